@@ -1,0 +1,66 @@
+#include "program/program.h"
+
+namespace mandalix {
+
+void StartUp(Program& program, Pacer& pacer)
+{
+    (void)pacer;
+    WindowState& s = program.state;
+    program.rnd.Randomize(secondsSinceMidnight(program.clock.now()));
+    program.surfaces.Form1.setBackColor(kBlack);
+    program.surfaces.Form1.Cls();
+
+    s.sir = 458;
+    s.vis = 458;
+    s.polx = 3;
+    s.poly = 3;
+    s.ponovi = 0;
+    s.nac = 4;
+    for (int k = 1; k <= 4; ++k)
+        s.imenac[k] = QString::fromLatin1(kGenerationTypeNames[k]);
+
+    program.palette = DrawPalette(s, program.surfaces.Picture3, program.rnd);
+}
+
+namespace {
+
+void advanceGenerationType(WindowState& s)
+{
+    s.nac = s.nac + 1;
+    if (s.nac > 4)
+        s.nac = 1;
+}
+
+} // namespace
+
+CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
+{
+    (void)pacer;
+    WindowState& s = program.state;
+    Surfaces& surfaces = program.surfaces;
+    switch (command.kind) {
+    case CommandKind::StartUp:
+        StartUp(program, pacer);
+        break;
+    case CommandKind::NewImageNewPalette:
+        program.palette = DrawPalette(s, surfaces.Picture3, program.rnd);
+        break;
+    case CommandKind::ChangePalette:
+        program.palette = DrawPalette(s, surfaces.Picture3, program.rnd);
+        break;
+    case CommandKind::GenerationType:
+        advanceGenerationType(s);
+        break;
+    case CommandKind::NewImageOldPalette:
+    case CommandKind::RepeatImage:
+    case CommandKind::Help:
+    case CommandKind::SaveOnDiskD:
+    case CommandKind::SaveOnDiskC:
+    case CommandKind::PickColour:
+    case CommandKind::ReplaceColour:
+        break;
+    }
+    return {};
+}
+
+} // namespace mandalix

@@ -1,0 +1,44 @@
+// The program without its window: the window state, the four surfaces, the random
+// generator and the clock, with start-up and the user's commands. One thread runs it at
+// a time (the worker, or a test); the window only reads the surfaces under their lock.
+// Failures that the user must see come back as a CommandResult; nothing throws.
+#pragma once
+
+#include "generator/pacer.h"
+#include "generator/rnd.h"
+#include "output/drives.h"
+#include "palette/palette_strip.h"
+#include "program/command.h"
+#include "program/surfaces.h"
+#include "state/clock.h"
+#include "state/window_state.h"
+
+namespace mandalix {
+
+struct Program {
+    Program(const Clock& clock, Drives drives) : clock(clock), drives(std::move(drives)) { }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    WindowState state;
+    Surfaces surfaces;
+    Rnd rnd;
+    const Clock& clock;
+    Drives drives;
+    // The waves of the strip on show.
+    PaletteWaves palette;
+};
+
+// The generation-type names, indices 1..4.
+inline constexpr const char* kGenerationTypeNames[] = {
+    "", "from left to right", "from centre ortogonal", "random point after point",
+    "from order to chaos and back"};
+
+// Seeds the generator, blackens the window, sets the defaults, names the generation
+// type, draws a palette and paints the first picture.
+void StartUp(Program& program, Pacer& pacer);
+
+// Runs one command to completion (or until the pacer stops it).
+CommandResult runCommand(Program& program, const Command& command, Pacer& pacer);
+
+} // namespace mandalix
