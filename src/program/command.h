@@ -36,3 +36,7 @@ struct CommandResult {
 };
 
 } // namespace mandalix
+
+#include <QMetaType>
+Q_DECLARE_METATYPE(mandalix::Command)
+Q_DECLARE_METATYPE(mandalix::CommandResult)

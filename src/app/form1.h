@@ -1,0 +1,52 @@
+// The program's one window: thirteen controls from the layout table over a view of the
+// window's own drawing surface, a status line, and the command worker that runs what
+// the user asks for. GUI thread only. A failed save comes back from the worker as a
+// value and is shown in a message box; the program goes on.
+#pragma once
+
+#include "app/command_worker.h"
+#include "app/surface_view.h"
+#include "program/program.h"
+
+#include <QLabel>
+#include <QWidget>
+
+#include <chrono>
+#include <memory>
+
+namespace mandalix {
+
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(Program& program,
+                   std::chrono::milliseconds passDuration = kPassDuration,
+                   QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Queues the start-up sequence; call once the window is shown.
+    void start();
+
+    // Queues a command, as a click or a press would.
+    void post(const Command& command);
+
+    CommandWorker& worker() { return *m_worker; }
+    QLabel* statusLine() const { return m_status; }
+    SurfaceView* view(const char* name) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void showResult(const mandalix::Command& command, const mandalix::CommandResult& result);
+
+private:
+    void buildControls();
+
+    Program& m_program;
+    SurfaceView* m_background = nullptr;
+    QLabel* m_status = nullptr;
+    std::unique_ptr<CommandWorker> m_worker;
+};
+
+} // namespace mandalix
