@@ -1,5 +1,6 @@
 #include "program/program.h"
 
+#include "palette/colour_replace.h"
 #include "program/help_panel.h"
 #include "program/status_caption.h"
 
@@ -63,8 +64,12 @@ CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
     case CommandKind::RepeatImage:
     case CommandKind::SaveOnDiskD:
     case CommandKind::SaveOnDiskC:
+        break;
     case CommandKind::PickColour:
+        PickColour(s, surfaces.Picture3, command.x, command.y);
+        break;
     case CommandKind::ReplaceColour:
+        ReplaceColour(s, surfaces.Picture1, command.x, command.y);
         break;
     }
     return {};
