@@ -1,5 +1,9 @@
 #include "program/program.h"
 
+#include "palette/colour_replace.h"
+#include "program/help_panel.h"
+#include "program/status_caption.h"
+
 namespace mandalix {
 
 void StartUp(Program& program, Pacer& pacer)
@@ -18,6 +22,7 @@ void StartUp(Program& program, Pacer& pacer)
     s.nac = 4;
     for (int k = 1; k <= 4; ++k)
         s.imenac[k] = QString::fromLatin1(kGenerationTypeNames[k]);
+    ShowGenerationType(s, program.surfaces.Form1);
 
     program.palette = DrawPalette(s, program.surfaces.Picture3, program.rnd);
 }
@@ -50,14 +55,21 @@ CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
         break;
     case CommandKind::GenerationType:
         advanceGenerationType(s);
+        ShowGenerationType(s, surfaces.Form1);
+        break;
+    case CommandKind::Help:
+        ShowHelp(s, surfaces.Picture1);
         break;
     case CommandKind::NewImageOldPalette:
     case CommandKind::RepeatImage:
-    case CommandKind::Help:
     case CommandKind::SaveOnDiskD:
     case CommandKind::SaveOnDiskC:
+        break;
     case CommandKind::PickColour:
+        PickColour(s, surfaces.Picture3, command.x, command.y);
+        break;
     case CommandKind::ReplaceColour:
+        ReplaceColour(s, surfaces.Picture1, command.x, command.y);
         break;
     }
     return {};
