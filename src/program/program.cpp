@@ -1,5 +1,9 @@
 #include "program/program.h"
 
+#include "output/picture_save.h"
+
+#include <QDir>
+
 namespace mandalix {
 
 void StartUp(Program& program, Pacer& pacer)
@@ -31,6 +35,16 @@ void advanceGenerationType(WindowState& s)
         s.nac = 1;
 }
 
+// A save tells the user where the file went, or why it is not there; either way the
+// program goes on with the picture as it was.
+CommandResult reportSave(const SaveResult& result)
+{
+    if (!result.saved)
+        return {CommandResult::Kind::Error, result.message};
+    return {CommandResult::Kind::Info,
+            QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(result.path))};
+}
+
 } // namespace
 
 CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
@@ -51,11 +65,13 @@ CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
     case CommandKind::GenerationType:
         advanceGenerationType(s);
         break;
+    case CommandKind::SaveOnDiskD:
+        return reportSave(SaveOnDiskD(s, surfaces, program.drives));
+    case CommandKind::SaveOnDiskC:
+        return reportSave(SaveOnDiskC(s, surfaces, program.drives));
     case CommandKind::NewImageOldPalette:
     case CommandKind::RepeatImage:
     case CommandKind::Help:
-    case CommandKind::SaveOnDiskD:
-    case CommandKind::SaveOnDiskC:
     case CommandKind::PickColour:
     case CommandKind::ReplaceColour:
         break;
