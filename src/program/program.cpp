@@ -1,14 +1,27 @@
 #include "program/program.h"
 
+#include "generator/generate_image.h"
 #include "output/picture_save.h"
 
 #include <QDir>
 
 namespace mandalix {
 
+namespace {
+
+// A new picture from the program's state, surfaces, generator and clock. A stop needs
+// nothing more: the program is ending.
+void generateImage(Program& program, Pacer& pacer)
+{
+    Surfaces& surfaces = program.surfaces;
+    GenerateImage(program.state, surfaces.Picture1, surfaces.Picture2, surfaces.Picture3,
+                  program.rnd, program.clock, pacer);
+}
+
+} // namespace
+
 void StartUp(Program& program, Pacer& pacer)
 {
-    (void)pacer;
     WindowState& s = program.state;
     program.rnd.Randomize(secondsSinceMidnight(program.clock.now()));
     program.surfaces.Form1.setBackColor(kBlack);
@@ -24,6 +37,7 @@ void StartUp(Program& program, Pacer& pacer)
         s.imenac[k] = QString::fromLatin1(kGenerationTypeNames[k]);
 
     program.palette = DrawPalette(s, program.surfaces.Picture3, program.rnd);
+    generateImage(program, pacer);
 }
 
 namespace {
@@ -49,7 +63,6 @@ CommandResult reportSave(const SaveResult& result)
 
 CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
 {
-    (void)pacer;
     WindowState& s = program.state;
     Surfaces& surfaces = program.surfaces;
     switch (command.kind) {
@@ -58,6 +71,14 @@ CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
         break;
     case CommandKind::NewImageNewPalette:
         program.palette = DrawPalette(s, surfaces.Picture3, program.rnd);
+        generateImage(program, pacer);
+        break;
+    case CommandKind::NewImageOldPalette:
+        generateImage(program, pacer);
+        break;
+    case CommandKind::RepeatImage:
+        s.ponovi = 1;
+        generateImage(program, pacer);
         break;
     case CommandKind::ChangePalette:
         program.palette = DrawPalette(s, surfaces.Picture3, program.rnd);
@@ -69,8 +90,6 @@ CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
         return reportSave(SaveOnDiskD(s, surfaces, program.drives));
     case CommandKind::SaveOnDiskC:
         return reportSave(SaveOnDiskC(s, surfaces, program.drives));
-    case CommandKind::NewImageOldPalette:
-    case CommandKind::RepeatImage:
     case CommandKind::Help:
     case CommandKind::PickColour:
     case CommandKind::ReplaceColour:
