@@ -44,7 +44,7 @@ int main(int argc, char** argv)
     QApplication::setFont(mandalix::interfaceFont());
 
     mandalix::SystemClock clock;
-    mandalix::Program program(clock, mandalix::Drives{});
+    mandalix::Program program(clock, mandalix::drivesFromEnvironment());
     mandalix::Form1 form(program);
     form.showMaximized();
     form.start();

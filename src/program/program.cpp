@@ -1,8 +1,11 @@
 #include "program/program.h"
 
+#include "output/picture_save.h"
 #include "palette/colour_replace.h"
 #include "program/help_panel.h"
 #include "program/status_caption.h"
+
+#include <QDir>
 
 namespace mandalix {
 
@@ -36,6 +39,16 @@ void advanceGenerationType(WindowState& s)
         s.nac = 1;
 }
 
+// A save tells the user where the file went, or why it is not there; either way the
+// program goes on with the picture as it was.
+CommandResult reportSave(const SaveResult& result)
+{
+    if (!result.saved)
+        return {CommandResult::Kind::Error, result.message};
+    return {CommandResult::Kind::Info,
+            QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(result.path))};
+}
+
 } // namespace
 
 CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
@@ -60,10 +73,12 @@ CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
     case CommandKind::Help:
         ShowHelp(s, surfaces.Picture1);
         break;
+    case CommandKind::SaveOnDiskD:
+        return reportSave(SaveOnDiskD(s, surfaces, program.drives));
+    case CommandKind::SaveOnDiskC:
+        return reportSave(SaveOnDiskC(s, surfaces, program.drives));
     case CommandKind::NewImageOldPalette:
     case CommandKind::RepeatImage:
-    case CommandKind::SaveOnDiskD:
-    case CommandKind::SaveOnDiskC:
         break;
     case CommandKind::PickColour:
         PickColour(s, surfaces.Picture3, command.x, command.y);
