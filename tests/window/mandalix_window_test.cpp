@@ -327,7 +327,7 @@ TEST_F(RealWindowTest, Exit_EndsTheProgramAtOnce)
 
 TEST_F(RealWindowTest, CloseWindow_EndsTheProgramAtOnce)
 {
-    ASSERT_TRUE(waitFor([&] { return isMaximized(); }, kWindowDeadline)) << m_program->report();
+    waitUntilStartedUp();
     QString error;
     // openbox closes the active window on Alt+F4, as the close button of its title bar does.
     ASSERT_TRUE(m_program->pressKeys(QStringLiteral("alt+F4"), &error)) << error.toStdString();

@@ -293,9 +293,20 @@ bool ProgramUnderTest::click(int x, int y, QString* error)
 
 bool ProgramUnderTest::pressKeys(const QString& keys, QString* error)
 {
-    const ToolRun run = xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"),
-                                 QString::number(m_window), QStringLiteral("key"),
-                                 QStringLiteral("--clearmodifiers"), keys});
+    // The window manager acts on keys for the active window: make sure it is ours.
+    const QString id = QString::number(m_window);
+    const bool active = waitFor(
+        [&] {
+            xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), id});
+            const ToolRun run = xdotool({QStringLiteral("getactivewindow")});
+            return run.out.trimmed() == id.toLatin1();
+        },
+        kToolDeadline);
+    if (!active) {
+        *error = QStringLiteral("the window never became the active one");
+        return false;
+    }
+    const ToolRun run = xdotool({QStringLiteral("key"), QStringLiteral("--clearmodifiers"), keys});
     if (run.finished && run.exitCode == 0)
         return true;
     *error = QStringLiteral("xdotool could not press %1: %2")
