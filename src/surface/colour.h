@@ -22,7 +22,13 @@ inline double roundHalfEven(double v) { return std::nearbyint(v); }
 inline double Int(double v) { return std::floor(v); }
 
 // Rounds v to single precision and back, as a value stored in a single-precision variable.
-inline double toSingle(double v) { return static_cast<double>(static_cast<float>(v)); }
+// The value passes through memory: GCC 12's straight-line vectorizer drops the round trip
+// when two neighbouring fields are rounded from numbers that started as floats.
+inline double toSingle(double v)
+{
+    volatile float stored = static_cast<float>(v);
+    return stored;
+}
 
 // One channel rounded half to even and held to 0..255.
 inline Colour channel(double v)
