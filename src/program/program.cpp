@@ -1,5 +1,6 @@
 #include "program/program.h"
 
+#include "generator/generate_image.h"
 #include "output/picture_save.h"
 #include "palette/colour_replace.h"
 #include "program/help_panel.h"
@@ -9,9 +10,21 @@
 
 namespace mandalix {
 
+namespace {
+
+// A new picture from the program's state, surfaces, generator and clock. A stop needs
+// nothing more: the program is ending.
+void generateImage(Program& program, Pacer& pacer)
+{
+    Surfaces& surfaces = program.surfaces;
+    GenerateImage(program.state, surfaces.Picture1, surfaces.Picture2, surfaces.Picture3,
+                  program.rnd, program.clock, pacer);
+}
+
+} // namespace
+
 void StartUp(Program& program, Pacer& pacer)
 {
-    (void)pacer;
     WindowState& s = program.state;
     program.rnd.Randomize(secondsSinceMidnight(program.clock.now()));
     program.surfaces.Form1.setBackColor(kBlack);
@@ -28,6 +41,7 @@ void StartUp(Program& program, Pacer& pacer)
     ShowGenerationType(s, program.surfaces.Form1);
 
     program.palette = DrawPalette(s, program.surfaces.Picture3, program.rnd);
+    generateImage(program, pacer);
 }
 
 namespace {
@@ -53,7 +67,6 @@ CommandResult reportSave(const SaveResult& result)
 
 CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
 {
-    (void)pacer;
     WindowState& s = program.state;
     Surfaces& surfaces = program.surfaces;
     switch (command.kind) {
@@ -62,6 +75,14 @@ CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
         break;
     case CommandKind::NewImageNewPalette:
         program.palette = DrawPalette(s, surfaces.Picture3, program.rnd);
+        generateImage(program, pacer);
+        break;
+    case CommandKind::NewImageOldPalette:
+        generateImage(program, pacer);
+        break;
+    case CommandKind::RepeatImage:
+        s.ponovi = 1;
+        generateImage(program, pacer);
         break;
     case CommandKind::ChangePalette:
         program.palette = DrawPalette(s, surfaces.Picture3, program.rnd);
@@ -77,9 +98,6 @@ CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
         return reportSave(SaveOnDiskD(s, surfaces, program.drives));
     case CommandKind::SaveOnDiskC:
         return reportSave(SaveOnDiskC(s, surfaces, program.drives));
-    case CommandKind::NewImageOldPalette:
-    case CommandKind::RepeatImage:
-        break;
     case CommandKind::PickColour:
         PickColour(s, surfaces.Picture3, command.x, command.y);
         break;

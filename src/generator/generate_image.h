@@ -1,0 +1,21 @@
+// One whole picture: reseeds the generator, names the picture, draws its parameters
+// (unless a repeat was asked for) and paints every position of Picture1 in the order of
+// the generation type nac. Runs on the thread that owns the state and the surfaces,
+// holding their lock; the pacer may let go of it between batches. A pixel that fails
+// keeps its old colour and is not reported; the only other outcome is a stop.
+#pragma once
+
+#include "generator/pacer.h"
+#include "generator/rnd.h"
+#include "state/clock.h"
+#include "state/window_state.h"
+#include "surface/surface.h"
+
+namespace mandalix {
+
+// Paints a picture into picture1 with colours from the strip picture3 and clears
+// picture2, the copy kept for saving. Returns false when the pacer stopped it midway.
+bool GenerateImage(WindowState& s, Surface& picture1, Surface& picture2, const Surface& picture3,
+                   Rnd& rnd, const Clock& clock, Pacer& pacer);
+
+} // namespace mandalix
