@@ -1,11 +1,10 @@
 // The pixel pipeline against the arithmetic alone: DrawPixel and the baseline in ns per
 // pixel for every tip and barv over the whole grid in plain order, and their ratio per tip.
 #include "bench_scene.h"
+#include "thread_clock.h"
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -44,19 +43,6 @@ void BM_PixelArithmetic(benchmark::State& state)
 }
 BENCHMARK(BM_PixelArithmetic)->ArgsProduct({{1, 2, 3, 4}, {1, 2, 3, 4, 5}})->ArgNames({"tip", "barv"});
 
-// This thread's processor time: another process that takes the processor away in the
-// middle of one of the two loops does not count against it.
-struct ThreadClock {
-    using duration = std::chrono::nanoseconds;
-    using time_point = std::chrono::time_point<ThreadClock>;
-    static time_point now()
-    {
-        timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return time_point(duration(static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec));
-    }
-};
-
 // Both over the grid for barv 1..5 in turn, alternating, so a busy machine slows both
 // alike; the ratio is the pipeline's processor time over the arithmetic's.
 void BM_PipelineOverArithmetic(benchmark::State& state)
@@ -82,12 +68,9 @@ void BM_PipelineOverArithmetic(benchmark::State& state)
             pixels += scene->positions();
         }
     }
-    const auto ns = [&](Clock::duration d) {
-        return std::chrono::duration<double, std::nano>(d).count() / static_cast<double>(pixels);
-    };
-    state.counters["arith_ns_px"] = ns(arithmetic);
-    state.counters["pipeline_ns_px"] = ns(pipeline);
-    state.counters["ratio"] = ns(pipeline) / ns(arithmetic);
+    state.counters["arith_ns_px"] = nsPer(arithmetic, pixels);
+    state.counters["pipeline_ns_px"] = nsPer(pipeline, pixels);
+    state.counters["ratio"] = nsPer(pipeline, pixels) / nsPer(arithmetic, pixels);
 }
 BENCHMARK(BM_PipelineOverArithmetic)->DenseRange(1, 4)->ArgName("tip")->Unit(benchmark::kMillisecond);
 
