@@ -7,10 +7,9 @@
 
 namespace mandalix {
 
-bool GenerateImage(WindowState& s, Surface& picture1, Surface& picture2, const Surface& picture3,
-                   Rnd& rnd, const Clock& clock, Pacer& pacer)
+void BeginImage(WindowState& s, Surface& picture2, Rnd& rnd, const Clock& clock)
 {
-    rnd.Randomize(secondsSinceMidnight(clock.now()));
+    rnd.Randomize(clock.secondsSinceMidnight());
     MakeImageName(s, clock);
     picture2.Cls();
     s.re = 0;
@@ -19,9 +18,20 @@ bool GenerateImage(WindowState& s, Surface& picture1, Surface& picture2, const S
     if (s.ponovi != 1)
         drawPictureParameters(s, rnd);
     s.ponovi = 0;
+}
+
+bool PaintImage(WindowState& s, Surface& picture1, const Surface& picture3, Rnd& rnd, Pacer& pacer)
+{
     // A failed pixel leaves Picture1 as it was there; the picture goes on.
     return paintInOrderOfType(s, picture1, rnd, pacer,
                               [&] { (void)DrawPixel(s, picture3, picture1); });
+}
+
+bool GenerateImage(WindowState& s, Surface& picture1, Surface& picture2, const Surface& picture3,
+                   Rnd& rnd, const Clock& clock, Pacer& pacer)
+{
+    BeginImage(s, picture2, rnd, clock);
+    return PaintImage(s, picture1, picture3, rnd, pacer);
 }
 
 } // namespace mandalix

@@ -18,4 +18,13 @@ namespace mandalix {
 bool GenerateImage(WindowState& s, Surface& picture1, Surface& picture2, const Surface& picture3,
                    Rnd& rnd, const Clock& clock, Pacer& pacer);
 
+// The two halves of GenerateImage, apart so that a recorded picture can be painted again
+// with the generator where the original left it. BeginImage reseeds from the clock,
+// names the picture, clears picture2, zeroes re, gr, bl, draws the parameters unless
+// ponovi is 1 (eighteen draws), and clears ponovi.
+void BeginImage(WindowState& s, Surface& picture2, Rnd& rnd, const Clock& clock);
+
+// The traversal of the generation type nac over picture1. False when the pacer stopped it.
+bool PaintImage(WindowState& s, Surface& picture1, const Surface& picture3, Rnd& rnd, Pacer& pacer);
+
 } // namespace mandalix

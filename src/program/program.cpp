@@ -26,7 +26,7 @@ void generateImage(Program& program, Pacer& pacer)
 void StartUp(Program& program, Pacer& pacer)
 {
     WindowState& s = program.state;
-    program.rnd.Randomize(secondsSinceMidnight(program.clock.now()));
+    program.rnd.Randomize(program.clock.secondsSinceMidnight());
     program.surfaces.Form1.setBackColor(kBlack);
     program.surfaces.Form1.Cls();
 

@@ -30,11 +30,12 @@ inline double toSingle(double v)
     return stored;
 }
 
-// One channel rounded half to even and held to 0..255.
+// One channel rounded half to even and held to 0..255; a value that is not a number
+// (a strip drawn from waves of zero length) counts as 0.
 inline Colour channel(double v)
 {
     const double rounded = roundHalfEven(v);
-    return rounded <= 0 ? 0 : rounded >= 255 ? 255 : static_cast<Colour>(rounded);
+    return !(rounded > 0) ? 0 : rounded >= 255 ? 255 : static_cast<Colour>(rounded);
 }
 
 // Packs three channels, each rounded half to even first and held to 0..255.

@@ -4,6 +4,8 @@
 
 #include <QFontMetrics>
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 namespace mandalix {
@@ -24,6 +26,7 @@ TEST(Colour_Rgb, RoundsHalfToEvenAndHoldsChannelsToBytes)
         {"half in green and blue", 0, 0.5, 1.5, 256 * 0 + 65536 * 2},
         {"full white", 255, 255, 255, kWhite},
         {"held to 0..255", -3, 300, 255.4, 255 * 256 + 255 * 65536},
+        {"not a number counts as 0", std::nan(""), 10, -std::nan(""), 10 * 256},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -1,0 +1,286 @@
+#include "output/params_file.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace mandalix {
+
+namespace {
+
+struct ParameterField {
+    const char* name;
+    double PictureParameters::*record;
+    double WindowState::*state;
+};
+
+// The seventeen parameters in the order they are drawn.
+constexpr ParameterField kParameterFields[] = {
+    {"tip", &PictureParameters::tip, &WindowState::tip},
+    {"barv", &PictureParameters::barv, &WindowState::barv},
+    {"f1", &PictureParameters::f1, &WindowState::f1},
+    {"f2", &PictureParameters::f2, &WindowState::f2},
+    {"n1", &PictureParameters::n1, &WindowState::n1},
+    {"n2", &PictureParameters::n2, &WindowState::n2},
+    {"n3", &PictureParameters::n3, &WindowState::n3},
+    {"n4", &PictureParameters::n4, &WindowState::n4},
+    {"komp1", &PictureParameters::komp1, &WindowState::komp1},
+    {"komp2", &PictureParameters::komp2, &WindowState::komp2},
+    {"komp3", &PictureParameters::komp3, &WindowState::komp3},
+    {"ba1", &PictureParameters::ba1, &WindowState::ba1},
+    {"ba2", &PictureParameters::ba2, &WindowState::ba2},
+    {"ba3", &PictureParameters::ba3, &WindowState::ba3},
+    {"baf01", &PictureParameters::baf01, &WindowState::baf01},
+    {"baf02", &PictureParameters::baf02, &WindowState::baf02},
+    {"baf03", &PictureParameters::baf03, &WindowState::baf03},
+};
+
+struct WaveField {
+    const char* name;
+    std::array<double, 3> PaletteWaves::*member;
+};
+
+constexpr WaveField kWaveFields[] = {
+    {"period", &PaletteWaves::period},
+    {"phase", &PaletteWaves::phase},
+    {"wavelength", &PaletteWaves::wavelength},
+};
+
+QJsonArray threeNumbers(const std::array<double, 3>& values)
+{
+    return QJsonArray{values[0], values[1], values[2]};
+}
+
+// Reads the fields of a JSON object, remembering the first thing wrong with them.
+class FieldReader {
+public:
+    bool failed() const { return !m_error.isEmpty(); }
+    const QString& error() const { return m_error; }
+
+    // The member `key` of `object` when it is an object; `name` is its dotted name.
+    QJsonObject object(const QJsonObject& object, const QString& name, const QString& key)
+    {
+        const QJsonValue value = member(object, name, key);
+        if (!failed() && !value.isObject())
+            fail(name, QStringLiteral("not an object"));
+        return value.toObject();
+    }
+
+    double number(const QJsonObject& object, const QString& name, const QString& key)
+    {
+        const QJsonValue value = member(object, name, key);
+        return failed() ? 0.0 : numberOf(value, name);
+    }
+
+    QString text(const QJsonObject& object, const QString& name, const QString& key)
+    {
+        const QJsonValue value = member(object, name, key);
+        if (!failed() && !value.isString())
+            fail(name, QStringLiteral("not a text"));
+        return value.toString();
+    }
+
+    std::array<double, 3> threeNumbers(const QJsonObject& object, const QString& name,
+                                       const QString& key)
+    {
+        std::array<double, 3> numbers{};
+        const QJsonValue value = member(object, name, key);
+        if (failed())
+            return numbers;
+        if (!value.isArray() || value.toArray().size() != 3) {
+            fail(name, QStringLiteral("not a list of three numbers (red, green, blue)"));
+            return numbers;
+        }
+        const QJsonArray array = value.toArray();
+        for (int k = 0; k < 3 && !failed(); ++k)
+            numbers[k] = numberOf(array.at(k), QStringLiteral("%1[%2]").arg(name).arg(k));
+        return numbers;
+    }
+
+private:
+    QJsonValue member(const QJsonObject& object, const QString& name, const QString& key)
+    {
+        if (failed())
+            return {};
+        const auto found = object.constFind(key);
+        if (found == object.constEnd()) {
+            fail(name, QStringLiteral("missing"));
+            return {};
+        }
+        return found.value();
+    }
+
+    double numberOf(const QJsonValue& value, const QString& name)
+    {
+        if (!value.isDouble()) {
+            fail(name, QStringLiteral("not a number"));
+            return 0.0;
+        }
+        const double number = value.toDouble();
+        if (!std::isfinite(number))
+            fail(name, QStringLiteral("not a finite number"));
+        return number;
+    }
+
+    void fail(const QString& name, const QString& reason)
+    {
+        if (!failed())
+            m_error = QStringLiteral("%1: %2").arg(name, reason);
+    }
+
+    QString m_error;
+};
+
+// "line L, column C" of the word or number that ends at a byte offset: the parser stops
+// just past a bad one, and a person looks for where it begins.
+QString placeOf(const QByteArray& text, int offset)
+{
+    const auto isWordChar = [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
+    };
+    offset = std::clamp(offset, 0, static_cast<int>(text.size()));
+    while (offset > 0 && isWordChar(text[offset - 1]))
+        --offset;
+    const QByteArray before = text.left(offset);
+    const int line = static_cast<int>(before.count('\n')) + 1;
+    const int column = offset - static_cast<int>(before.lastIndexOf('\n'));
+    return QStringLiteral("line %1, column %2").arg(line).arg(column);
+}
+
+ParamsRead failure(const QString& error) { return {false, {}, error}; }
+
+ParamsRead failureOf(const QString& path, const QString& reason)
+{
+    return failure(QStringLiteral("Could not read \"%1\": %2").arg(path, reason));
+}
+
+bool isPng(const QByteArray& start) { return start.startsWith("\x89PNG\r\n\x1a\n"); }
+
+QJsonDocument paramsDocument(const PictureRecord& record)
+{
+    QJsonObject palette;
+    for (const WaveField& field : kWaveFields)
+        palette.insert(QLatin1String(field.name), threeNumbers(record.palette.*field.member));
+    QJsonObject picture;
+    for (const ParameterField& field : kParameterFields)
+        picture.insert(QLatin1String(field.name), record.picture.*field.record);
+
+    QJsonObject root;
+    root.insert(QStringLiteral("format"), QLatin1String(kParamsFormat));
+    root.insert(QStringLiteral("seed"), static_cast<double>(record.seed));
+    root.insert(QStringLiteral("imeslike"), record.imeslike);
+    root.insert(QStringLiteral("nac"), record.nac);
+    root.insert(QStringLiteral("palette"), palette);
+    root.insert(QStringLiteral("picture"), picture);
+    return QJsonDocument(root);
+}
+
+} // namespace
+
+PictureParameters parametersOf(const WindowState& s)
+{
+    PictureParameters parameters;
+    for (const ParameterField& field : kParameterFields)
+        parameters.*field.record = s.*field.state;
+    return parameters;
+}
+
+void setParameters(WindowState& s, const PictureParameters& parameters)
+{
+    for (const ParameterField& field : kParameterFields)
+        s.*field.state = parameters.*field.record;
+}
+
+QByteArray paramsJson(const PictureRecord& record)
+{
+    return paramsDocument(record).toJson(QJsonDocument::Indented);
+}
+
+QString paramsChunkText(const PictureRecord& record)
+{
+    // Compact JSON has blanks only inside texts, where \uXXXX means the same character.
+    const QString compact = QString::fromUtf8(paramsDocument(record).toJson(QJsonDocument::Compact));
+    QString text;
+    text.reserve(compact.size());
+    for (const QChar c : compact) {
+        if (c.isSpace())
+            text += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+        else
+            text += c;
+    }
+    return text;
+}
+
+ParamsRead paramsFromJson(const QByteArray& json)
+{
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    if (parseError.error != QJsonParseError::NoError)
+        return failure(QStringLiteral("%1 at %2").arg(parseError.errorString(),
+                                                      placeOf(json, parseError.offset)));
+    if (!document.isObject())
+        return failure(QStringLiteral("not a parameters file (no JSON object)"));
+
+    const QJsonObject root = document.object();
+    FieldReader read;
+    const QString format = read.text(root, QStringLiteral("format"), QStringLiteral("format"));
+    if (!read.failed() && format != QLatin1String(kParamsFormat))
+        return failure(QStringLiteral("format: \"%1\" is not \"%2\"").arg(format, kParamsFormat));
+
+    PictureRecord record;
+    const double seed = read.number(root, QStringLiteral("seed"), QStringLiteral("seed"));
+    record.seed = static_cast<float>(seed);
+    if (!read.failed() && !std::isfinite(record.seed))
+        return failure(QStringLiteral("seed: too large for a single-precision number"));
+    record.imeslike = read.text(root, QStringLiteral("imeslike"), QStringLiteral("imeslike"));
+    record.nac = read.number(root, QStringLiteral("nac"), QStringLiteral("nac"));
+
+    const QJsonObject palette =
+        read.object(root, QStringLiteral("palette"), QStringLiteral("palette"));
+    for (const WaveField& field : kWaveFields)
+        record.palette.*field.member = read.threeNumbers(
+            palette, QStringLiteral("palette.%1").arg(field.name), QLatin1String(field.name));
+
+    const QJsonObject picture =
+        read.object(root, QStringLiteral("picture"), QStringLiteral("picture"));
+    for (const ParameterField& field : kParameterFields)
+        record.picture.*field.record = read.number(
+            picture, QStringLiteral("picture.%1").arg(field.name), QLatin1String(field.name));
+
+    if (read.failed())
+        return failure(read.error());
+    return {true, record, {}};
+}
+
+ParamsRead readParamsFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failureOf(path, file.errorString());
+    if (file.size() > kParamsFileMaxBytes && !isPng(file.peek(8)))
+        return failureOf(path, QStringLiteral("too large for a parameters file"));
+
+    QByteArray json;
+    if (isPng(file.peek(8))) {
+        QImageReader reader(&file, "png");
+        json = reader.text(QLatin1String(kParamsTextKey)).toUtf8();
+        if (json.isEmpty())
+            return failureOf(path, QStringLiteral("the PNG carries no \"%1\" text").arg(kParamsTextKey));
+    } else {
+        json = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return failureOf(path, file.errorString());
+    }
+    ParamsRead read = paramsFromJson(json);
+    if (!read.ok)
+        return failureOf(path, read.error);
+    return read;
+}
+
+} // namespace mandalix

@@ -1,0 +1,82 @@
+// The parameters file: everything needed to paint a picture again (the seed, the name,
+// the generation type, the strip's three waves and the seventeen picture parameters) as
+// JSON text, in a file of its own or in a PNG text chunk. Pure functions on values, safe
+// on any thread. A file that cannot be used comes back as a value with a sentence naming
+// the field and the reason; nothing throws.
+#pragma once
+
+#include "palette/palette_strip.h"
+#include "state/window_state.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace mandalix {
+
+// The value of the file's "format" field, and the key of the PNG text chunk.
+inline constexpr char kParamsFormat[] = "mandalix-params/1";
+inline constexpr char kParamsTextKey[] = "mandalix-params";
+// Larger files are refused unread: a parameters file is well under a kilobyte.
+inline constexpr qint64 kParamsFileMaxBytes = 1 << 20;
+
+// The seventeen numbers of the window state that shape a picture.
+struct PictureParameters {
+    double tip = 0;
+    double barv = 0;
+    double f1 = 0;
+    double f2 = 0;
+    double n1 = 0;
+    double n2 = 0;
+    double n3 = 0;
+    double n4 = 0;
+    double komp1 = 0;
+    double komp2 = 0;
+    double komp3 = 0;
+    double ba1 = 0;
+    double ba2 = 0;
+    double ba3 = 0;
+    double baf01 = 0;
+    double baf02 = 0;
+    double baf03 = 0;
+
+    bool operator==(const PictureParameters&) const = default;
+};
+
+PictureParameters parametersOf(const WindowState& s);
+void setParameters(WindowState& s, const PictureParameters& parameters);
+
+// One painted picture: the seed its generator was given at the start of the picture
+// (seconds since midnight, single precision), its name, its generation type, the waves
+// of the strip it was painted with, and its parameters.
+struct PictureRecord {
+    float seed = 0;
+    QString imeslike;
+    double nac = 4;
+    PaletteWaves palette;
+    PictureParameters picture;
+};
+
+// The record as JSON. Every number is written in the shortest form that reads back as
+// the same double (a negative zero reads back as zero, which paints alike).
+QByteArray paramsJson(const PictureRecord& record);
+
+// The same record as the text of a PNG chunk: compact JSON with every blank inside a
+// text written as an escape, because the PNG reader collapses runs of blanks.
+QString paramsChunkText(const PictureRecord& record);
+
+struct [[nodiscard]] ParamsRead {
+    bool ok = false;
+    PictureRecord record;
+    QString error; // when !ok: what is wrong, naming the field, e.g. "picture.n1: missing"
+};
+
+// Reads the JSON of a record. Every field is required; every number must be finite
+// (the seed also in single precision); any finite value is accepted otherwise. Unknown
+// fields are ignored.
+ParamsRead paramsFromJson(const QByteArray& json);
+
+// Reads a parameters file, or the text chunk of a PNG written with one. The error names
+// the path: Could not read "/tmp/a.json": picture.n1: missing
+ParamsRead readParamsFile(const QString& path);
+
+} // namespace mandalix

@@ -1,0 +1,51 @@
+// One picture painted without a window, as the window paints its first picture: the
+// program's state and surfaces as at start-up, a strip, and GenerateImage's sequence of
+// the generator; at scale 1 the picture is exactly Picture1's drawing area, above it
+// the same framing at a higher density. Also paints a recorded picture again. Runs on
+// the calling thread (and a pool for scales above 1). Nothing here fails.
+#pragma once
+
+#include "generator/pacer.h"
+#include "generator/scaled_picture.h"
+#include "output/params_file.h"
+
+#include <QDateTime>
+#include <QImage>
+
+#include <optional>
+
+namespace mandalix {
+
+struct RenderRequest {
+    // The seed and the moment the picture is named after; unused with a record.
+    float seed = 0;
+    QDateTime moment;
+    // A picture to paint again: its seed, name, strip and parameters.
+    std::optional<PictureRecord> recorded;
+    // The generation type; default the recorded one, else 4.
+    std::optional<int> type;
+    int scale = 1;
+    int threads = 1;
+};
+
+struct RenderedPicture {
+    QImage picture; // 453 * scale pixels square
+    QImage strip;   // Picture3's drawing area, 541 x 21
+    PictureRecord record;
+};
+
+// Without a record: seeds with the request's seed, sets the start-up defaults with the
+// generation type, draws a strip, then begins the picture (reseed, name, draw the
+// parameters) and paints it. With a record: paints the strip from the recorded waves
+// and begins the picture from the recorded seed, so that the generator runs as it did
+// for the original, then takes the recorded parameters and name before painting.
+// Scale 1 paints Picture1 in the order of the generation type through `pacer`; larger
+// scales call paintScaled with `progress`.
+RenderedPicture renderPicture(const RenderRequest& request, Pacer& pacer,
+                              const ScaledProgress& progress = {});
+
+// The moment `seed` seconds after the midnight that begins `day` (to the millisecond
+// below), as a plain date and time that no time zone shifts. Requires 0 <= seed < 86400.
+QDateTime momentOfSeed(QDate day, float seed);
+
+} // namespace mandalix

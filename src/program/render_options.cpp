@@ -1,0 +1,182 @@
+#include "program/render_options.h"
+
+#include "generator/scaled_picture.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace mandalix {
+
+namespace {
+
+// Reads a whole number lo..hi from an option's value; false with `error` set otherwise.
+bool readWhole(const QString& option, const QString& value, int lo, int hi, int& out, QString& error)
+{
+    bool isNumber = false;
+    const int number = value.toInt(&isNumber, 10);
+    if (!isNumber) {
+        error = QStringLiteral("--%1: \"%2\" is not a whole number").arg(option, value);
+        return false;
+    }
+    if (number < lo || number > hi) {
+        error = QStringLiteral("--%1: %2 is out of range (%3 to %4)").arg(option).arg(number).arg(lo).arg(hi);
+        return false;
+    }
+    out = number;
+    return true;
+}
+
+bool readSeed(const QString& value, std::optional<float>& out, QString& error)
+{
+    bool isNumber = false;
+    const double number = value.toDouble(&isNumber);
+    const auto seed = static_cast<float>(number);
+    if (!isNumber || !std::isfinite(number)) {
+        error = QStringLiteral("--seed: \"%1\" is not a number").arg(value);
+        return false;
+    }
+    // Checked after the rounding to single precision: just under a day may round up to it.
+    if (!(seed >= 0 && seed < kSecondsPerDay)) {
+        error = QStringLiteral("--seed: %1 is out of range (seconds since midnight, 0 to under 86400)").arg(value);
+        return false;
+    }
+    out = seed;
+    return true;
+}
+
+bool readOut(const QStringList& positional, RenderOptions& options, QString& error)
+{
+    if (positional.isEmpty()) {
+        error = QStringLiteral("no output file given (mandalix-render [options] OUT)");
+        return false;
+    }
+    if (positional.size() > 1) {
+        error = QStringLiteral("more than one output file given: \"%1\"").arg(positional.join(QStringLiteral("\", \"")));
+        return false;
+    }
+    options.out = positional.front();
+    const QString suffix = QFileInfo(options.out).suffix().toLower();
+    if (suffix == QLatin1String("png")) {
+        options.outFormat = OutputFormat::Png;
+    } else if (suffix == QLatin1String("bmp")) {
+        options.outFormat = OutputFormat::Bmp;
+    } else {
+        error = QStringLiteral("\"%1\": the output must be a .png or a .bmp file").arg(options.out);
+        return false;
+    }
+    return true;
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    return !a.isEmpty() && !b.isEmpty()
+        && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+// Two outputs of one run may not be the same file: one would silently replace the other.
+bool checkDistinct(const RenderOptions& options, QString& error)
+{
+    const std::pair<const char*, const QString*> outputs[] = {
+        {"OUT", &options.out}, {"--params-out", &options.paramsOut}, {"--palette-out", &options.paletteOut}};
+    for (std::size_t a = 0; a < std::size(outputs); ++a)
+        for (std::size_t b = a + 1; b < std::size(outputs); ++b)
+            if (sameFile(*outputs[a].second, *outputs[b].second)) {
+                error = QStringLiteral("%1 and %2 name the same file \"%3\"")
+                            .arg(outputs[a].first, outputs[b].first, *outputs[a].second);
+                return false;
+            }
+    return true;
+}
+
+} // namespace
+
+ParsedOptions parseRenderOptions(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QString valueName = QStringLiteral("value");
+    parser.addOptions({
+        {{QStringLiteral("h"), QStringLiteral("help")}, {}},
+        {QStringLiteral("version"), {}},
+        {QStringLiteral("seed"), {}, valueName},
+        {QStringLiteral("type"), {}, valueName},
+        {QStringLiteral("scale"), {}, valueName},
+        {QStringLiteral("threads"), {}, valueName},
+        {QStringLiteral("params"), {}, valueName},
+        {QStringLiteral("params-out"), {}, valueName},
+        {QStringLiteral("palette-out"), {}, valueName},
+    });
+
+    ParsedOptions parsed;
+    RenderOptions& options = parsed.options;
+    if (!parser.parse(QStringList{QStringLiteral("mandalix-render")} + arguments)) {
+        parsed.error = parser.errorText();
+        return parsed;
+    }
+    options.isHelp = parser.isSet(QStringLiteral("help"));
+    options.isVersion = parser.isSet(QStringLiteral("version"));
+    if (options.isHelp || options.isVersion) {
+        parsed.ok = true;
+        return parsed;
+    }
+
+    QString& error = parsed.error;
+    const auto isSet = [&](const char* name) { return parser.isSet(QLatin1String(name)); };
+    const auto value = [&](const char* name) { return parser.value(QLatin1String(name)); };
+    int type = 0;
+    if (isSet("type") && !readWhole(QStringLiteral("type"), value("type"), 1, 4, type, error))
+        return parsed;
+    if (isSet("type"))
+        options.type = type;
+    if (isSet("scale") && !readWhole(QStringLiteral("scale"), value("scale"), 1, kMaxScale, options.scale, error))
+        return parsed;
+    if (isSet("threads")
+        && !readWhole(QStringLiteral("threads"), value("threads"), 1, kMaxThreads, options.threads, error))
+        return parsed;
+    if (isSet("seed") && !readSeed(value("seed"), options.seed, error))
+        return parsed;
+    if (isSet("seed") && isSet("params")) {
+        error = QStringLiteral("--seed and --params cannot be used together: the parameters file holds its seed");
+        return parsed;
+    }
+    for (const auto& [name, to] : {std::pair{"params", &options.params}, std::pair{"params-out", &options.paramsOut},
+                                   std::pair{"palette-out", &options.paletteOut}}) {
+        *to = value(name);
+        if (isSet(name) && to->isEmpty()) {
+            error = QStringLiteral("--%1: the file name is empty").arg(QLatin1String(name));
+            return parsed;
+        }
+    }
+    if (!readOut(parser.positionalArguments(), options, error) || !checkDistinct(options, error))
+        return parsed;
+    parsed.ok = true;
+    return parsed;
+}
+
+QString renderUsage()
+{
+    return QStringLiteral(
+        "Usage: mandalix-render [options] OUT\n"
+        "Paints one mandala picture without a window and writes it to OUT (.png or .bmp).\n"
+        "\n"
+        "Options:\n"
+        "  --seed S           seed the picture with S seconds since midnight (0 to under\n"
+        "                     86400, taken as single precision); default: the clock\n"
+        "  --type N           generation type 1..4 (default 4; with --params, the recorded one)\n"
+        "  --scale K          paint at K times the window's pixel density, 1..16 (default 1:\n"
+        "                     453 x 453, exactly the window's picture)\n"
+        "  --threads N        threads for scales above 1 (default: one per core)\n"
+        "  --params FILE      paint a recorded picture again, from a parameters file or a\n"
+        "                     PNG written by mandalix-render\n"
+        "  --params-out FILE  write the picture's parameters file (JSON)\n"
+        "  --palette-out FILE write the palette strip (541 x 21) as PNG\n"
+        "  -h, --help         show this text\n"
+        "  --version          show the version\n"
+        "\n"
+        "Every PNG written carries the parameters in a text chunk \"mandalix-params\".\n"
+        "Exit status: 0 done, 1 a file could not be read or written, 2 a usage error.\n");
+}
+
+} // namespace mandalix

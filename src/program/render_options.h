@@ -1,0 +1,46 @@
+// The command line of the headless renderer, mandalix-render, read into a value. Pure:
+// nothing is opened or checked on disk here. A line that cannot be used comes back with
+// a one-line message naming the problem (a usage error).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace mandalix {
+
+inline constexpr int kMaxThreads = 1024;
+// Seeds are seconds since midnight: 0 up to (not including) this.
+inline constexpr double kSecondsPerDay = 86400;
+
+enum class OutputFormat { Png, Bmp };
+
+struct RenderOptions {
+    QString out;        // the picture to write
+    OutputFormat outFormat = OutputFormat::Png;
+    QString params;     // --params: a parameters file or a PNG to paint again
+    QString paramsOut;  // --params-out
+    QString paletteOut; // --palette-out
+    std::optional<float> seed;
+    std::optional<int> type;
+    int scale = 1;
+    int threads = 0; // 0: one per core
+    bool isHelp = false;
+    bool isVersion = false;
+};
+
+struct [[nodiscard]] ParsedOptions {
+    bool ok = false;
+    RenderOptions options;
+    QString error; // when !ok, e.g. "--scale: 17 is out of range (1 to 16)"
+};
+
+// Reads the arguments after the program's name. --help and --version need nothing
+// else; any other run needs exactly one OUT ending in .png or .bmp (in any case).
+ParsedOptions parseRenderOptions(const QStringList& arguments);
+
+// The text of --help.
+QString renderUsage();
+
+} // namespace mandalix

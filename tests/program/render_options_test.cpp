@@ -1,0 +1,99 @@
+#include "program/render_options.h"
+
+#include <gtest/gtest.h>
+
+namespace mandalix {
+namespace {
+
+ParsedOptions parse(const QString& line)
+{
+    return parseRenderOptions(line.split(' ', Qt::SkipEmptyParts));
+}
+
+TEST(ParseRenderOptions_Good, ReadsEveryOptionInBothSpellings)
+{
+    const ParsedOptions parsed = parse(
+        "--seed 72182.25 --type=2 --scale 16 --threads=3 --params-out p.json --palette-out s.png out.PNG");
+    ASSERT_TRUE(parsed.ok) << parsed.error.toStdString();
+    const RenderOptions& o = parsed.options;
+    EXPECT_EQ(o.seed, 72182.25f);
+    EXPECT_EQ(o.type, 2);
+    EXPECT_EQ(o.scale, 16);
+    EXPECT_EQ(o.threads, 3);
+    EXPECT_EQ(o.paramsOut, "p.json");
+    EXPECT_EQ(o.paletteOut, "s.png");
+    EXPECT_EQ(o.out, "out.PNG");
+    EXPECT_EQ(o.outFormat, OutputFormat::Png);
+    EXPECT_TRUE(o.params.isEmpty());
+}
+
+TEST(ParseRenderOptions_Good, DefaultsAndTheSeedInSinglePrecision)
+{
+    const ParsedOptions plain = parse("a.bmp");
+    ASSERT_TRUE(plain.ok);
+    EXPECT_EQ(plain.options.outFormat, OutputFormat::Bmp);
+    EXPECT_EQ(plain.options.scale, 1);
+    EXPECT_EQ(plain.options.threads, 0);
+    EXPECT_FALSE(plain.options.seed.has_value());
+    EXPECT_FALSE(plain.options.type.has_value());
+
+    // 0.1 is taken as the nearest single-precision number, 0.100000001490116...
+    const ParsedOptions seeded = parse("--seed 0.1 --params-out x.json a.png");
+    ASSERT_TRUE(seeded.ok);
+    EXPECT_EQ(static_cast<double>(*seeded.options.seed), 0.100000001490116119384765625);
+    // Just under a day, but a day once rounded to single precision.
+    EXPECT_FALSE(parse("--seed 86399.999 a.png").ok);
+    EXPECT_TRUE(parse("--seed 86399.99 a.png").ok);
+}
+
+TEST(ParseRenderOptions_Good, HelpAndVersionNeedNothingElse)
+{
+    EXPECT_TRUE(parse("--help").options.isHelp);
+    EXPECT_TRUE(parse("-h").options.isHelp);
+    EXPECT_TRUE(parse("--version").options.isVersion);
+    EXPECT_TRUE(parse("--help --scale 99").ok);
+}
+
+TEST(ParseRenderOptions_Bad, NamesTheProblem)
+{
+    const struct {
+        const char* line;
+        const char* error;
+    } cases[] = {
+        {"--frobnicate a.png", "Unknown option 'frobnicate'."},
+        {"a.png --scale", "Missing value after '--scale'."},
+        {"--scale x a.png", "--scale: \"x\" is not a whole number"},
+        {"--scale 2.5 a.png", "--scale: \"2.5\" is not a whole number"},
+        {"--scale 0 a.png", "--scale: 0 is out of range (1 to 16)"},
+        {"--scale 17 a.png", "--scale: 17 is out of range (1 to 16)"},
+        {"--type 0 a.png", "--type: 0 is out of range (1 to 4)"},
+        {"--type 5 a.png", "--type: 5 is out of range (1 to 4)"},
+        {"--type four a.png", "--type: \"four\" is not a whole number"},
+        {"--threads 0 a.png", "--threads: 0 is out of range (1 to 1024)"},
+        {"--threads -2 a.png", "--threads: -2 is out of range (1 to 1024)"},
+        {"--seed noon a.png", "--seed: \"noon\" is not a number"},
+        {"--seed inf a.png", "--seed: \"inf\" is not a number"},
+        {"--seed -1 a.png", "--seed: -1 is out of range (seconds since midnight, 0 to under 86400)"},
+        {"--seed 86400 a.png", "--seed: 86400 is out of range (seconds since midnight, 0 to under 86400)"},
+        {"--scale 2", "no output file given (mandalix-render [options] OUT)"},
+        {"a.png b.png", "more than one output file given: \"a.png\", \"b.png\""},
+        {"a.jpg", "\"a.jpg\": the output must be a .png or a .bmp file"},
+        {"picture", "\"picture\": the output must be a .png or a .bmp file"},
+        {"--params a.json --seed 5 a.png",
+         "--seed and --params cannot be used together: the parameters file holds its seed"},
+        {"--params-out a.png a.png", "OUT and --params-out name the same file \"a.png\""},
+        {"--palette-out ./p.png --params-out p.png a.png",
+         "--params-out and --palette-out name the same file \"p.png\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const ParsedOptions parsed = parse(QString::fromUtf8(c.line));
+        EXPECT_FALSE(parsed.ok);
+        EXPECT_EQ(parsed.error.toStdString(), c.error);
+    }
+    const ParsedOptions empty = parseRenderOptions({QStringLiteral("--params"), QString(), QStringLiteral("a.png")});
+    EXPECT_EQ(empty.error.toStdString(), "--params: the file name is empty");
+}
+
+} // namespace
+} // namespace mandalix

@@ -1,0 +1,207 @@
+// mandalix-render as a user runs it: the built executable, with no display, through its
+// command line, exit status and standard error.
+#include "program/program.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace mandalix {
+namespace {
+
+struct Finished {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+struct MandalixRender : ::testing::Test {
+    QTemporaryDir dir;
+
+    // Runs the renderer in the test's folder, with no display of any kind.
+    Finished run(const QStringList& arguments) const
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(dir.path());
+        process.start(QStringLiteral(MANDALIX_RENDER_EXECUTABLE), arguments);
+        EXPECT_TRUE(process.waitForFinished(120000)) << arguments.join(' ').toStdString();
+        Finished result;
+        result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.out = process.readAllStandardOutput();
+        result.err = process.readAllStandardError();
+        return result;
+    }
+
+    // Runs and expects success with nothing on either stream.
+    void runOk(const QString& line) const
+    {
+        const Finished result = run(line.split(' '));
+        EXPECT_EQ(result.status, 0) << line.toStdString() << ": " << result.err.toStdString();
+        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(result.out, "");
+    }
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QByteArray contents(const QString& name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    }
+    void write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QStringList files() const
+    {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    }
+};
+
+TEST_F(MandalixRender, TheSameSeedGivesByteIdenticalFilesTwice)
+{
+    runOk("--seed 72182.25 --params-out a.json --palette-out a-strip.png a.png");
+    runOk("--seed 72182.25 --params-out b.json --palette-out b-strip.png b.png");
+    runOk("--seed 72182.25 a.bmp");
+    runOk("--seed 72182.25 b.bmp");
+    EXPECT_EQ(contents("a.png"), contents("b.png"));
+    EXPECT_EQ(contents("a.json"), contents("b.json"));
+    EXPECT_EQ(contents("a-strip.png"), contents("b-strip.png"));
+    EXPECT_EQ(contents("a.bmp"), contents("b.bmp"));
+    EXPECT_EQ(QImageReader(path("a-strip.png")).size(), QSize(541, 21));
+    EXPECT_EQ(QImageReader(path("a.bmp")).format(), "bmp");
+    // Every PNG carries the parameters file's JSON (compact there).
+    const QJsonDocument json = QJsonDocument::fromJson(contents("a.json"));
+    EXPECT_TRUE(json.isObject());
+    for (const char* png : {"a.png", "a-strip.png"}) {
+        SCOPED_TRACE(png);
+        const QString text = QImageReader(path(png)).text("mandalix-params");
+        EXPECT_EQ(QJsonDocument::fromJson(text.toUtf8()), json);
+    }
+}
+
+TEST_F(MandalixRender, ScaleOneIsWhatTheWindowPaintsForTheSameSeed)
+{
+    runOk("--seed 72182.25 a.png");
+    FixedClock clock(QDateTime(QDate::currentDate(), QTime(20, 3, 2, 250)));
+    Program window(clock, Drives{});
+    StartUp(window, noPacing());
+    const QImage painted(path("a.png"));
+    EXPECT_EQ(painted.convertToFormat(QImage::Format_RGB32), window.surfaces.Picture1.image());
+}
+
+TEST_F(MandalixRender, AParamsFileOrItsPngPaintsTheIdenticalPicture)
+{
+    for (const char* type : {"3", "4"}) {
+        SCOPED_TRACE(type);
+        runOk(QStringLiteral("--seed 4321.5 --type %1 --params-out a.json a.png").arg(type));
+        runOk("--params a.json b.png");
+        runOk("--params a.png c.png");
+        EXPECT_EQ(contents("b.png"), contents("a.png"));
+        EXPECT_EQ(contents("c.png"), contents("a.png"));
+    }
+}
+
+TEST_F(MandalixRender, OneOrTwoThreadsGiveIdenticalFilesAtScaleFour)
+{
+    runOk("--seed 30000 --params-out a.json a.png");
+    runOk("--params a.png --scale 4 --threads 1 one.png");
+    runOk("--params a.json --scale 4 --threads 2 two.png");
+    EXPECT_EQ(contents("one.png"), contents("two.png"));
+    EXPECT_EQ(QImageReader(path("one.png")).size(), QSize(1812, 1812));
+}
+
+TEST_F(MandalixRender, AnExistingFileIsReplaced)
+{
+    write("a.png", "an old file");
+    runOk("--seed 10 a.png");
+    EXPECT_EQ(QImageReader(path("a.png")).size(), QSize(453, 453));
+    EXPECT_EQ(files(), QStringList{"a.png"});
+}
+
+TEST_F(MandalixRender, HelpAndVersionGoToStandardOutput)
+{
+    const Finished help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: mandalix-render [options] OUT\n"));
+    EXPECT_EQ(help.err, "");
+    const Finished version = run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "mandalix-render 0.1.0\n");
+    EXPECT_TRUE(files().isEmpty());
+}
+
+TEST_F(MandalixRender, BadInputGetsOneLineAndTheRightStatusAndLeavesNoFile)
+{
+    runOk("--seed 100 --params-out good.json old.png");
+    const QByteArray good = contents("good.json");
+    write("missing-field.json", QByteArray(good).replace("\"n1\"", "\"m1\""));
+    write("text.json", QByteArray(good).replace("\"nac\": 4", "\"nac\": \"4\""));
+    write("infinite.json", QByteArray(good).replace("\"nac\": 4", "\"nac\": 1e999"));
+    write("broken.json", good.left(good.size() / 2));
+    QImage(8, 8, QImage::Format_RGB32).save(path("plain.png"));
+    const QByteArray oldPicture = contents("old.png");
+    const QStringList inputs = files();
+
+    const struct {
+        const char* line;
+        int status;
+        const char* error;
+    } cases[] = {
+        {"--colour red a.png", 2, "Unknown option 'colour'."},
+        {"a.png --type", 2, "Missing value after '--type'."},
+        {"--scale big a.png", 2, "--scale: \"big\" is not a whole number"},
+        {"--scale 17 a.png", 2, "--scale: 17 is out of range (1 to 16)"},
+        {"--type 5 a.png", 2, "--type: 5 is out of range (1 to 4)"},
+        {"--threads 0 a.png", 2, "--threads: 0 is out of range (1 to 1024)"},
+        {"--seed 90000 a.png", 2, "--seed: 90000 is out of range (seconds since midnight, 0 to under 86400)"},
+        {"a.jpg", 2, "\"a.jpg\": the output must be a .png or a .bmp file"},
+        {"--scale 2", 2, "no output file given (mandalix-render [options] OUT)"},
+        {"--params nowhere.json a.png", 1, "Could not read \"nowhere.json\": No such file or directory"},
+        {"--params broken.json a.png", 1, nullptr},
+        {"--params missing-field.json a.png", 1, "Could not read \"missing-field.json\": picture.n1: missing"},
+        {"--params text.json a.png", 1, "Could not read \"text.json\": nac: not a number"},
+        {"--params infinite.json a.png", 1, nullptr},
+        {"--params plain.png a.png", 1, "Could not read \"plain.png\": the PNG carries no \"mandalix-params\" text"},
+        {"--params good.json no/such/a.png", 1, "Could not write \"no/such/a.png\": No such file or directory"},
+        {"--params good.json --params-out no/such/a.json old.png", 1,
+         "Could not write \"no/such/a.json\": No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const Finished result = run(QString::fromUtf8(c.line).split(' '));
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_TRUE(result.err.startsWith("mandalix-render: ")) << result.err.toStdString();
+        EXPECT_TRUE(result.err.endsWith('\n'));
+        EXPECT_EQ(result.err.count('\n'), 1) << result.err.toStdString();
+        if (c.error) {
+            const QByteArray suffix = c.status == 2 ? " (see --help)" : "";
+            EXPECT_EQ(result.err.toStdString(), "mandalix-render: " + std::string(c.error) + suffix.toStdString() + "\n");
+        }
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(files(), inputs);
+        EXPECT_EQ(contents("old.png"), oldPicture);
+    }
+}
+
+TEST_F(MandalixRender, MalformedJsonNamesWhereItBreaks)
+{
+    write("infinite.json", "{\"format\": \"mandalix-params/1\",\n \"seed\": 1e999}");
+    const Finished result = run({"--params", "infinite.json", "a.png"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "mandalix-render: Could not read \"infinite.json\": illegal number at line 2, column 10\n");
+}
+
+} // namespace
+} // namespace mandalix

@@ -1,0 +1,147 @@
+// mandalix-render: paints one picture without a window or a display and writes it as
+// PNG or BMP, optionally with its parameters file and its palette strip. Exit status 0
+// when done, 1 when a file could not be read or written, 2 for a usage error; every
+// failure is one line on standard error.
+#include "generator/traversals.h"
+#include "output/output_files.h"
+#include "output/params_file.h"
+#include "program/progress_line.h"
+#include "program/render_job.h"
+#include "program/render_options.h"
+#include "state/clock.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <thread>
+
+#include <unistd.h>
+
+namespace mandalix {
+namespace {
+
+constexpr int kExitDone = 0;
+constexpr int kExitFile = 1;
+constexpr int kExitUsage = 2;
+
+void printTo(std::FILE* stream, const QByteArray& text)
+{
+    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stream);
+    std::fflush(stream);
+}
+
+int fail(int status, const QString& message)
+{
+    printTo(stderr, "mandalix-render: " + message.toUtf8() + '\n');
+    return status;
+}
+
+// Turns the traversal's passes into one progress count: type 4 paints two passes.
+class ProgressPacer final : public Pacer {
+public:
+    ProgressPacer(ProgressLine& line, int passes) : m_line(line), m_passes(passes) { }
+
+    void beginPass(long long positions) override
+    {
+        ++m_pass;
+        m_positions = positions > 0 ? positions : 1;
+    }
+
+    bool checkpoint(long long done) override
+    {
+        const long long perPass = 1000;
+        m_line.update("painting", (m_pass - 1) * perPass + done * perPass / m_positions, m_passes * perPass);
+        return true;
+    }
+
+private:
+    ProgressLine& m_line;
+    long long m_passes;
+    long long m_pass = 0;
+    long long m_positions = 1;
+};
+
+RenderRequest requestOf(const RenderOptions& options)
+{
+    RenderRequest request;
+    request.type = options.type;
+    request.scale = options.scale;
+    request.threads = options.threads > 0 ? options.threads
+                                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    if (options.seed) {
+        request.seed = *options.seed;
+        request.moment = momentOfSeed(QDate::currentDate(), *options.seed);
+    } else {
+        // One reading of the clock gives both the seed and the name.
+        request.moment = QDateTime::currentDateTime();
+        request.seed = secondsSinceMidnight(request.moment);
+    }
+    return request;
+}
+
+WriteResult writeOutputs(const RenderOptions& options, const RenderedPicture& rendered)
+{
+    const QByteArray json = paramsJson(rendered.record);
+    const QString key = QLatin1String(kParamsTextKey);
+    const QString text = paramsChunkText(rendered.record);
+    OutputFiles files;
+    if (!options.paletteOut.isEmpty())
+        (void)files.addImage(options.paletteOut, rendered.strip, "png", key, text);
+    if (!options.paramsOut.isEmpty())
+        (void)files.addText(options.paramsOut, json);
+    if (options.outFormat == OutputFormat::Png)
+        (void)files.addImage(options.out, rendered.picture, "png", key, text);
+    else
+        (void)files.addImage(options.out, rendered.picture, "bmp");
+    // A failed add is answered again by commit, which then renames nothing.
+    return files.commit();
+}
+
+int run(const QStringList& arguments)
+{
+    const ParsedOptions parsed = parseRenderOptions(arguments);
+    if (!parsed.ok)
+        return fail(kExitUsage, parsed.error + QStringLiteral(" (see --help)"));
+    const RenderOptions& options = parsed.options;
+    if (options.isHelp) {
+        printTo(stdout, renderUsage().toUtf8());
+        return kExitDone;
+    }
+    if (options.isVersion) {
+        printTo(stdout, "mandalix-render " + QCoreApplication::applicationVersion().toUtf8() + '\n');
+        return kExitDone;
+    }
+
+    RenderRequest request = requestOf(options);
+    if (!options.params.isEmpty()) {
+        const ParamsRead read = readParamsFile(options.params);
+        if (!read.ok)
+            return fail(kExitFile, read.error);
+        request.recorded = read.record;
+    }
+
+    ProgressLine progress(isatty(STDERR_FILENO) == 1, [](const QByteArray& text) { printTo(stderr, text); });
+    const double nac = request.type ? *request.type : request.recorded ? request.recorded->nac : 4;
+    ProgressPacer pacer(progress, generationType(nac) == 4 ? 2 : 1);
+    const RenderedPicture rendered = renderPicture(
+        request, pacer, [&](long long done, long long rows) { progress.update("painting", done, rows); });
+    progress.update("writing", 0, 0);
+    const WriteResult written = writeOutputs(options, rendered);
+    progress.finish();
+    if (!written.ok)
+        return fail(kExitFile, written.message);
+    return kExitDone;
+}
+
+} // namespace
+} // namespace mandalix
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("mandalix-render"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MANDALIX_VERSION));
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    return mandalix::run(arguments);
+}
