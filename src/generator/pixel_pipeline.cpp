@@ -1,5 +1,7 @@
 #include "generator/pixel_pipeline.h"
 
+#include <QtGlobal>
+
 #include <cmath>
 
 namespace mandalix {
@@ -23,6 +25,13 @@ inline bool store(double& to, double v)
 // for a number outside 0..255 or not a number, which fails the pixel.
 inline int formulaRow(double type, int lastRow)
 {
+    // Every picture the program draws has whole types, which need no rounding: this
+    // runs twice per pixel, and a call into the maths library costs more than the test.
+    if (type >= 0 && type <= 255) {
+        const int exact = static_cast<int>(type);
+        if (exact == type)
+            return exact >= 2 && exact <= lastRow ? exact : 1;
+    }
     const double whole = roundHalfEven(type);
     if (!(whole >= 0 && whole <= 255))
         return 0;
@@ -36,7 +45,11 @@ inline int formulaRow(double type, int lastRow)
 inline int pixelIndex(double v)
 {
     constexpr double kFarOutside = 1e9;
-    return v > -kFarOutside && v < kFarOutside ? static_cast<int>(roundHalfEven(v)) : -1;
+    if (!(v > -kFarOutside && v < kFarOutside))
+        return -1;
+    // Whole numbers, what the driver passes, are already rounded.
+    const int exact = static_cast<int>(v);
+    return exact == v ? exact : static_cast<int>(roundHalfEven(v));
 }
 
 // re of the formula set `row`.
@@ -54,51 +67,10 @@ inline double channelRe(const WindowState& s, int row)
     }
 }
 
-} // namespace
-
-bool DrawPixel(WindowState& s, const Surface& picture3, Surface& picture1)
-{
-    if (!store(s.r, std::sqrt(s.x * s.x + s.y * s.y)))
-        return false;
-    // The slope's quotient is tested before the arctangent, which would turn the
-    // infinity of a division by zero into a finite angle.
-    const double slope = s.y / (s.x + 0.000001);
-    if (!std::isfinite(slope) || !store(s.fi, std::atan(slope)))
-        return false;
-    if (!ComputeChannels(s))
-        return false;
-    return PaintPixel(s, picture3, picture1);
-}
-
-bool ComputeChannels(WindowState& s)
-{
-    const int row = formulaRow(s.tip, 4);
-    if (row == 0)
-        return false;
-    if (!store(s.re, channelRe(s, row)))
-        return false;
-
-    double gr = s.komp2 * (std::cos(s.n2 * s.r) + 1);
-    if (row == 2) {
-        const double logArgument = 2 * std::sin(s.n4 * s.r);
-        // The rings where the sine is zero or negative have no logarithm.
-        if (!(logArgument > 0))
-            return false;
-        gr = gr * std::log(logArgument);
-    }
-    if (!store(s.gr, gr))
-        return false;
-
-    double bl = s.komp3 * (std::sin(s.f1 * s.fi) + 1);
-    if (row == 4)
-        bl = bl * (std::cos(s.f2 * s.r) + 1);
-    if (!store(s.bl, Int(bl)))
-        return false;
-
-    return ComputePalettePosition(s);
-}
-
-bool ComputePalettePosition(WindowState& s)
+// The steps of the pipeline. Each public step below is one of these, and DrawPixel runs
+// them all in one body, so the values a step has just stored in the window state stay
+// in registers for the next step instead of going through a call per step.
+Q_ALWAYS_INLINE bool computePalettePosition(WindowState& s)
 {
     double ba;
     switch (formulaRow(s.barv, 5)) {
@@ -124,7 +96,35 @@ bool ComputePalettePosition(WindowState& s)
     return store(s.ba, ba);
 }
 
-bool PaintPixel(WindowState& s, const Surface& picture3, Surface& picture1)
+Q_ALWAYS_INLINE bool computeChannels(WindowState& s)
+{
+    const int row = formulaRow(s.tip, 4);
+    if (row == 0)
+        return false;
+    if (!store(s.re, channelRe(s, row)))
+        return false;
+
+    double gr = s.komp2 * (std::cos(s.n2 * s.r) + 1);
+    if (row == 2) {
+        const double logArgument = 2 * std::sin(s.n4 * s.r);
+        // The rings where the sine is zero or negative have no logarithm.
+        if (!(logArgument > 0))
+            return false;
+        gr = gr * std::log(logArgument);
+    }
+    if (!store(s.gr, gr))
+        return false;
+
+    double bl = s.komp3 * (std::sin(s.f1 * s.fi) + 1);
+    if (row == 4)
+        bl = bl * (std::cos(s.f2 * s.r) + 1);
+    if (!store(s.bl, Int(bl)))
+        return false;
+
+    return computePalettePosition(s);
+}
+
+Q_ALWAYS_INLINE bool paintPixel(WindowState& s, const Surface& picture3, Surface& picture1)
 {
     if (s.ba > kPalettePositionMax)
         s.ba = kPalettePositionMax;
@@ -141,6 +141,37 @@ bool PaintPixel(WindowState& s, const Surface& picture3, Surface& picture1)
     s.barva = barva;
     picture1.PSet(pixelIndex(s.i), pixelIndex(s.j), s.barva);
     return true;
+}
+
+} // namespace
+
+bool DrawPixel(WindowState& s, const Surface& picture3, Surface& picture1)
+{
+    if (!store(s.r, std::sqrt(s.x * s.x + s.y * s.y)))
+        return false;
+    // The slope's quotient is tested before the arctangent, which would turn the
+    // infinity of a division by zero into a finite angle.
+    const double slope = s.y / (s.x + 0.000001);
+    if (!std::isfinite(slope) || !store(s.fi, std::atan(slope)))
+        return false;
+    if (!computeChannels(s))
+        return false;
+    return paintPixel(s, picture3, picture1);
+}
+
+bool ComputeChannels(WindowState& s)
+{
+    return computeChannels(s);
+}
+
+bool ComputePalettePosition(WindowState& s)
+{
+    return computePalettePosition(s);
+}
+
+bool PaintPixel(WindowState& s, const Surface& picture3, Surface& picture1)
+{
+    return paintPixel(s, picture3, picture1);
 }
 
 } // namespace mandalix

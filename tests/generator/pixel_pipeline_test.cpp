@@ -259,6 +259,27 @@ TEST(PaintPixel_Positions, ClipsOutsideThePictureAndFailsWithoutAStripColour)
     EXPECT_EQ(s.pozic, kStale);
 }
 
+TEST(PaintPixel_Positions, RoundsAFractionalPositionHalfToEven)
+{
+    // The driver passes whole numbers; anything else is rounded like every conversion of
+    // a number to a pixel: 2.5 -> 2, 3.5 -> 4, 6.4999 -> 6, -0.4 -> 0.
+    const Surface strip = makeStrip(stripColour);
+    struct Row {
+        double i, j;
+        int column, row;
+    };
+    for (const Row& pos : {Row{2.5, 3.5, 2, 4}, Row{6.4999, 7.5001, 6, 8}, Row{-0.4, 450.5, 0, 450}}) {
+        SCOPED_TRACE(testing::Message() << pos.i << "," << pos.j);
+        WindowState s;
+        s.i = pos.i;
+        s.j = pos.j;
+        s.ba = 100;
+        Surface picture(kPictureSizePx, kPictureSizePx, kUntouched);
+        EXPECT_TRUE(PaintPixel(s, strip, picture));
+        EXPECT_EQ(picture.Point(pos.column, pos.row), stripColour(60, 10));
+    }
+}
+
 TEST(ComputeChannels_Tip4, FloorsANegativeProductAwayFromZero)
 {
     // Worked out with Python: r sqrt(2), fi = atan(-1 / 1.000001) = -0.7853976633976983,
