@@ -65,21 +65,11 @@ void clearVisited(WindowState& s, const RandomGrid& grid)
 
 bool paintNoisePass(WindowState& s, Surface& picture1, Rnd& rnd, Pacer& pacer)
 {
-    const double sir = s.sir;
-    const double vis = s.vis;
-    const RandomGrid grid = randomGrid(sir, vis);
-    if (!grid.isUsable())
-        return true;
-    clearVisited(s, grid);
-    PassProgress pass(pacer, grid.positions);
-    for (long long k = 0; k < grid.positions; ++k) {
-        detail::pickUnvisited(s, rnd, sir, vis);
+    // No coordinates: the noise is set straight on the picture.
+    return forEachRandomPosition(s, rnd, pacer, [&] {
         const auto noise = static_cast<Colour>(roundHalfEven(rnd.next() * 16777215.0));
         picture1.PSet(static_cast<int>(s.i), static_cast<int>(s.j), noise);
-        if (!pass.step())
-            return false;
-    }
-    return pass.finish();
+    });
 }
 
 } // namespace mandalix

@@ -152,10 +152,11 @@ bool paintFromCentre(WindowState& s, Pacer& pacer, Visit&& visit)
     return pass.finish();
 }
 
-// One pass of type 3: every position of the grid once, in random order found by
-// redrawing against the visit table. Does nothing when the grid does not fit the table.
-template <typename Visit>
-bool paintRandomPass(WindowState& s, Rnd& rnd, Pacer& pacer, Visit&& visit)
+// Every position of the random grid once, in random order found by redrawing against
+// the visit table: leaves each in i, j and calls `atPosition()`. Does nothing when the
+// grid does not fit the table.
+template <typename AtPosition>
+bool forEachRandomPosition(WindowState& s, Rnd& rnd, Pacer& pacer, AtPosition&& atPosition)
 {
     const double sir = s.sir;
     const double vis = s.vis;
@@ -166,13 +167,22 @@ bool paintRandomPass(WindowState& s, Rnd& rnd, Pacer& pacer, Visit&& visit)
     PassProgress pass(pacer, grid.positions);
     for (long long k = 0; k < grid.positions; ++k) {
         detail::pickUnvisited(s, rnd, sir, vis);
-        s.x = columnToX(s, s.i);
-        s.y = rowToY(s, s.j);
-        visit();
+        atPosition();
         if (!pass.step())
             return false;
     }
     return pass.finish();
+}
+
+// One pass of type 3: every position of the grid once, in random order.
+template <typename Visit>
+bool paintRandomPass(WindowState& s, Rnd& rnd, Pacer& pacer, Visit&& visit)
+{
+    return forEachRandomPosition(s, rnd, pacer, [&] {
+        s.x = columnToX(s, s.i);
+        s.y = rowToY(s, s.j);
+        visit();
+    });
 }
 
 // The noise pass of type 4: every position of the grid once, in random order, set on
