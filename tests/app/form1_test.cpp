@@ -279,5 +279,69 @@ TEST_F(Form1Test, SurfacePress_ReportsTheDrawingAreaPosition)
     waitIdle();
 }
 
+// A press acts at once, before the release: on the strip it picks the colour under the
+// pointer, on the picture it gives that colour to every pixel of the colour under the
+// pointer. Besides (5, 7) of the strip, the positions are chosen where the colour two pixels
+// away differs, so a press read at the widget's position instead of the drawing area's
+// would pick or replace another colour.
+TEST_F(Form1Test, SurfacePresses_PickOnTheStripThenReplaceOnThePicture)
+{
+    startUp();
+    const Surface& strip = m_program.surfaces.Picture3;
+    const Surface& picture = m_program.surfaces.Picture1;
+    constexpr int kBorder = expected::kBorderPx;
+
+    int column = -1;
+    for (int x = 2; x + 2 < strip.width() && column < 0; ++x) {
+        const Colour c = strip.Point(x, 7);
+        if (c != strip.Point(x - 2, 7) && c != strip.Point(x + 2, 7) && c != strip.Point(5, 7))
+            column = x;
+    }
+    ASSERT_GE(column, 0);
+    for (const QPoint at : {QPoint(5, 7), QPoint(column, 7)}) {
+        SCOPED_TRACE(testing::Message() << "strip (" << at.x() << ", " << at.y() << ")");
+        const Colour expectedColour = strip.Point(at.x(), at.y());
+        ASSERT_NE(m_program.state.color, expectedColour) << "the press would show nothing";
+        const QPoint widgetAt = at + QPoint(kBorder, kBorder);
+        QTest::mousePress(m_form.view("Picture3"), Qt::LeftButton, {}, widgetAt);
+        waitIdle();
+        EXPECT_EQ(m_program.state.color, expectedColour);
+        QTest::mouseRelease(m_form.view("Picture3"), Qt::LeftButton, {}, widgetAt);
+    }
+
+    // Searched from well inside the picture, where its colours come from the strip and
+    // recur, rather than from a corner that may keep single pixels of noise.
+    const Colour picked = m_program.state.color;
+    QPoint at(-1, -1);
+    for (int y = 100; y + 2 < picture.height() && at.x() < 0; ++y)
+        for (int x = 100; x + 2 < picture.width() && at.x() < 0; ++x) {
+            const Colour c = picture.Point(x, y);
+            if (c != picked && c != picture.Point(x + 2, y) && c != picture.Point(x, y + 2)
+                && c != picture.Point(x + 2, y + 2))
+                at = QPoint(x, y);
+        }
+    ASSERT_GE(at.x(), 0);
+    const QImage before = picture.image();
+    const QRgb old = before.pixel(at);
+    QImage expectedImage = before;
+    int recoloured = 0;
+    for (int y = 0; y < before.height(); ++y)
+        for (int x = 0; x < before.width(); ++x)
+            if (before.pixel(x, y) == old) {
+                expectedImage.setPixel(x, y, toArgb(picked));
+                ++recoloured;
+            }
+    ASSERT_GT(recoloured, 1) << "a colour found in one place only";
+    SCOPED_TRACE(testing::Message() << "picture (" << at.x() << ", " << at.y() << "), "
+                                    << recoloured << " pixels of its colour");
+
+    const QPoint widgetAt = at + QPoint(kBorder, kBorder);
+    QTest::mousePress(m_form.view("Picture1"), Qt::LeftButton, {}, widgetAt);
+    waitIdle();
+    EXPECT_EQ(picture.image(), expectedImage);
+    QTest::mouseRelease(m_form.view("Picture1"), Qt::LeftButton, {}, widgetAt);
+    waitIdle();
+}
+
 } // namespace
 } // namespace mandalix

@@ -2,179 +2,20 @@
 // xdotool, read back from screenshots. The picture painted at start-up takes a few
 // seconds, so the tests wait for conditions with deadlines and look at the picture only
 // where it must stay as it was.
-#include "app/expected_controls.h"
-#include "window/x_session.h"
-
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QSet>
+#include "window/real_window_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 
 namespace mandalix::xtest {
 namespace {
-
-using namespace std::chrono_literals;
-
-constexpr auto kWindowDeadline = 30s;
-constexpr auto kPaintDeadline = 60s;
-constexpr auto kExitDeadline = 5s;
-// The picture counts as finished once it has not changed for this long; while a picture
-// is painted the window shows progress many times a second.
-constexpr auto kQuietPeriod = 1500ms;
-
-QRect rectOf(const expected::Control& c) { return {c.x, c.y, c.w, c.h}; }
-
-QRect areaOf(const char* name)
-{
-    const QRect outer = rectOf(*expected::control(name));
-    return outer.adjusted(expected::kBorderPx, expected::kBorderPx, -expected::kBorderPx,
-                          -expected::kBorderPx);
-}
-
-bool isBlack(QRgb pixel) { return (pixel & 0xFFFFFFu) == 0; }
-
-int luma(QRgb pixel) { return (qRed(pixel) * 299 + qGreen(pixel) * 587 + qBlue(pixel) * 114) / 1000; }
-
-QString describe(QRgb pixel)
-{
-    return QStringLiteral("#%1").arg(pixel & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
-}
-
-// Everything of the window that something may paint on: the shown controls, the caption
-// box beside "generation type" and the status line.
-QList<QRect> paintedAreas()
-{
-    QList<QRect> areas;
-    for (const expected::Control& c : expected::kControls)
-        if (c.isShown)
-            areas << rectOf(c);
-    areas << QRect(expected::kCaptionBoxX, expected::kCaptionBoxY, expected::kCaptionBoxW,
-                   expected::kCaptionBoxH)
-          << QRect(expected::kStatusX, expected::kStatusY, expected::kStatusW,
-                   expected::kStatusH);
-    return areas;
-}
-
-// The strip's drawing area holds one colour per column, from the top row to the bottom.
-bool columnsAreUniform(const QImage& shot, QString* why = nullptr)
-{
-    const QRect area = areaOf("Picture3");
-    for (int x = area.left(); x <= area.right(); ++x)
-        for (int y = area.top() + 1; y <= area.bottom(); ++y)
-            if (shot.pixel(x, y) != shot.pixel(x, area.top())) {
-                if (why)
-                    *why = QStringLiteral("column %1 changes colour at row %2")
-                               .arg(x - area.left())
-                               .arg(y - area.top());
-                return false;
-            }
-    return true;
-}
-
-int distinctColumnColours(const QImage& shot)
-{
-    const QRect area = areaOf("Picture3");
-    QSet<QRgb> colours;
-    for (int x = area.left(); x <= area.right(); ++x)
-        colours.insert(shot.pixel(x, area.top()));
-    return static_cast<int>(colours.size());
-}
-
-// A strip of sine waves has many colours; the empty surface has one.
-bool stripIsPainted(const QImage& shot)
-{
-    return shot.width() > areaOf("Picture3").right()
-        && shot.height() > areaOf("Picture3").bottom() && distinctColumnColours(shot) >= 20
-        && columnsAreUniform(shot);
-}
-
-QImage region(const QImage& shot, const QRect& rect) { return shot.copy(rect); }
-
-class RealWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        const SharedSession& shared = sharedSession();
-        ASSERT_NE(shared.session, nullptr) << shared.error.toStdString();
-        m_program = std::make_unique<ProgramUnderTest>(*shared.session);
-        QString error;
-        ASSERT_TRUE(m_program->start(&error)) << error.toStdString();
-        ASSERT_TRUE(m_program->findWindow(kWindowDeadline, &error))
-            << error.toStdString() << "\n" << m_program->report();
-    }
-
-    void TearDown() override { m_program.reset(); }
-
-    bool isMaximized() const
-    {
-        const QStringList state = m_program->windowState();
-        return state.contains(QStringLiteral("_NET_WM_STATE_MAXIMIZED_VERT"))
-            && state.contains(QStringLiteral("_NET_WM_STATE_MAXIMIZED_HORZ"));
-    }
-
-    // Waits until the window is maximized and the start-up strip is on show.
-    void waitUntilStartedUp()
-    {
-        ASSERT_TRUE(waitFor([&] { return isMaximized(); }, kWindowDeadline))
-            << "the window manager never marked the window maximized: "
-            << m_program->windowState().join(u' ').toStdString() << "\n" << m_program->report();
-        ASSERT_TRUE(waitFor([&] { return stripIsPainted(m_program->grab()); }, kPaintDeadline))
-            << "no painted palette strip appeared\n" << m_program->report();
-    }
-
-    // Waits until an area of the window has stayed the same for the quiet period.
-    QImage waitUntilStill(const QRect& rect)
-    {
-        QImage last = region(m_program->grab(), rect);
-        QDeadlineTimer still(kQuietPeriod);
-        const bool settled = waitFor(
-            [&] {
-                QImage now = region(m_program->grab(), rect);
-                if (now != last) {
-                    last = now;
-                    still.setRemainingTime(kQuietPeriod);
-                }
-                return still.hasExpired();
-            },
-            kPaintDeadline);
-        EXPECT_TRUE(settled) << "the area never stood still\n" << m_program->report();
-        return last;
-    }
-
-    void click(const char* name)
-    {
-        const expected::Control& c = *expected::control(name);
-        QString error;
-        ASSERT_TRUE(m_program->click(c.x + c.w / 2, c.y + c.h / 2, &error))
-            << error.toStdString();
-    }
-
-    void expectEndsAtOnceWithSuccess()
-    {
-        QProcess& process = m_program->process();
-        ASSERT_TRUE(process.state() == QProcess::NotRunning
-                    || process.waitForFinished(static_cast<int>(
-                        std::chrono::milliseconds(kExitDeadline).count())))
-            << "the program still runs " << kExitDeadline.count() << " s later";
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << m_program->report();
-        EXPECT_EQ(process.exitCode(), 0) << m_program->report();
-    }
-
-    std::unique_ptr<ProgramUnderTest> m_program;
-};
 
 TEST_F(RealWindowTest, StartUp_OpensMaximizedOnABlackWindow)
 {
     waitUntilStartedUp();
     const QImage shot = m_program->grab();
-    const QString saved = QDir(QCoreApplication::applicationDirPath())
-                              .filePath(QStringLiteral("window-startup.png"));
-    EXPECT_TRUE(shot.save(saved)) << saved.toStdString();
+    saveForTheEye(shot, "window-startup.png");
 
     // Maximized: the whole width of the screen, the height less the title bar.
     EXPECT_EQ(shot.width(), XSession::kScreenWidth);
