@@ -22,22 +22,22 @@ inline constexpr int kStripSampleRow = 10;
 // the paint. Reads x, y, i, j and the picture parameters; writes r, fi, re, gr, bl, ba,
 // pozic, barva in that order. Returns false when the pixel failed; nothing after the
 // failing step was assigned, the values assigned before it keep their new values.
-bool DrawPixel(WindowState& s, const Surface& picture3, Surface& picture1);
+[[nodiscard]] bool DrawPixel(WindowState& s, const Surface& picture3, Surface& picture1);
 
 // re, gr, bl by the formula set tip (rounded half to even; 2..4 their own rows, any other
 // value in 0..255 row 1, anything else fails), then ComputePalettePosition. Reads r, fi.
 // Returns false when the pixel failed; nothing after the failing step was assigned.
-bool ComputeChannels(WindowState& s);
+[[nodiscard]] bool ComputeChannels(WindowState& s);
 
 // ba by the formula barv (rounded half to even; 2..5 their own rows, any other value in
 // 0..255 row 1, anything else fails). Reads r, re, gr, bl. Returns false when the pixel
 // failed, leaving ba unchanged.
-bool ComputePalettePosition(WindowState& s);
+[[nodiscard]] bool ComputePalettePosition(WindowState& s);
 
 // Clamps ba to 0..675 (stored back), sets pozic, reads barva from the strip at column
 // pozic + 10 of row 10 and paints it at (i, j) of the picture; a position outside the
 // picture is clipped, not a failure. Returns false when pozic is not a number or the strip
 // has no colour there (barva keeps its value); nothing is painted then.
-bool PaintPixel(WindowState& s, const Surface& picture3, Surface& picture1);
+[[nodiscard]] bool PaintPixel(WindowState& s, const Surface& picture3, Surface& picture1);
 
 } // namespace mandalix
