@@ -7,6 +7,7 @@
 #include "surface/interface_font.h"
 
 #include <QApplication>
+#include <QStringList>
 #include <QStyleFactory>
 
 #include <cstdio>
@@ -14,18 +15,25 @@
 
 namespace {
 
-// Qt ends the process with a fatal message when no display can be opened; say so
-// plainly instead of aborting with a core dump.
+// Messages Qt gives while the application object is being made, held back until it is.
+QStringList& earlyMessages()
+{
+    static QStringList messages;
+    return messages;
+}
+
+// Qt ends the process with a fatal message, after warnings of its own, when no display
+// can be opened; say so in one plain line instead and exit without a core dump.
 void startupMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
     if (type != QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
+        earlyMessages() << message;
         return;
     }
     const QByteArray display = qgetenv("DISPLAY");
-    std::fprintf(stderr, "mandalix: cannot open the display%s%s%s.\n%s\n",
+    std::fprintf(stderr, "mandalix: cannot open the display%s%s%s.\n",
                  display.isEmpty() ? " (DISPLAY is not set" : " (DISPLAY=",
-                 display.constData(), ")", qPrintable(message));
+                 display.constData(), ")");
     std::fflush(stderr);
     std::_Exit(1);
 }
@@ -39,6 +47,8 @@ int main(int argc, char** argv)
     qInstallMessageHandler(startupMessages);
     QApplication app(argc, argv);
     qInstallMessageHandler(nullptr);
+    for (const QString& message : earlyMessages())
+        std::fprintf(stderr, "%s\n", qPrintable(message));
     QApplication::setApplicationName(QStringLiteral("mandalix"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(mandalix::interfaceFont());

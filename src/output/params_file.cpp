@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <limits>
 
 namespace mandalix {
 
@@ -235,9 +236,9 @@ ParamsRead paramsFromJson(const QByteArray& json)
 
     PictureRecord record;
     const double seed = read.number(root, QStringLiteral("seed"), QStringLiteral("seed"));
-    record.seed = static_cast<float>(seed);
-    if (!read.failed() && !std::isfinite(record.seed))
+    if (!read.failed() && !(std::abs(seed) <= std::numeric_limits<float>::max()))
         return failure(QStringLiteral("seed: too large for a single-precision number"));
+    record.seed = static_cast<float>(seed);
     record.imeslike = read.text(root, QStringLiteral("imeslike"), QStringLiteral("imeslike"));
     record.nac = read.number(root, QStringLiteral("nac"), QStringLiteral("nac"));
 

@@ -32,17 +32,54 @@ bool readSeed(const QString& value, std::optional<float>& out, QString& error)
 {
     bool isNumber = false;
     const double number = value.toDouble(&isNumber);
-    const auto seed = static_cast<float>(number);
     if (!isNumber || !std::isfinite(number)) {
         error = QStringLiteral("--seed: \"%1\" is not a number").arg(value);
         return false;
     }
-    // Checked after the rounding to single precision: just under a day may round up to it.
+    // Checked again after the rounding to single precision: just under a day may round
+    // up to it.
+    const float seed = number >= 0 && number < kSecondsPerDay ? static_cast<float>(number) : -1.0f;
     if (!(seed >= 0 && seed < kSecondsPerDay)) {
         error = QStringLiteral("--seed: %1 is out of range (seconds since midnight, 0 to under 86400)").arg(value);
         return false;
     }
     out = seed;
+    return true;
+}
+
+bool readNumbers(const QCommandLineParser& parser, RenderOptions& options, QString& error)
+{
+    const auto isSet = [&](const char* name) { return parser.isSet(QLatin1String(name)); };
+    const auto value = [&](const char* name) { return parser.value(QLatin1String(name)); };
+    if (isSet("type")) {
+        int type = 0;
+        if (!readWhole(QStringLiteral("type"), value("type"), 1, 4, type, error))
+            return false;
+        options.type = type;
+    }
+    if (isSet("scale") && !readWhole(QStringLiteral("scale"), value("scale"), 1, kMaxScale, options.scale, error))
+        return false;
+    if (isSet("threads")
+        && !readWhole(QStringLiteral("threads"), value("threads"), 1, kMaxThreads, options.threads, error))
+        return false;
+    return !isSet("seed") || readSeed(value("seed"), options.seed, error);
+}
+
+bool readFiles(const QCommandLineParser& parser, RenderOptions& options, QString& error)
+{
+    if (parser.isSet(QStringLiteral("seed")) && parser.isSet(QStringLiteral("params"))) {
+        error = QStringLiteral("--seed and --params cannot be used together: the parameters file holds its seed");
+        return false;
+    }
+    const std::pair<const char*, QString*> files[] = {
+        {"params", &options.params}, {"params-out", &options.paramsOut}, {"palette-out", &options.paletteOut}};
+    for (const auto& [name, to] : files) {
+        *to = parser.value(QLatin1String(name));
+        if (parser.isSet(QLatin1String(name)) && to->isEmpty()) {
+            error = QStringLiteral("--%1: the file name is empty").arg(QLatin1String(name));
+            return false;
+        }
+    }
     return true;
 }
 
@@ -117,41 +154,10 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
     }
     options.isHelp = parser.isSet(QStringLiteral("help"));
     options.isVersion = parser.isSet(QStringLiteral("version"));
-    if (options.isHelp || options.isVersion) {
-        parsed.ok = true;
-        return parsed;
-    }
-
-    QString& error = parsed.error;
-    const auto isSet = [&](const char* name) { return parser.isSet(QLatin1String(name)); };
-    const auto value = [&](const char* name) { return parser.value(QLatin1String(name)); };
-    int type = 0;
-    if (isSet("type") && !readWhole(QStringLiteral("type"), value("type"), 1, 4, type, error))
-        return parsed;
-    if (isSet("type"))
-        options.type = type;
-    if (isSet("scale") && !readWhole(QStringLiteral("scale"), value("scale"), 1, kMaxScale, options.scale, error))
-        return parsed;
-    if (isSet("threads")
-        && !readWhole(QStringLiteral("threads"), value("threads"), 1, kMaxThreads, options.threads, error))
-        return parsed;
-    if (isSet("seed") && !readSeed(value("seed"), options.seed, error))
-        return parsed;
-    if (isSet("seed") && isSet("params")) {
-        error = QStringLiteral("--seed and --params cannot be used together: the parameters file holds its seed");
-        return parsed;
-    }
-    for (const auto& [name, to] : {std::pair{"params", &options.params}, std::pair{"params-out", &options.paramsOut},
-                                   std::pair{"palette-out", &options.paletteOut}}) {
-        *to = value(name);
-        if (isSet(name) && to->isEmpty()) {
-            error = QStringLiteral("--%1: the file name is empty").arg(QLatin1String(name));
-            return parsed;
-        }
-    }
-    if (!readOut(parser.positionalArguments(), options, error) || !checkDistinct(options, error))
-        return parsed;
-    parsed.ok = true;
+    parsed.ok = options.isHelp || options.isVersion
+        || (readNumbers(parser, options, parsed.error) && readFiles(parser, options, parsed.error)
+            && readOut(parser.positionalArguments(), options, parsed.error)
+            && checkDistinct(options, parsed.error));
     return parsed;
 }
 

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <future>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -80,6 +81,52 @@ TEST_F(WorkerThread, StopDropsWhatIsQueuedAndIgnoresLaterPosts)
     EXPECT_EQ(ran.load(), 0);
     EXPECT_EQ(program.state.nac, 4);
     worker.stop();
+}
+
+// Waits for a condition with a deadline; true when it came.
+template <class Condition>
+bool eventually(Condition condition, std::chrono::milliseconds timeout = 60s)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+TEST_F(WorkerThread, LetsGoOfTheSurfacesWhileAPictureIsPaced)
+{
+    // A pass paced over an hour: the picture is still being painted during the test.
+    CommandWorker worker(program, nullptr, std::chrono::hours(1));
+    worker.post(Command{CommandKind::StartUp});
+    const std::uint64_t before = program.surfaces.changes.load();
+    ASSERT_TRUE(eventually([&] { return program.surfaces.changes.load() > before; }));
+    EXPECT_TRUE(worker.isBusy());
+    // The window can take a snapshot in the middle of the picture.
+    ASSERT_TRUE(eventually([&] {
+        std::unique_lock lock(program.surfaces.lock, std::try_to_lock);
+        return lock.owns_lock();
+    }));
+    worker.stop();
+}
+
+TEST_F(WorkerThread, StopEndsAPictureMidwayAndDropsTheQueue)
+{
+    std::atomic<int> finished{0};
+    CommandWorker worker(
+        program, [&](const Command&, const CommandResult&) { ++finished; }, std::chrono::hours(1));
+    worker.post(Command{CommandKind::StartUp});
+    for (int k = 0; k < 3; ++k)
+        worker.post(Command{CommandKind::GenerationType});
+    const std::uint64_t before = program.surfaces.changes.load();
+    ASSERT_TRUE(eventually([&] { return program.surfaces.changes.load() > before; }));
+
+    auto stopped = std::async(std::launch::async, [&] { worker.stop(); });
+    ASSERT_EQ(stopped.wait_for(30s), std::future_status::ready) << "stop waited for the picture";
+    EXPECT_EQ(finished.load(), 0);
+    EXPECT_EQ(program.state.nac, 4) << "queued commands ran after the stop";
 }
 
 } // namespace

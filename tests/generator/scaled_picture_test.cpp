@@ -76,10 +76,10 @@ TEST(PaintScaled_Framing, EveryThirdPixelAtScaleThreeIsAWindowPixel)
             for (int i = 0; i < 453; ++i)
                 different += scaled.pixel(3 * i + 1, 3 * j + 1) != window.pixel(i, j);
         EXPECT_EQ(different, 0);
-        if (tip == 2.0)
+        if (tip == 2.0) {
             EXPECT_GT(blackPixels(window), 5000);
-        if (tip == 2.0)
             EXPECT_GT(blackPixels(scaled), 8 * blackPixels(window));
+        }
     }
 }
 

@@ -1,0 +1,79 @@
+#include "app/form1.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtCore/qtestsupport_core.h>
+
+namespace mandalix {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Form1Results : ::testing::Test {
+    QTemporaryDir folder;
+    FixedClock clock{QDateTime(QDate(2027, 2, 3), QTime(9, 5, 7))};
+
+    void click(Form1& form, const char* name)
+    {
+        auto* button = form.findChild<QPushButton*>(QString::fromLatin1(name));
+        ASSERT_NE(button, nullptr) << name;
+        button->click();
+    }
+
+    // Waits until the worker is idle and its queued results have reached the window.
+    void settle(Form1& form)
+    {
+        ASSERT_TRUE(form.worker().waitUntilIdle(120s));
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(Form1Results, ASaveShowsWhereTheFileWentAndTheNextPictureClearsIt)
+{
+    Program program(clock, Drives{folder.path(), folder.path() + "/d"});
+    Form1 form(program, 0ms);
+    form.start();
+    settle(form);
+    click(form, "Command11");
+    settle(form);
+    const QString path = folder.path() + "/T20270203090507.jpg";
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_TRUE(form.statusLine()->text().contains(path)) << form.statusLine()->text().toStdString();
+    EXPECT_EQ(form.findChild<QMessageBox*>(), nullptr);
+
+    click(form, "Command1");
+    EXPECT_TRUE(form.statusLine()->text().isEmpty());
+    settle(form);
+}
+
+TEST_F(Form1Results, AFailedSaveShowsTheReasonAndTheProgramGoesOn)
+{
+    QFile blocker(folder.path() + "/not-a-folder");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    Program program(clock, Drives{blocker.fileName() + "/c", folder.path()});
+    Form1 form(program, 0ms);
+    form.start();
+    settle(form);
+    const QImage picture = program.surfaces.Picture1.image();
+
+    click(form, "Command11");
+    settle(form);
+    auto* box = form.findChild<QMessageBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains(blocker.fileName() + "/c")) << box->text().toStdString();
+    EXPECT_EQ(program.surfaces.Picture1.image(), picture);
+    box->close();
+
+    click(form, "Command3");
+    settle(form);
+    EXPECT_TRUE(QFile::exists(folder.path() + "/T20270203090507.jpg"));
+}
+
+} // namespace
+} // namespace mandalix

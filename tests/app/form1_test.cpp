@@ -1,0 +1,283 @@
+#include "app/expected_controls.h"
+#include "app/form1.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <tuple>
+
+namespace mandalix {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kCommandDeadline = 20s;
+
+// Every variable of the window state, for comparing two states as a whole.
+auto fieldsOf(const WindowState& s)
+{
+    return std::tie(s.sir, s.vis, s.polx, s.poly, s.ponovi, s.nac, s.color, s.tip, s.barv,
+                    s.f1, s.f2, s.n1, s.n2, s.n3, s.n4, s.komp1, s.komp2, s.komp3, s.ba1,
+                    s.ba2, s.ba3, s.baf01, s.baf02, s.baf03, s.i, s.j, s.x, s.y, s.r, s.fi,
+                    s.re, s.gr, s.bl, s.ba, s.pozic, s.barva, s.imeslike, s.imenac, s.visited);
+}
+
+struct SurfaceImages {
+    QImage form1, picture1, picture2, picture3;
+};
+
+// Waits for a condition while the event loop runs (the views poll on a timer).
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
+{
+    QDeadlineTimer deadline(timeout);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+class Form1Test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_drive.isValid());
+        m_form.show();
+        m_form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_form));
+    }
+
+    // Runs the start-up sequence and waits until it is done.
+    void startUp()
+    {
+        m_form.start();
+        ASSERT_TRUE(m_form.worker().waitUntilIdle(kCommandDeadline));
+    }
+
+    void waitIdle() { ASSERT_TRUE(m_form.worker().waitUntilIdle(kCommandDeadline)); }
+
+    // Read only while the worker is idle: waitUntilIdle orders its writes before this.
+    SurfaceImages images() const
+    {
+        const Surfaces& s = m_program.surfaces;
+        return {s.Form1.image(), s.Picture1.image(), s.Picture2.image(), s.Picture3.image()};
+    }
+
+    QWidget* widget(const char* name) const
+    {
+        return m_form.findChild<QWidget*>(QString::fromLatin1(name));
+    }
+
+    QPushButton* button(const char* name) const
+    {
+        return m_form.findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+
+    QTemporaryDir m_drive;
+    FixedClock m_clock{QDateTime(QDate(2024, 3, 9), QTime(10, 15, 30, 250))};
+    Program m_program{m_clock, Drives{m_drive.path(), m_drive.path()}};
+    Form1 m_form{m_program, std::chrono::milliseconds(0)};
+};
+
+TEST_F(Form1Test, Controls_SitAtTheirPlacesWithTheirCaptions)
+{
+    EXPECT_EQ(m_form.windowTitle(), QStringLiteral("Form1"));
+    EXPECT_EQ(m_form.findChildren<QPushButton*>().size(), 11);
+    for (const expected::Control& row : expected::kControls) {
+        SCOPED_TRACE(row.name);
+        QWidget* w = widget(row.name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->parentWidget(), &m_form);
+        EXPECT_EQ(w->geometry(), QRect(row.x, row.y, row.w, row.h));
+        EXPECT_EQ(w->isVisible(), row.isShown);
+        auto* asButton = qobject_cast<QPushButton*>(w);
+        ASSERT_EQ(asButton != nullptr, row.isButton);
+        if (!asButton)
+            continue;
+        if (row.caption)
+            EXPECT_EQ(asButton->text(), QString::fromLatin1(row.caption));
+        else
+            EXPECT_TRUE(asButton->text().contains(QStringLiteral("mandalix"))) << "credit line";
+        EXPECT_FALSE(asButton->text().contains(u'&'));
+        EXPECT_TRUE(asButton->shortcut().isEmpty());
+    }
+}
+
+TEST_F(Form1Test, Surfaces_HaveTwoPixelSunkenBordersAroundTheirDrawingAreas)
+{
+    const struct {
+        const char* name;
+        QSize area;
+    } rows[] = {
+        {"Picture1", {expected::kPictureAreaPx, expected::kPictureAreaPx}},
+        {"Picture2", {expected::kPictureAreaPx, expected::kPictureAreaPx}},
+        {"Picture3", {expected::kStripAreaW, expected::kStripAreaH}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto* frame = m_form.findChild<QFrame*>(QString::fromLatin1(row.name));
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(frame->frameShadow(), QFrame::Sunken);
+        EXPECT_EQ(frame->contentsRect(),
+                  QRect(QPoint(expected::kBorderPx, expected::kBorderPx), row.area));
+    }
+    EXPECT_TRUE(widget("Picture2")->isHidden());
+    EXPECT_EQ(widget("Picture2")->size(), widget("Picture1")->size());
+}
+
+// Follows the focus chain the way Tab does: only shown controls that take focus by Tab.
+TEST_F(Form1Test, TabOrder_FollowsTheTabColumnAndSkipsTheHiddenCopy)
+{
+    std::map<int, const char*> byTab;
+    for (const expected::Control& row : expected::kControls)
+        if (row.isShown)
+            byTab[row.tab] = row.name;
+    QStringList expectedOrder;
+    for (const auto& [tab, name] : byTab)
+        expectedOrder << QString::fromLatin1(name);
+    expectedOrder << QStringLiteral("Command1"); // and round again
+
+    QStringList chain{QStringLiteral("Command1")};
+    QWidget* at = widget("Command1");
+    ASSERT_NE(at, nullptr);
+    while (chain.size() < expectedOrder.size()) {
+        at = at->nextInFocusChain();
+        if (at == &m_form || (at->focusPolicy() & Qt::TabFocus) != Qt::TabFocus
+            || !at->isVisible() || !at->isEnabled())
+            continue;
+        chain << at->objectName();
+    }
+    EXPECT_EQ(chain, expectedOrder);
+
+    // The same order from real Tab presses, starting where start-up puts the focus.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_form));
+    ASSERT_EQ(QApplication::focusWidget(), widget("Command1"));
+    QStringList pressed{QStringLiteral("Command1")};
+    while (pressed.size() < expectedOrder.size()) {
+        ASSERT_NE(QApplication::focusWidget(), nullptr) << "focus lost after " << pressed.size();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        pressed << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(pressed, expectedOrder);
+}
+
+TEST_F(Form1Test, Focus_IsOnNewImageOldPaletteOnceShown)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_form));
+    EXPECT_EQ(QApplication::focusWidget(), widget("Command1"));
+    EXPECT_EQ(m_form.focusWidget(), widget("Command1"));
+}
+
+// Fusion draws a push button with a 1-pixel outline and a 1-pixel bevel inside it on
+// every side, so the label has the height less 2 x 2 pixels. Across, a glyph's ink may
+// stand one pixel beyond its advance, so one more pixel each side keeps the first and
+// last letters off the bevel: the width less 2 x 3 pixels.
+TEST_F(Form1Test, Captions_FitTheirButtonsInTheInterfaceFont)
+{
+    for (const expected::Control& row : expected::kControls) {
+        if (!row.isButton)
+            continue;
+        SCOPED_TRACE(row.name);
+        QPushButton* b = button(row.name);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(QFontInfo(b->font()).family(), QStringLiteral("DejaVu Sans"));
+        const QFontMetrics metrics(b->font());
+        EXPECT_LE(metrics.height(), row.h - 4);
+        EXPECT_LE(metrics.horizontalAdvance(b->text()), row.w - 6);
+        // A printed line of the help panel is 15 pixels below the one before.
+        EXPECT_LE(metrics.height(), 15);
+    }
+}
+
+TEST_F(Form1Test, CreditAndTitleButtons_ChangeNothing)
+{
+    startUp();
+    for (const char* name : {"Command9", "Command10"}) {
+        SCOPED_TRACE(name);
+        const SurfaceImages before = images();
+        const WindowState stateBefore = m_program.state;
+        Rnd rndBefore = m_program.rnd;
+
+        QTest::mouseClick(button(name), Qt::LeftButton);
+        waitIdle();
+
+        const SurfaceImages after = images();
+        EXPECT_EQ(after.form1, before.form1);
+        EXPECT_EQ(after.picture1, before.picture1);
+        EXPECT_EQ(after.picture2, before.picture2);
+        EXPECT_EQ(after.picture3, before.picture3);
+        EXPECT_TRUE(fieldsOf(m_program.state) == fieldsOf(stateBefore));
+        Rnd rndAfter = m_program.rnd;
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(rndAfter.next(), rndBefore.next()) << "draw " << k;
+    }
+}
+
+TEST_F(Form1Test, ChangePalette_RedrawsTheStripOnlyAndTheViewShowsIt)
+{
+    startUp();
+    const SurfaceImages before = images();
+
+    QTest::mouseClick(button("Command4"), Qt::LeftButton);
+    waitIdle();
+
+    const SurfaceImages after = images();
+    EXPECT_NE(after.picture3, before.picture3);
+    EXPECT_EQ(after.picture1, before.picture1);
+    EXPECT_EQ(after.picture2, before.picture2);
+    EXPECT_EQ(after.form1, before.form1);
+    SurfaceView* strip = m_form.view("Picture3");
+    ASSERT_NE(strip, nullptr);
+    EXPECT_TRUE(waitFor([&] { return strip->snapshot() == after.picture3; }, 5s));
+}
+
+TEST_F(Form1Test, GenerationType_CyclesOneToFourInClickOrder)
+{
+    startUp();
+    ASSERT_EQ(m_program.state.nac, 4);
+    for (double expectedNac : {1, 2, 3, 4, 1}) {
+        QTest::mouseClick(button("Command7"), Qt::LeftButton);
+        waitIdle();
+        EXPECT_EQ(m_program.state.nac, expectedNac);
+    }
+    // Clicks made before the worker gets to them all run, one after another.
+    for (int k = 0; k < 3; ++k)
+        QTest::mouseClick(button("Command7"), Qt::LeftButton);
+    waitIdle();
+    EXPECT_EQ(m_program.state.nac, 4);
+}
+
+// A press reports its position in the drawing area, inside the 2-pixel border, for any
+// mouse button.
+TEST_F(Form1Test, SurfacePress_ReportsTheDrawingAreaPosition)
+{
+    for (const char* name : {"Picture1", "Picture3"}) {
+        for (Qt::MouseButton mouseButton : {Qt::LeftButton, Qt::RightButton}) {
+            SCOPED_TRACE(testing::Message() << name << " button " << mouseButton);
+            SurfaceView* view = m_form.view(name);
+            ASSERT_NE(view, nullptr);
+            QSignalSpy spy(view, &SurfaceView::pressed);
+            QTest::mousePress(view, mouseButton, {}, QPoint(2 + 5, 2 + 7));
+            QTest::mouseRelease(view, mouseButton, {}, QPoint(2 + 5, 2 + 7));
+            ASSERT_EQ(spy.count(), 1);
+            EXPECT_EQ(spy.at(0).at(0).toInt(), 5);
+            EXPECT_EQ(spy.at(0).at(1).toInt(), 7);
+        }
+    }
+    waitIdle();
+}
+
+} // namespace
+} // namespace mandalix
