@@ -11,66 +11,63 @@
 namespace mandalix::bench {
 namespace {
 
-// Seconds per pixel, shown in ns by the console reporter's "n" suffix.
-benchmark::Counter perPixel(long long pixels)
-{
-    return benchmark::Counter(static_cast<double>(pixels),
-                              benchmark::Counter::kIsIterationInvariantRate
-                                  | benchmark::Counter::kInvert);
-}
+// Alternates the baseline and the pipeline over the whole grid, so a machine that slows
+// down now and then slows both alike; the figures are processor time of this thread.
+struct PipelineAndArithmetic {
+    ThreadClock::duration pipeline{};
+    ThreadClock::duration arithmetic{};
+    long long pixels = 0;
 
-void BM_DrawPixel(benchmark::State& state)
-{
-    Scene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    long long painted = 0;
-    for (auto _ : state)
-        painted = paintPlainOrder(scene);
-    state.counters["per_px"] = perPixel(scene.positions());
-    state.counters["painted"] = static_cast<double>(painted);
-}
-BENCHMARK(BM_DrawPixel)->ArgsProduct({{1, 2, 3, 4}, {1, 2, 3, 4, 5}})->ArgNames({"tip", "barv"});
-
-void BM_PixelArithmetic(benchmark::State& state)
-{
-    Scene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    std::vector<double> pozic(static_cast<std::size_t>(scene.positions()));
-    for (auto _ : state) {
+    void run(Scene& scene, std::vector<double>& pozic)
+    {
+        const auto start = ThreadClock::now();
         computePlainOrder(scene, pozic.data());
         benchmark::DoNotOptimize(pozic.data());
         benchmark::ClobberMemory();
+        const auto middle = ThreadClock::now();
+        paintPlainOrder(scene);
+        arithmetic += middle - start;
+        pipeline += ThreadClock::now() - middle;
+        pixels += scene.positions();
     }
-    state.counters["per_px"] = perPixel(scene.positions());
-}
-BENCHMARK(BM_PixelArithmetic)->ArgsProduct({{1, 2, 3, 4}, {1, 2, 3, 4, 5}})->ArgNames({"tip", "barv"});
 
-// Both over the grid for barv 1..5 in turn, alternating, so a busy machine slows both
-// alike; the ratio is the pipeline's processor time over the arithmetic's.
+    void report(benchmark::State& state) const
+    {
+        state.counters["pipeline_ns_px"] = nsPer(pipeline, pixels);
+        state.counters["arith_ns_px"] = nsPer(arithmetic, pixels);
+        state.counters["ratio"] = nsPer(pipeline, pixels) / nsPer(arithmetic, pixels);
+    }
+};
+
+// DrawPixel over every position of the grid in plain order, and the arithmetic alone.
+void BM_DrawPixel(benchmark::State& state)
+{
+    Scene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    std::vector<double> pozic(static_cast<std::size_t>(scene.positions()));
+    PipelineAndArithmetic both;
+    for (auto _ : state)
+        both.run(scene, pozic);
+    both.report(state);
+}
+BENCHMARK(BM_DrawPixel)
+    ->ArgsProduct({{1, 2, 3, 4}, {1, 2, 3, 4, 5}})
+    ->ArgNames({"tip", "barv"})
+    ->Unit(benchmark::kMillisecond);
+
+// The same for one tip over barv 1..5 in turn: the pipeline's cost against the
+// arithmetic's for that tip.
 void BM_PipelineOverArithmetic(benchmark::State& state)
 {
-    using Clock = ThreadClock;
     const int tip = static_cast<int>(state.range(0));
     std::vector<std::unique_ptr<Scene>> scenes;
     for (int barv = 1; barv <= 5; ++barv)
         scenes.push_back(std::make_unique<Scene>(tip, barv));
     std::vector<double> pozic(static_cast<std::size_t>(scenes.front()->positions()));
-    Clock::duration pipeline{}, arithmetic{};
-    long long pixels = 0;
-    for (auto _ : state) {
-        for (const auto& scene : scenes) {
-            const auto start = Clock::now();
-            computePlainOrder(*scene, pozic.data());
-            benchmark::DoNotOptimize(pozic.data());
-            benchmark::ClobberMemory();
-            const auto middle = Clock::now();
-            paintPlainOrder(*scene);
-            arithmetic += middle - start;
-            pipeline += Clock::now() - middle;
-            pixels += scene->positions();
-        }
-    }
-    state.counters["arith_ns_px"] = nsPer(arithmetic, pixels);
-    state.counters["pipeline_ns_px"] = nsPer(pipeline, pixels);
-    state.counters["ratio"] = nsPer(pipeline, pixels) / nsPer(arithmetic, pixels);
+    PipelineAndArithmetic both;
+    for (auto _ : state)
+        for (const auto& scene : scenes)
+            both.run(*scene, pozic);
+    both.report(state);
 }
 BENCHMARK(BM_PipelineOverArithmetic)->DenseRange(1, 4)->ArgName("tip")->Unit(benchmark::kMillisecond);
 

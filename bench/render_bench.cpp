@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <thread>
 
 namespace mandalix::bench {
@@ -46,30 +47,44 @@ BENCHMARK(BM_RenderScaled)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
+// Processor time of the whole process, all threads together.
+std::chrono::nanoseconds processTime()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec);
+}
+
 // One thread, then every thread, alternating, in wall-clock time; speedup is the first
-// over the second.
+// over the second. all_threads_cpu_ms is the processor time the threads took together:
+// near one_thread_ms when the work divides well, so a speedup short of the thread count
+// with it there means the machine, not the renderer, held the threads back.
 void BM_RenderSpeedup(benchmark::State& state)
 {
     using Clock = std::chrono::steady_clock;
     const int threads = allThreads();
     const Scene scene(1, 1);
     Clock::duration one{}, all{};
+    std::chrono::nanoseconds allCpu{};
     long long renders = 0;
     for (auto _ : state) {
         const auto start = Clock::now();
         render(scene, 1);
         const auto middle = Clock::now();
+        const auto cpuBefore = processTime();
         render(scene, threads);
+        allCpu += processTime() - cpuBefore;
         one += middle - start;
         all += Clock::now() - middle;
         ++renders;
     }
-    const auto ms = [&](Clock::duration d) {
+    const auto ms = [&](auto d) {
         return std::chrono::duration<double, std::milli>(d).count() / static_cast<double>(renders);
     };
     state.counters["threads"] = threads;
     state.counters["one_thread_ms"] = ms(one);
     state.counters["all_threads_ms"] = ms(all);
+    state.counters["all_threads_cpu_ms"] = ms(allCpu);
     state.counters["speedup"] = ms(one) / ms(all);
 }
 BENCHMARK(BM_RenderSpeedup)->UseRealTime()->Unit(benchmark::kMillisecond);

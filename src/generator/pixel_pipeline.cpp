@@ -2,19 +2,31 @@
 
 #include <QtGlobal>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace mandalix {
 namespace {
+
+// True when v is a number and not an infinity. Looks at the exponent bits with integer
+// instructions: a floating-point compare here would hold up the maths library's next
+// call, which reads the floating-point status and so waits for every floating-point
+// instruction before it.
+inline bool isFiniteNumber(double v)
+{
+    constexpr std::uint64_t kExponent = 0x7FF0000000000000;
+    return (std::bit_cast<std::uint64_t>(v) & kExponent) != kExponent;
+}
 
 // Stores v when it is a finite number. Every result is tested before it reaches the
 // window state, so a pixel that overflows or turns into "not a number" fails at the very
 // assignment that produced it and the variables after it keep the previous pixel's values.
 // Any overflow or invalid operation inside a formula carries through to its result, so one
-// test per assignment is enough; it costs a compare beside the sines and logarithms.
+// test per assignment is enough.
 inline bool store(double& to, double v)
 {
-    if (!std::isfinite(v))
+    if (!isFiniteNumber(v))
         return false;
     to = v;
     return true;
@@ -25,13 +37,12 @@ inline bool store(double& to, double v)
 // for a number outside 0..255 or not a number, which fails the pixel.
 inline int formulaRow(double type, int lastRow)
 {
-    // Every picture the program draws has whole types, which need no rounding: this
-    // runs twice per pixel, and a call into the maths library costs more than the test.
-    if (type >= 0 && type <= 255) {
-        const int exact = static_cast<int>(type);
-        if (exact == type)
-            return exact >= 2 && exact <= lastRow ? exact : 1;
-    }
+    // Every picture the program draws has a whole type 1..lastRow, found by comparing
+    // bit patterns: integer work, out of the way of the maths library (see isFiniteNumber).
+    const auto bits = std::bit_cast<std::uint64_t>(type);
+    for (int row = 1; row <= lastRow; ++row)
+        if (bits == std::bit_cast<std::uint64_t>(static_cast<double>(row)))
+            return row;
     const double whole = roundHalfEven(type);
     if (!(whole >= 0 && whole <= 255))
         return 0;
@@ -152,7 +163,7 @@ bool DrawPixel(WindowState& s, const Surface& picture3, Surface& picture1)
     // The slope's quotient is tested before the arctangent, which would turn the
     // infinity of a division by zero into a finite angle.
     const double slope = s.y / (s.x + 0.000001);
-    if (!std::isfinite(slope) || !store(s.fi, std::atan(slope)))
+    if (!isFiniteNumber(slope) || !store(s.fi, std::atan(slope)))
         return false;
     if (!computeChannels(s))
         return false;
