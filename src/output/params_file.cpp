@@ -17,29 +17,28 @@ namespace {
 
 struct ParameterField {
     const char* name;
-    double PictureParameters::*record;
-    double WindowState::*state;
+    double PictureParameters::*member;
 };
 
 // The seventeen parameters in the order they are drawn.
 constexpr ParameterField kParameterFields[] = {
-    {"tip", &PictureParameters::tip, &WindowState::tip},
-    {"barv", &PictureParameters::barv, &WindowState::barv},
-    {"f1", &PictureParameters::f1, &WindowState::f1},
-    {"f2", &PictureParameters::f2, &WindowState::f2},
-    {"n1", &PictureParameters::n1, &WindowState::n1},
-    {"n2", &PictureParameters::n2, &WindowState::n2},
-    {"n3", &PictureParameters::n3, &WindowState::n3},
-    {"n4", &PictureParameters::n4, &WindowState::n4},
-    {"komp1", &PictureParameters::komp1, &WindowState::komp1},
-    {"komp2", &PictureParameters::komp2, &WindowState::komp2},
-    {"komp3", &PictureParameters::komp3, &WindowState::komp3},
-    {"ba1", &PictureParameters::ba1, &WindowState::ba1},
-    {"ba2", &PictureParameters::ba2, &WindowState::ba2},
-    {"ba3", &PictureParameters::ba3, &WindowState::ba3},
-    {"baf01", &PictureParameters::baf01, &WindowState::baf01},
-    {"baf02", &PictureParameters::baf02, &WindowState::baf02},
-    {"baf03", &PictureParameters::baf03, &WindowState::baf03},
+    {"tip", &PictureParameters::tip},
+    {"barv", &PictureParameters::barv},
+    {"f1", &PictureParameters::f1},
+    {"f2", &PictureParameters::f2},
+    {"n1", &PictureParameters::n1},
+    {"n2", &PictureParameters::n2},
+    {"n3", &PictureParameters::n3},
+    {"n4", &PictureParameters::n4},
+    {"komp1", &PictureParameters::komp1},
+    {"komp2", &PictureParameters::komp2},
+    {"komp3", &PictureParameters::komp3},
+    {"ba1", &PictureParameters::ba1},
+    {"ba2", &PictureParameters::ba2},
+    {"ba3", &PictureParameters::ba3},
+    {"baf01", &PictureParameters::baf01},
+    {"baf02", &PictureParameters::baf02},
+    {"baf03", &PictureParameters::baf03},
 };
 
 struct WaveField {
@@ -170,7 +169,7 @@ QJsonDocument paramsDocument(const PictureRecord& record)
         palette.insert(QLatin1String(field.name), threeNumbers(record.palette.*field.member));
     QJsonObject picture;
     for (const ParameterField& field : kParameterFields)
-        picture.insert(QLatin1String(field.name), record.picture.*field.record);
+        picture.insert(QLatin1String(field.name), record.picture.*field.member);
 
     QJsonObject root;
     root.insert(QStringLiteral("format"), QLatin1String(kParamsFormat));
@@ -186,16 +185,12 @@ QJsonDocument paramsDocument(const PictureRecord& record)
 
 PictureParameters parametersOf(const WindowState& s)
 {
-    PictureParameters parameters;
-    for (const ParameterField& field : kParameterFields)
-        parameters.*field.record = s.*field.state;
-    return parameters;
+    return s;
 }
 
 void setParameters(WindowState& s, const PictureParameters& parameters)
 {
-    for (const ParameterField& field : kParameterFields)
-        s.*field.state = parameters.*field.record;
+    static_cast<PictureParameters&>(s) = parameters;
 }
 
 QByteArray paramsJson(const PictureRecord& record)
@@ -251,7 +246,7 @@ ParamsRead paramsFromJson(const QByteArray& json)
     const QJsonObject picture =
         read.object(root, QStringLiteral("picture"), QStringLiteral("picture"));
     for (const ParameterField& field : kParameterFields)
-        record.picture.*field.record = read.number(
+        record.picture.*field.member = read.number(
             picture, QStringLiteral("picture.%1").arg(field.name), QLatin1String(field.name));
 
     if (read.failed())

@@ -19,29 +19,6 @@ inline constexpr char kParamsTextKey[] = "mandalix-params";
 // Larger files are refused unread: a parameters file is well under a kilobyte.
 inline constexpr qint64 kParamsFileMaxBytes = 1 << 20;
 
-// The seventeen numbers of the window state that shape a picture.
-struct PictureParameters {
-    double tip = 0;
-    double barv = 0;
-    double f1 = 0;
-    double f2 = 0;
-    double n1 = 0;
-    double n2 = 0;
-    double n3 = 0;
-    double n4 = 0;
-    double komp1 = 0;
-    double komp2 = 0;
-    double komp3 = 0;
-    double ba1 = 0;
-    double ba2 = 0;
-    double ba3 = 0;
-    double baf01 = 0;
-    double baf02 = 0;
-    double baf03 = 0;
-
-    bool operator==(const PictureParameters&) const = default;
-};
-
 PictureParameters parametersOf(const WindowState& s);
 void setParameters(WindowState& s, const PictureParameters& parameters);
 

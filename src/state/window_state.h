@@ -16,19 +16,10 @@ namespace mandalix {
 
 inline constexpr int kVisitedSize = 551;
 
-struct WindowState {
-    // Image size and the half-extent of the coordinate window, set at start-up.
-    double sir = 458;
-    double vis = 458;
-    double polx = 3;
-    double poly = 3;
-
-    // User state: the repeat flag, the generation type (1..4), the picked colour.
-    double ponovi = 0;
-    double nac = 4;
-    Colour color = kBlack; // nothing picked yet counts as black
-
-    // Picture parameters, drawn for every new picture.
+// The seventeen picture parameters, drawn for every new picture unless it repeats the
+// last one. A part of the window state of their own, so a picture can be recorded and
+// painted again.
+struct PictureParameters {
     double tip = 0;
     double barv = 0;
     double f1 = 0;
@@ -46,6 +37,21 @@ struct WindowState {
     double baf01 = 0;
     double baf02 = 0;
     double baf03 = 0;
+
+    bool operator==(const PictureParameters&) const = default;
+};
+
+struct WindowState : PictureParameters {
+    // Image size and the half-extent of the coordinate window, set at start-up.
+    double sir = 458;
+    double vis = 458;
+    double polx = 3;
+    double poly = 3;
+
+    // User state: the repeat flag, the generation type (1..4), the picked colour.
+    double ponovi = 0;
+    double nac = 4;
+    Colour color = kBlack; // nothing picked yet counts as black
 
     // The current position: column and row, centred coordinates, polar coordinates.
     double i = 0;
