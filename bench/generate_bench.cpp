@@ -3,7 +3,7 @@
 #include "bench_scene.h"
 #include "thread_clock.h"
 
-#include "generator/generate_image.h"
+#include "program/generate_image.h"
 #include "generator/pacer.h"
 #include "generator/traversals.h"
 #include "state/clock.h"

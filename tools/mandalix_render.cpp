@@ -5,9 +5,9 @@
 #include "generator/traversals.h"
 #include "output/output_files.h"
 #include "output/params_file.h"
-#include "program/progress_line.h"
-#include "program/render_job.h"
-#include "program/render_options.h"
+#include "progress_line.h"
+#include "render_job.h"
+#include "render_options.h"
 #include "state/clock.h"
 
 #include <QCoreApplication>

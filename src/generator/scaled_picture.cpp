@@ -2,7 +2,7 @@
 
 #include "generator/pixel_pipeline.h"
 #include "generator/traversals.h"
-#include "program/surfaces.h"
+#include "surface/surface_sizes.h"
 
 #include <algorithm>
 #include <atomic>

@@ -183,16 +183,6 @@ QJsonDocument paramsDocument(const PictureRecord& record)
 
 } // namespace
 
-PictureParameters parametersOf(const WindowState& s)
-{
-    return s;
-}
-
-void setParameters(WindowState& s, const PictureParameters& parameters)
-{
-    static_cast<PictureParameters&>(s) = parameters;
-}
-
 QByteArray paramsJson(const PictureRecord& record)
 {
     return paramsDocument(record).toJson(QJsonDocument::Indented);

@@ -5,8 +5,7 @@
 // the field and the reason; nothing throws.
 #pragma once
 
-#include "palette/palette_strip.h"
-#include "state/window_state.h"
+#include "state/picture_record.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,20 +17,6 @@ inline constexpr char kParamsFormat[] = "mandalix-params/1";
 inline constexpr char kParamsTextKey[] = "mandalix-params";
 // Larger files are refused unread: a parameters file is well under a kilobyte.
 inline constexpr qint64 kParamsFileMaxBytes = 1 << 20;
-
-PictureParameters parametersOf(const WindowState& s);
-void setParameters(WindowState& s, const PictureParameters& parameters);
-
-// One painted picture: the seed its generator was given at the start of the picture
-// (seconds since midnight, single precision), its name, its generation type, the waves
-// of the strip it was painted with, and its parameters.
-struct PictureRecord {
-    float seed = 0;
-    QString imeslike;
-    double nac = 4;
-    PaletteWaves palette;
-    PictureParameters picture;
-};
 
 // The record as JSON. Every number is written in the shortest form that reads back as
 // the same double (a negative zero reads back as zero, which paints alike).

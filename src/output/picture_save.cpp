@@ -12,13 +12,13 @@ namespace {
 
 // Copies Picture1 into Picture2 position by position over 0..sir and 0..vis; positions
 // outside the drawing area read as no colour, which Picture2 ignores.
-void copyPictureForSaving(WindowState& s, Surfaces& surfaces)
+void copyPictureForSaving(WindowState& s, Surface& picture1, Surface& picture2)
 {
     for (s.i = 0; s.i <= s.sir; s.i = s.i + 1) {
         for (s.j = 0; s.j <= s.vis; s.j = s.j + 1) {
             const int column = static_cast<int>(s.i);
             const int row = static_cast<int>(s.j);
-            surfaces.Picture2.PSet(column, row, surfaces.Picture1.Point(column, row));
+            picture2.PSet(column, row, picture1.Point(column, row));
         }
     }
 }
@@ -63,11 +63,11 @@ SaveResult writeBitmap(const QImage& image, const QString& path)
 
 } // namespace
 
-SaveResult savePicture(WindowState& state, Surfaces& surfaces, const QString& folder,
+SaveResult savePicture(WindowState& state, Surface& picture1, Surface& picture2, const QString& folder,
                        bool createMissingFolder)
 {
     Q_ASSERT(!state.imeslike.isEmpty());
-    copyPictureForSaving(state, surfaces);
+    copyPictureForSaving(state, picture1, picture2);
 
     const QString path =
         QDir::cleanPath(QFileInfo(QDir(folder).filePath(state.imeslike + QStringLiteral(".jpg")))
@@ -78,20 +78,20 @@ SaveResult savePicture(WindowState& state, Surfaces& surfaces, const QString& fo
 
     // RGB888 holds exactly the 24 bits of each colour; the bitmap writer stores it at 24
     // bits per pixel.
-    QImage image = surfaces.Picture2.image().convertToFormat(QImage::Format_RGB888);
+    QImage image = picture2.image().convertToFormat(QImage::Format_RGB888);
     image.setDotsPerMeterX(kSavedDotsPerMeter);
     image.setDotsPerMeterY(kSavedDotsPerMeter);
     return writeBitmap(image, path);
 }
 
-SaveResult SaveOnDiskD(WindowState& state, Surfaces& surfaces, const Drives& drives)
+SaveResult SaveOnDiskD(WindowState& state, Surface& picture1, Surface& picture2, const Drives& drives)
 {
-    return savePicture(state, surfaces, drives.d, drives.createMissingD);
+    return savePicture(state, picture1, picture2, drives.d, drives.createMissingD);
 }
 
-SaveResult SaveOnDiskC(WindowState& state, Surfaces& surfaces, const Drives& drives)
+SaveResult SaveOnDiskC(WindowState& state, Surface& picture1, Surface& picture2, const Drives& drives)
 {
-    return savePicture(state, surfaces, drives.c, false);
+    return savePicture(state, picture1, picture2, drives.c, false);
 }
 
 } // namespace mandalix

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "output/drives.h"
-#include "program/surfaces.h"
+#include "surface/surface.h"
 #include "state/window_state.h"
 
 #include <QString>
@@ -28,12 +28,12 @@ struct [[nodiscard]] SaveResult {
 // aside and renamed over an old one of that name: a failed save leaves no partial file,
 // keeps the old one, and changes nothing else but Picture2 and the counters.
 // Requires a name in state.imeslike.
-SaveResult SaveOnDiskD(WindowState& state, Surfaces& surfaces, const Drives& drives);
-SaveResult SaveOnDiskC(WindowState& state, Surfaces& surfaces, const Drives& drives);
+SaveResult SaveOnDiskD(WindowState& state, Surface& picture1, Surface& picture2, const Drives& drives);
+SaveResult SaveOnDiskC(WindowState& state, Surface& picture1, Surface& picture2, const Drives& drives);
 
 // The save of both drives: the folder is the drive's; createMissingFolder makes the
 // folder (and its parents) when it does not exist.
-SaveResult savePicture(WindowState& state, Surfaces& surfaces, const QString& folder,
+SaveResult savePicture(WindowState& state, Surface& picture1, Surface& picture2, const QString& folder,
                        bool createMissingFolder);
 
 } // namespace mandalix

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "generator/rnd.h"
+#include "state/picture_record.h"
 #include "state/window_state.h"
 #include "surface/surface.h"
 
@@ -14,13 +15,6 @@ namespace mandalix {
 
 inline constexpr int kStripColumns = 542;
 inline constexpr int kStripRowLast = 21;
-
-// The three sine waves of one strip, red, green, blue in that order.
-struct PaletteWaves {
-    std::array<double, 3> period{};     // whole numbers 20..39, held in single precision
-    std::array<double, 3> phase{};      // [0, 6.28)
-    std::array<double, 3> wavelength{}; // single precision, [period, 2 * period)
-};
 
 // Draws the nine numbers of a strip: three periods, three phases, three wavelengths.
 PaletteWaves drawPaletteWaves(Rnd& rnd);

@@ -1,6 +1,6 @@
 #include "program/program.h"
 
-#include "generator/generate_image.h"
+#include "program/generate_image.h"
 #include "output/picture_save.h"
 #include "palette/colour_replace.h"
 #include "program/help_panel.h"
@@ -95,9 +95,9 @@ CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
         ShowHelp(s, surfaces.Picture1);
         break;
     case CommandKind::SaveOnDiskD:
-        return reportSave(SaveOnDiskD(s, surfaces, program.drives));
+        return reportSave(SaveOnDiskD(s, surfaces.Picture1, surfaces.Picture2, program.drives));
     case CommandKind::SaveOnDiskC:
-        return reportSave(SaveOnDiskC(s, surfaces, program.drives));
+        return reportSave(SaveOnDiskC(s, surfaces.Picture1, surfaces.Picture2, program.drives));
     case CommandKind::PickColour:
         PickColour(s, surfaces.Picture3, command.x, command.y);
         break;

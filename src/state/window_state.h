@@ -4,6 +4,7 @@
 // several threads gives each thread its own copy. A plain value: nothing here fails.
 #pragma once
 
+#include "state/picture_record.h"
 #include "surface/colour.h"
 
 #include <QString>
@@ -15,31 +16,6 @@
 namespace mandalix {
 
 inline constexpr int kVisitedSize = 551;
-
-// The seventeen picture parameters, drawn for every new picture unless it repeats the
-// last one. A part of the window state of their own, so a picture can be recorded and
-// painted again.
-struct PictureParameters {
-    double tip = 0;
-    double barv = 0;
-    double f1 = 0;
-    double f2 = 0;
-    double n1 = 0;
-    double n2 = 0;
-    double n3 = 0;
-    double n4 = 0;
-    double komp1 = 0;
-    double komp2 = 0;
-    double komp3 = 0;
-    double ba1 = 0;
-    double ba2 = 0;
-    double ba3 = 0;
-    double baf01 = 0;
-    double baf02 = 0;
-    double baf03 = 0;
-
-    bool operator==(const PictureParameters&) const = default;
-};
 
 struct WindowState : PictureParameters {
     // Image size and the half-extent of the coordinate window, set at start-up.
@@ -84,5 +60,12 @@ struct WindowState : PictureParameters {
         return visited[static_cast<std::size_t>(column) * kVisitedSize + row];
     }
 };
+
+// The picture parameters of a window state, and setting them whole.
+inline PictureParameters parametersOf(const WindowState& s) { return s; }
+inline void setParameters(WindowState& s, const PictureParameters& parameters)
+{
+    static_cast<PictureParameters&>(s) = parameters;
+}
 
 } // namespace mandalix

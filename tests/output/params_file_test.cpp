@@ -1,4 +1,5 @@
 #include "output/params_file.h"
+#include "state/window_state.h"
 
 #include "surface/colour.h"
 

@@ -1,4 +1,5 @@
 #include "output/picture_save.h"
+#include "program/surfaces.h"
 
 #include <QDir>
 #include <QFile>
@@ -107,7 +108,7 @@ TEST(SavePicture, WritesPicture1AsA24BitBitmapThroughPicture2)
     f.surfaces.Picture2.setBackColor(kBlack);
     f.surfaces.Picture2.Cls();
 
-    const SaveResult result = savePicture(f.state, f.surfaces, tmp.path(), false);
+    const SaveResult result = savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false);
     ASSERT_TRUE(result.saved) << result.message.toStdString();
     EXPECT_EQ(result.path, f.fileIn(tmp.path()));
     EXPECT_TRUE(result.message.isEmpty());
@@ -124,14 +125,14 @@ TEST(SavePicture, SavingAgainReplacesTheFileWithWhatIsDrawnOverThePicture)
     ASSERT_TRUE(tmp.isValid());
     Fixture f;
     paintPattern(f.surfaces.Picture1, 0);
-    ASSERT_TRUE(savePicture(f.state, f.surfaces, tmp.path(), false).saved);
+    ASSERT_TRUE(savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false).saved);
 
     // What a help panel or a recolouring leaves on the picture.
     f.surfaces.Picture1.Line(0, 0, kSide - 1, kSide - 1, kWhite);
     f.surfaces.Picture1.setCurrentX(10);
     f.surfaces.Picture1.setCurrentY(10);
     f.surfaces.Picture1.Print(QStringLiteral("new img / old palette"));
-    ASSERT_TRUE(savePicture(f.state, f.surfaces, tmp.path(), false).saved);
+    ASSERT_TRUE(savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false).saved);
 
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList{f.state.imeslike + QStringLiteral(".jpg")});
@@ -148,8 +149,8 @@ TEST(SaveOnDisk, BothDrivesGiveTwoFilesOfTheSameName)
     Fixture f;
     paintPattern(f.surfaces.Picture1, 7);
 
-    const SaveResult onD = SaveOnDiskD(f.state, f.surfaces, drives);
-    const SaveResult onC = SaveOnDiskC(f.state, f.surfaces, drives);
+    const SaveResult onD = SaveOnDiskD(f.state, f.surfaces.Picture1, f.surfaces.Picture2, drives);
+    const SaveResult onC = SaveOnDiskC(f.state, f.surfaces.Picture1, f.surfaces.Picture2, drives);
     ASSERT_TRUE(onD.saved && onC.saved);
     EXPECT_EQ(onD.path, f.fileIn(drives.d));
     EXPECT_EQ(onC.path, f.fileIn(drives.c));
@@ -165,16 +166,16 @@ TEST(SaveOnDisk, MakesOnlyTheDefaultPicturesFolder)
     const QString missingD = tmp.filePath(QStringLiteral("home/Pictures"));
     Fixture f;
 
-    const SaveResult onC = SaveOnDiskC(f.state, f.surfaces, Drives{missingC, missingD, true});
+    const SaveResult onC = SaveOnDiskC(f.state, f.surfaces.Picture1, f.surfaces.Picture2, Drives{missingC, missingD, true});
     EXPECT_FALSE(onC.saved);
     EXPECT_FALSE(QFileInfo::exists(missingC));
 
-    const SaveResult onD = SaveOnDiskD(f.state, f.surfaces, Drives{missingC, missingD, true});
+    const SaveResult onD = SaveOnDiskD(f.state, f.surfaces.Picture1, f.surfaces.Picture2, Drives{missingC, missingD, true});
     ASSERT_TRUE(onD.saved) << onD.message.toStdString();
     EXPECT_TRUE(QFileInfo(onD.path).isFile());
 
     const QString namedD = tmp.filePath(QStringLiteral("named d"));
-    EXPECT_FALSE(SaveOnDiskD(f.state, f.surfaces, Drives{missingC, namedD, false}).saved);
+    EXPECT_FALSE(SaveOnDiskD(f.state, f.surfaces.Picture1, f.surfaces.Picture2, Drives{missingC, namedD, false}).saved);
     EXPECT_FALSE(QFileInfo::exists(namedD));
 }
 
@@ -201,7 +202,7 @@ TEST(SavePicture, ReportsAFolderThatCannotTakeTheFile)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const SaveResult result = savePicture(f.state, f.surfaces, row.folder, false);
+        const SaveResult result = savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, row.folder, false);
         EXPECT_FALSE(result.saved);
         EXPECT_EQ(result.path, f.fileIn(row.folder));
         const QString prefix = QStringLiteral("Could not save \"%1\": ").arg(result.path);
@@ -244,14 +245,14 @@ TEST(SavePicture, AWriteThatFailsMidwayKeepsTheEarlierFile)
     ASSERT_TRUE(tmp.isValid());
     Fixture f;
     paintPattern(f.surfaces.Picture1, 0);
-    ASSERT_TRUE(savePicture(f.state, f.surfaces, tmp.path(), false).saved);
+    ASSERT_TRUE(savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false).saved);
     const QByteArray earlier = readAll(f.fileIn(tmp.path()));
 
     paintPattern(f.surfaces.Picture1, 1);
     SaveResult failed;
     {
         FileSizeLimit limit(4096);
-        failed = savePicture(f.state, f.surfaces, tmp.path(), false);
+        failed = savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false);
     }
     EXPECT_FALSE(failed.saved);
     EXPECT_TRUE(failed.message.startsWith(QStringLiteral("Could not save \"%1\": ").arg(failed.path)))
@@ -264,7 +265,7 @@ TEST(SavePicture, AWriteThatFailsMidwayKeepsTheEarlierFile)
         << "nothing written aside is left";
 
     // The next save, with room again, writes the new picture.
-    ASSERT_TRUE(savePicture(f.state, f.surfaces, tmp.path(), false).saved);
+    ASSERT_TRUE(savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false).saved);
     expectBitmapOf(f.fileIn(tmp.path()), f.surfaces.Picture1);
 }
 

@@ -14,13 +14,7 @@
 namespace mandalix {
 namespace {
 
-std::vector<double> parametersOf(const WindowState& s)
-{
-    return {s.tip,   s.barv,  s.f1,  s.f2,  s.n1,  s.n2,    s.n3,    s.n4,   s.komp1,
-            s.komp2, s.komp3, s.ba1, s.ba2, s.ba3, s.baf01, s.baf02, s.baf03};
-}
-
-std::vector<double> parametersDrawnAt(const QDateTime& moment)
+PictureParameters parametersDrawnAt(const QDateTime& moment)
 {
     Rnd rnd(secondsSinceMidnight(moment));
     WindowState s;

@@ -1,4 +1,4 @@
-#include "generator/generate_image.h"
+#include "program/generate_image.h"
 
 #include "generator/picture_parameters.h"
 #include "palette/palette_strip.h"
@@ -12,23 +12,8 @@
 namespace mandalix {
 namespace {
 
-constexpr double WindowState::*kParameters[] = {
-    &WindowState::tip,   &WindowState::barv,  &WindowState::f1,    &WindowState::f2,
-    &WindowState::n1,    &WindowState::n2,    &WindowState::n3,    &WindowState::n4,
-    &WindowState::komp1, &WindowState::komp2, &WindowState::komp3, &WindowState::ba1,
-    &WindowState::ba2,   &WindowState::ba3,   &WindowState::baf01, &WindowState::baf02,
-    &WindowState::baf03};
-
-std::vector<double> parametersOf(const WindowState& s)
-{
-    std::vector<double> values;
-    for (auto field : kParameters)
-        values.push_back(s.*field);
-    return values;
-}
-
 // The parameters a picture started at `moment` draws.
-std::vector<double> parametersDrawnAt(const QDateTime& moment)
+PictureParameters parametersDrawnAt(const QDateTime& moment)
 {
     Rnd rnd(secondsSinceMidnight(moment));
     WindowState s;
@@ -97,7 +82,7 @@ TEST(GenerateImage_Parameters, RepeatKeepsAllSeventeenAnythingElseDrawsThemFromT
     scene.s.nac = 1;
     scene.s.ponovi = 0;
     ASSERT_TRUE(scene.generate());
-    const std::vector<double> first = parametersDrawnAt(at(9, 5, 7, 250));
+    const PictureParameters first = parametersDrawnAt(at(9, 5, 7, 250));
     EXPECT_EQ(parametersOf(scene.s), first);
     EXPECT_EQ(scene.s.imeslike, QStringLiteral("T20261208090507"));
 
@@ -113,8 +98,8 @@ TEST(GenerateImage_Parameters, RepeatKeepsAllSeventeenAnythingElseDrawsThemFromT
         SCOPED_TRACE(ponovi);
         const QDateTime moment = at(11, 0, ++second);
         scene.clock.set(moment);
-        for (auto field : kParameters)
-            scene.s.*field = -7;
+        setParameters(scene.s, PictureParameters{-7, -7, -7, -7, -7, -7, -7, -7, -7, -7, -7, -7,
+                                                 -7, -7, -7, -7, -7});
         scene.s.ponovi = ponovi;
         ASSERT_TRUE(scene.generate());
         EXPECT_EQ(parametersOf(scene.s), parametersDrawnAt(moment));

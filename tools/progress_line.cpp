@@ -1,4 +1,4 @@
-#include "program/progress_line.h"
+#include "progress_line.h"
 
 namespace mandalix {
 

@@ -1,6 +1,6 @@
-#include "program/render_job.h"
+#include "render_job.h"
 
-#include "generator/generate_image.h"
+#include "program/generate_image.h"
 #include "program/program.h"
 
 #include <cmath>

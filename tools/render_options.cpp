@@ -1,4 +1,4 @@
-#include "program/render_options.h"
+#include "render_options.h"
 
 #include "generator/scaled_picture.h"
 

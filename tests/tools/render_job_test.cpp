@@ -1,4 +1,4 @@
-#include "program/render_job.h"
+#include "render_job.h"
 
 #include "generator/picture_parameters.h"
 #include "program/program.h"

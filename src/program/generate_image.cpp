@@ -1,4 +1,4 @@
-#include "generator/generate_image.h"
+#include "program/generate_image.h"
 
 #include "generator/picture_parameters.h"
 #include "generator/pixel_pipeline.h"
