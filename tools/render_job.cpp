@@ -1,7 +1,10 @@
 #include "render_job.h"
 
-#include "program/generate_image.h"
+#include "palette/palette_strip.h"
+#include "program/picture_replay.h"
 #include "program/program.h"
+
+#include <algorithm>
 
 #include <cmath>
 
@@ -9,63 +12,55 @@ namespace mandalix {
 
 namespace {
 
-// The values start-up sets before it draws the strip.
-void setStartUpDefaults(WindowState& s, double nac)
+// The record a run without one paints: the picture the window paints at start-up at the
+// request's moment, in the asked generation type. One seed gives the strip and the picture.
+PictureRecord firstPictureRecord(const RenderRequest& request, WindowState& s)
 {
-    s.sir = 458;
-    s.vis = 458;
-    s.polx = 3;
-    s.poly = 3;
-    s.ponovi = 0;
-    s.nac = nac;
+    Rnd rnd(request.seed);
+    setStartUpDefaults(s, request.type ? *request.type : kStartNac);
+    const PaletteWaves strip = drawPaletteWaves(rnd);
+    return newPictureRecord(s, strip, request.moment, request.seed);
 }
 
-PictureRecord recordOf(const Program& program, float seed)
+// The recolourings of a record on a picture painted at another density: every pixel of
+// one colour takes the other, in order, as on the window's picture.
+void recolour(QImage& picture, const std::vector<ColourReplacement>& replacements)
 {
-    PictureRecord record;
-    record.seed = seed;
-    record.imeslike = program.state.imeslike;
-    record.nac = program.state.nac;
-    record.palette = program.palette;
-    record.picture = parametersOf(program.state);
-    return record;
+    for (const ColourReplacement& replacement : replacements) {
+        const std::uint32_t from = toArgb(replacement.from);
+        const std::uint32_t to = toArgb(replacement.to);
+        for (int row = 0; row < picture.height(); ++row) {
+            auto* line = reinterpret_cast<std::uint32_t*>(picture.scanLine(row));
+            std::replace(line, line + picture.width(), from, to);
+        }
+    }
 }
 
 } // namespace
 
 RenderedPicture renderPicture(const RenderRequest& request, Pacer& pacer, const ScaledProgress& progress)
 {
-    const PictureRecord* recorded = request.recorded ? &*request.recorded : nullptr;
-    const float seed = recorded ? recorded->seed : request.seed;
-    const double nac = request.type ? *request.type : recorded ? recorded->nac : 4;
-    SeededClock clock(request.moment.isValid() ? request.moment : QDateTime::currentDateTime(), seed);
+    FixedClock clock(request.moment);
     Program program(clock, Drives{});
     WindowState& s = program.state;
     Surfaces& surfaces = program.surfaces;
 
-    program.rnd.Randomize(clock.secondsSinceMidnight());
-    setStartUpDefaults(s, nac);
-    if (recorded) {
-        program.palette = recorded->palette;
-        paintPaletteStrip(program.palette, s, surfaces.Picture3);
-    } else {
-        program.palette = DrawPalette(s, surfaces.Picture3, program.rnd);
-    }
-    BeginImage(s, surfaces.Picture2, program.rnd, clock);
-    if (recorded) {
-        setParameters(s, recorded->picture);
-        s.imeslike = recorded->imeslike;
-    }
+    PictureRecord record = request.recorded ? *request.recorded : firstPictureRecord(request, s);
+    if (request.type)
+        record.nac = *request.type;
+    setStartUpDefaults(s, record.nac);
 
     RenderedPicture rendered;
-    rendered.record = recordOf(program, seed);
-    rendered.strip = surfaces.Picture3.image();
+    rendered.record = record;
     if (request.scale == 1) {
-        PaintImage(s, surfaces.Picture1, surfaces.Picture3, program.rnd, pacer);
+        paintRecordedPicture(s, surfaces, program.rnd, record, pacer);
         rendered.picture = surfaces.Picture1.image();
     } else {
+        beginRecordedPicture(s, surfaces, program.rnd, record);
         rendered.picture = paintScaled(s, surfaces.Picture3, request.scale, request.threads, progress);
+        recolour(rendered.picture, record.replacements);
     }
+    rendered.strip = surfaces.Picture3.image();
     return rendered;
 }
 

@@ -7,7 +7,7 @@
 
 #include "generator/pacer.h"
 #include "generator/scaled_picture.h"
-#include "output/params_file.h"
+#include "state/picture_record.h"
 
 #include <QDateTime>
 #include <QImage>
@@ -34,13 +34,11 @@ struct RenderedPicture {
     PictureRecord record;
 };
 
-// Without a record: seeds with the request's seed, sets the start-up defaults with the
-// generation type, draws a strip, then begins the picture (reseed, name, draw the
-// parameters) and paints it. With a record: paints the strip from the recorded waves
-// and begins the picture from the recorded seed, so that the generator runs as it did
-// for the original, then takes the recorded parameters and name before painting.
-// Scale 1 paints Picture1 in the order of the generation type through `pacer`; larger
-// scales call paintScaled with `progress`.
+// Paints a record, the request's or, without one, that of the picture the window paints
+// at start-up at the request's moment and seed, through the program's one replay path.
+// Scale 1 paints Picture1 in the order of the generation type through `pacer`, with the
+// recolourings after it; larger scales call paintScaled with `progress` and recolour
+// its pixels in the same order.
 RenderedPicture renderPicture(const RenderRequest& request, Pacer& pacer,
                               const ScaledProgress& progress = {});
 

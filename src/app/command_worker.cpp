@@ -107,6 +107,8 @@ void CommandWorker::run()
             PacedPacer pacer(*this, surfacesLock);
             result = runCommand(m_program, command, pacer);
             m_program.surfaces.publish();
+            result.picture1Changes =
+                m_program.surfaces.picture1Changes.load(std::memory_order_acquire);
         }
         if (m_stopping.load(std::memory_order_acquire))
             break;

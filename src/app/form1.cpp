@@ -19,12 +19,6 @@ const Surface& surfaceNamed(Surfaces& surfaces, const QString& name)
     return surfaces.Picture3;
 }
 
-bool paintsAPicture(CommandKind kind)
-{
-    return kind == CommandKind::NewImageOldPalette || kind == CommandKind::NewImageNewPalette
-        || kind == CommandKind::RepeatImage;
-}
-
 } // namespace
 
 Form1::Form1(Program& program, std::chrono::milliseconds passDuration, QWidget* parent)
@@ -72,7 +66,7 @@ void Form1::buildControls()
                 connect(button, &QPushButton::clicked, this, &QWidget::close);
             else if (row.action == ClickAction::Run)
                 connect(button, &QPushButton::clicked, this,
-                        [this, kind = row.command] { post(Command{kind, 0, 0}); });
+                        [this, command = row.command] { post(command); });
             widget = button;
         } else {
             const QString name = QString::fromLatin1(row.name);
@@ -81,8 +75,8 @@ void Form1::buildControls()
             view->setFocusPolicy(Qt::StrongFocus);
             view->setVisible(row.kind != ControlKind::HiddenSurface);
             if (row.action == ClickAction::Run)
-                connect(view, &SurfaceView::pressed, this, [this, kind = row.command](int x, int y) {
-                    post(Command{kind, x, y});
+                connect(view, &SurfaceView::pressed, this, [this, command = row.command](int x, int y) {
+                    post(atPosition(command, x, y));
                 });
             widget = view;
         }
@@ -93,6 +87,8 @@ void Form1::buildControls()
     for (std::size_t k = 1; k < byTab.size(); ++k)
         QWidget::setTabOrder(byTab[k - 1], byTab[k]);
     byTab[0]->setFocus();
+    // A line about a save stands only while Picture1 shows what was saved.
+    connect(view("Picture1"), &SurfaceView::changed, this, &Form1::dropStaleStatus);
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("StatusLine"));
@@ -103,11 +99,11 @@ void Form1::buildControls()
     m_status->setStyleSheet(QStringLiteral("color: rgb(200, 200, 200);"));
 }
 
-void Form1::start() { post(Command{CommandKind::StartUp, 0, 0}); }
+void Form1::start() { post(cmd::StartUp{}); }
 
 void Form1::post(const Command& command)
 {
-    if (paintsAPicture(command.kind))
+    if (paintsAPicture(command))
         m_status->clear();
     m_worker->post(command);
 }
@@ -123,6 +119,17 @@ void Form1::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+bool Form1::isPictureStillShown(std::uint64_t picture1Changes) const
+{
+    return m_program.surfaces.picture1Changes.load(std::memory_order_acquire) == picture1Changes;
+}
+
+void Form1::dropStaleStatus()
+{
+    if (!m_status->text().isEmpty() && !isPictureStillShown(m_statusPicture))
+        m_status->clear();
+}
+
 void Form1::showResult(const Command& command, const CommandResult& result)
 {
     (void)command;
@@ -130,7 +137,9 @@ void Form1::showResult(const Command& command, const CommandResult& result)
     case CommandResult::Kind::None:
         break;
     case CommandResult::Kind::Info:
-        m_status->setText(result.text);
+        m_statusPicture = result.picture1Changes;
+        if (isPictureStillShown(m_statusPicture))
+            m_status->setText(result.text);
         break;
     case CommandResult::Kind::Error: {
         auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("mandalix"), result.text,

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 
 namespace mandalix {
@@ -42,10 +43,14 @@ private slots:
 
 private:
     void buildControls();
+    // True while Picture1 has not changed since it had changed `picture1Changes` times.
+    bool isPictureStillShown(std::uint64_t picture1Changes) const;
+    void dropStaleStatus();
 
     Program& m_program;
     SurfaceView* m_background = nullptr;
     QLabel* m_status = nullptr;
+    std::uint64_t m_statusPicture = 0; // Picture1's count when the status line's news came
     std::unique_ptr<CommandWorker> m_worker;
 };
 

@@ -23,7 +23,7 @@ struct ControlRow {
     int tab;
     ControlKind kind;
     ClickAction action;
-    CommandKind command; // for ClickAction::Run
+    Command command; // for ClickAction::Run; a press fills in its position
 };
 
 inline constexpr const char* kCreditLine =
@@ -31,33 +31,33 @@ inline constexpr const char* kCreditLine =
 
 inline constexpr std::array<ControlRow, 14> kControls{{
     {"Command10", "TIME  DEPENDING  NEVER  REPEATABLE  MANDALA", 176, 48, 297, 25, 12,
-     ControlKind::Button, ClickAction::Nothing, CommandKind::StartUp},
+     ControlKind::Button, ClickAction::Nothing, cmd::StartUp{}},
     {"Picture1", "", 96, 96, 457, 457, 2, ControlKind::Surface, ClickAction::Run,
-     CommandKind::ReplaceColour},
+     cmd::ReplaceColour{}},
     {"Picture2", "", 104, 104, 457, 457, 6, ControlKind::HiddenSurface, ClickAction::Nothing,
-     CommandKind::StartUp},
+     cmd::StartUp{}},
     {"Command7", "generation type", 568, 96, 121, 17, 9, ControlKind::Button, ClickAction::Run,
-     CommandKind::GenerationType},
+     cmd::GenerationType{}},
     {"Command6", "new img / new palette", 568, 120, 121, 17, 8, ControlKind::Button,
-     ClickAction::Run, CommandKind::NewImageNewPalette},
+     ClickAction::Run, cmd::NewImageNewPalette{}},
     {"Command1", "new img / old palette", 568, 144, 121, 17, 0, ControlKind::Button,
-     ClickAction::Run, CommandKind::NewImageOldPalette},
+     ClickAction::Run, cmd::NewImageOldPalette{}},
     {"Command5", "repeat  image", 568, 168, 121, 17, 7, ControlKind::Button, ClickAction::Run,
-     CommandKind::RepeatImage},
+     cmd::RepeatImage{}},
     {"Command4", "change palette", 568, 192, 121, 17, 5, ControlKind::Button, ClickAction::Run,
-     CommandKind::ChangePalette},
+     cmd::ChangePalette{}},
     {"Command3", "save on disk D:", 568, 216, 121, 17, 3, ControlKind::Button, ClickAction::Run,
-     CommandKind::SaveOnDiskD},
+     cmd::SaveOnDiskD{}},
     {"Command11", "save on disk C:", 696, 216, 97, 17, 13, ControlKind::Button,
-     ClickAction::Run, CommandKind::SaveOnDiskC},
+     ClickAction::Run, cmd::SaveOnDiskC{}},
     {"Command8", "help", 568, 240, 57, 17, 10, ControlKind::Button, ClickAction::Run,
-     CommandKind::Help},
+     cmd::Help{}},
     {"Command2", "exit", 632, 240, 57, 17, 1, ControlKind::Button, ClickAction::Exit,
-     CommandKind::StartUp},
+     cmd::StartUp{}},
     {"Picture3", "", 8, 568, 545, 25, 4, ControlKind::Surface, ClickAction::Run,
-     CommandKind::PickColour},
+     cmd::PickColour{}},
     {"Command9", kCreditLine, 8, 616, 545, 25, 11, ControlKind::Button, ClickAction::Nothing,
-     CommandKind::StartUp},
+     cmd::StartUp{}},
 }};
 
 // The line that tells where the last save went: right of the picture, below the buttons.

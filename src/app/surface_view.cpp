@@ -16,6 +16,7 @@ SurfaceView::SurfaceView(Surfaces& surfaces, const Surface& surface, bool border
     : QFrame(parent)
     , m_surfaces(surfaces)
     , m_surface(surface)
+    , m_changes(surfaces.changesOf(surface))
 {
     if (bordered) {
         setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -24,14 +25,17 @@ SurfaceView::SurfaceView(Surfaces& surfaces, const Surface& surface, bool border
         setFrameStyle(QFrame::NoFrame);
     }
     setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(&m_poll, &QTimer::timeout, this, &SurfaceView::refresh);
-    m_poll.start(kPollMs);
+    // A surface that is never shown has no count to poll; its view copies it once.
+    if (m_changes) {
+        connect(&m_poll, &QTimer::timeout, this, &SurfaceView::refresh);
+        m_poll.start(kPollMs);
+    }
     refresh();
 }
 
 void SurfaceView::refresh()
 {
-    const std::uint64_t changes = m_surfaces.changes.load(std::memory_order_acquire);
+    const std::uint64_t changes = m_changes ? m_changes->load(std::memory_order_acquire) : 0;
     if (changes == m_seenChanges)
         return;
     {
@@ -40,6 +44,7 @@ void SurfaceView::refresh()
     }
     m_seenChanges = changes;
     update();
+    emit changed();
 }
 
 void SurfaceView::paintEvent(QPaintEvent* event)

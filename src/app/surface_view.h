@@ -1,7 +1,7 @@
 // Shows one drawing surface of the program inside a 2-pixel sunken border, and turns a
 // mouse press into a position in the surface's drawing area. GUI thread only. It polls
-// the surfaces' change counter on a short timer and copies a snapshot under their lock
-// when it moved, so the user watches a picture being painted.
+// its own surface's change count on a short timer and copies a snapshot under the
+// surfaces' lock when it moved, so the user watches a picture being painted.
 #pragma once
 
 #include "program/surfaces.h"
@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QTimer>
 
+#include <atomic>
 #include <cstdint>
 
 namespace mandalix {
@@ -29,6 +30,8 @@ public:
     void refresh();
 
 signals:
+    // A new snapshot was copied.
+    void changed();
     // A press of any mouse button at (x, y) of the drawing area.
     void pressed(int x, int y);
 
@@ -39,6 +42,7 @@ protected:
 private:
     Surfaces& m_surfaces;
     const Surface& m_surface;
+    const std::atomic<std::uint64_t>* m_changes; // null for a surface never shown
     QImage m_snapshot;
     std::uint64_t m_seenChanges = ~std::uint64_t{0};
     QTimer m_poll;

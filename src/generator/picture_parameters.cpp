@@ -4,7 +4,7 @@
 
 namespace mandalix {
 
-void drawPictureParameters(WindowState& s, Rnd& rnd)
+void drawPictureParameters(PictureParameters& s, Rnd& rnd)
 {
     // Each line is one draw; the order is the order of the random sequence.
     s.tip = Int(rnd.next() * 4.0 + 1.0);

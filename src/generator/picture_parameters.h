@@ -11,6 +11,6 @@ namespace mandalix {
 // Draws tip, barv, f1, f2, n1..n4, komp1..komp3, ba1..ba3, baf01..baf03 in that order,
 // with one unused draw between n4 and komp1: eighteen draws in all. n1, n2, n3 and the
 // baf0 values are held in single precision, n4 in double, the others are whole.
-void drawPictureParameters(WindowState& s, Rnd& rnd);
+void drawPictureParameters(PictureParameters& s, Rnd& rnd);
 
 } // namespace mandalix

@@ -18,9 +18,4 @@ QString imageNameFor(const QDateTime& moment)
         .arg(time.second(), 2, 10, zero);
 }
 
-void MakeImageName(WindowState& state, const Clock& clock)
-{
-    state.imeslike = imageNameFor(clock.now());
-}
-
 } // namespace mandalix

@@ -3,9 +3,6 @@
 // nothing here fails.
 #pragma once
 
-#include "state/clock.h"
-#include "state/window_state.h"
-
 #include <QDateTime>
 #include <QString>
 
@@ -14,9 +11,5 @@ namespace mandalix {
 // "T" + yyyy MM dd HH mm ss of the moment, zero-padded, the same in every locale.
 // Requires a valid moment.
 QString imageNameFor(const QDateTime& moment);
-
-// Sets imeslike from one reading of the clock, so date and time belong to the same
-// moment even when the day changes around the reading.
-void MakeImageName(WindowState& state, const Clock& clock);
 
 } // namespace mandalix

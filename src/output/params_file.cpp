@@ -178,7 +178,65 @@ QJsonDocument paramsDocument(const PictureRecord& record)
     root.insert(QStringLiteral("nac"), record.nac);
     root.insert(QStringLiteral("palette"), palette);
     root.insert(QStringLiteral("picture"), picture);
+    if (record.moment.isValid())
+        root.insert(QStringLiteral("moment"), record.moment.toString(Qt::ISODateWithMs));
+    root.insert(QStringLiteral("repeat"), record.isRepeat);
+    QJsonArray replacements;
+    for (const ColourReplacement& replacement : record.replacements)
+        replacements.append(QJsonObject{{QStringLiteral("from"), replacement.from},
+                                        {QStringLiteral("to"), replacement.to}});
+    root.insert(QStringLiteral("replacements"), replacements);
     return QJsonDocument(root);
+}
+
+// A colour as the file holds it: a whole number 0..0xFFFFFF.
+bool readColour(const QJsonValue& value, Colour& colour)
+{
+    const double number = value.toDouble(-1);
+    if (!value.isDouble() || !(number >= 0 && number <= kWhite) || number != std::floor(number))
+        return false;
+    colour = static_cast<Colour>(number);
+    return true;
+}
+
+// The fields of a record that older files lack: the moment the picture began (without
+// it, the moment its name gives), whether it repeated the parameters before it, and the
+// recolourings made on it.
+bool readHistory(const QJsonObject& root, PictureRecord& record, QString& error)
+{
+    const QJsonValue moment = root.value(QStringLiteral("moment"));
+    record.moment = moment.isString()
+        ? QDateTime::fromString(moment.toString(), Qt::ISODateWithMs)
+        : QDateTime::fromString(record.imeslike.mid(1), QStringLiteral("yyyyMMddHHmmss"));
+    if (moment.isString() && !record.moment.isValid()) {
+        error = QStringLiteral("moment: not a date and time");
+        return false;
+    }
+    const QJsonValue repeat = root.value(QStringLiteral("repeat"));
+    if (!repeat.isUndefined() && !repeat.isBool()) {
+        error = QStringLiteral("repeat: not true or false");
+        return false;
+    }
+    record.isRepeat = repeat.toBool(false);
+    const QJsonValue replacements = root.value(QStringLiteral("replacements"));
+    if (replacements.isUndefined())
+        return true;
+    if (!replacements.isArray()) {
+        error = QStringLiteral("replacements: not a list");
+        return false;
+    }
+    const QJsonArray list = replacements.toArray();
+    for (qsizetype k = 0; k < list.size(); ++k) {
+        const QJsonObject item = list.at(k).toObject();
+        ColourReplacement replacement;
+        if (!readColour(item.value(QStringLiteral("from")), replacement.from)
+            || !readColour(item.value(QStringLiteral("to")), replacement.to)) {
+            error = QStringLiteral("replacements[%1]: not a pair of colours \"from\" and \"to\" (0 to 16777215)").arg(k);
+            return false;
+        }
+        record.replacements.push_back(replacement);
+    }
+    return true;
 }
 
 } // namespace
@@ -241,6 +299,9 @@ ParamsRead paramsFromJson(const QByteArray& json)
 
     if (read.failed())
         return failure(read.error());
+    QString error;
+    if (!readHistory(root, record, error))
+        return failure(error);
     return {true, record, {}};
 }
 

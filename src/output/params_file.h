@@ -1,6 +1,6 @@
-// The parameters file: everything needed to paint a picture again (the seed, the name,
-// the generation type, the strip's three waves and the seventeen picture parameters) as
-// JSON text, in a file of its own or in a PNG text chunk. Pure functions on values, safe
+// The parameters file: a picture's record, everything needed to paint it again (the
+// moment, seed and name, the generation type, whether it repeated its parameters, the
+// strip's three waves, the seventeen parameters and the recolourings) as JSON text, in a file of its own or in a PNG text chunk. Pure functions on values, safe
 // on any thread. A file that cannot be used comes back as a value with a sentence naming
 // the field and the reason; nothing throws.
 #pragma once
@@ -32,7 +32,8 @@ struct [[nodiscard]] ParamsRead {
     QString error; // when !ok: what is wrong, naming the field, e.g. "picture.n1: missing"
 };
 
-// Reads the JSON of a record. Every field is required; every number must be finite
+// Reads the JSON of a record. Every field is required but "moment", "repeat" and
+// "replacements", which files of older versions lack; every number must be finite
 // (the seed also in single precision); any finite value is accepted otherwise. Unknown
 // fields are ignored.
 ParamsRead paramsFromJson(const QByteArray& json);

@@ -11,21 +11,29 @@ void PickColour(WindowState& s, const Surface& picture3, int x, int y)
         s.color = picked;
 }
 
-void ReplaceColour(WindowState& s, Surface& picture1, int x, int y)
+void replaceColour(WindowState& s, Surface& picture1, const ColourReplacement& replacement)
 {
-    // Captured once, so pixels already rewritten are never matched again and the result
-    // does not depend on the scan order.
-    const Colour old = picture1.Point(x, y);
     for (s.i = 0; s.i <= s.sir; s.i = s.i + 1) {
         for (s.j = 0; s.j <= s.vis; s.j = s.j + 1) {
             const int column = static_cast<int>(s.i);
             const int row = static_cast<int>(s.j);
-            // Outside the drawing area old and the read may both be no colour; PSet
-            // ignores that position, so nothing changes there.
-            if (picture1.Point(column, row) == old)
-                picture1.PSet(column, row, s.color);
+            // Outside the drawing area the read is no colour, which `from` never is
+            // for a recolouring made by a press, and PSet ignores that position.
+            if (picture1.Point(column, row) == replacement.from)
+                picture1.PSet(column, row, replacement.to);
         }
     }
+}
+
+std::optional<ColourReplacement> ReplaceColour(WindowState& s, Surface& picture1, int x, int y)
+{
+    // Captured once, so pixels already rewritten are never matched again and the result
+    // does not depend on the scan order.
+    const ColourReplacement replacement{picture1.Point(x, y), s.color};
+    replaceColour(s, picture1, replacement);
+    if (!isColour(replacement.from) || replacement.from == replacement.to)
+        return std::nullopt;
+    return replacement;
 }
 
 } // namespace mandalix

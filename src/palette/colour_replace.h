@@ -7,6 +7,8 @@
 #include "state/window_state.h"
 #include "surface/surface.h"
 
+#include <optional>
+
 namespace mandalix {
 
 // Sets `color` to the strip's colour at (x, y). A press on the strip's border, outside
@@ -16,7 +18,13 @@ void PickColour(WindowState& s, const Surface& picture3, int x, int y);
 // Reads the colour at (x, y) once, then scans `i` = 0..`sir` (outer) and `j` = 0..`vis`
 // (inner) and sets every pixel of exactly that colour to `color`; the counters end one
 // past their bounds. Positions outside the drawing area read as no colour, so a press
-// there, and the scan's positions there, change nothing.
-void ReplaceColour(WindowState& s, Surface& picture1, int x, int y);
+// there, and the scan's positions there, change nothing. Returns the recolouring made,
+// or nothing for a press that could change no pixel (outside the drawing area, or on a
+// pixel that already has the picked colour).
+std::optional<ColourReplacement> ReplaceColour(WindowState& s, Surface& picture1, int x, int y);
+
+// The scan of ReplaceColour for a recolouring known beforehand, as when a recorded
+// picture is painted again.
+void replaceColour(WindowState& s, Surface& picture1, const ColourReplacement& replacement);
 
 } // namespace mandalix

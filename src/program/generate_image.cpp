@@ -4,13 +4,14 @@
 #include "generator/pixel_pipeline.h"
 #include "generator/traversals.h"
 #include "output/image_name.h"
+#include "state/clock.h"
 
 namespace mandalix {
 
-void BeginImage(WindowState& s, Surface& picture2, Rnd& rnd, const Clock& clock)
+void BeginImage(WindowState& s, Surface& picture2, Rnd& rnd, float seed, const QString& name)
 {
-    rnd.Randomize(clock.secondsSinceMidnight());
-    MakeImageName(s, clock);
+    rnd.Randomize(seed);
+    s.imeslike = name;
     picture2.Cls();
     s.re = 0;
     s.gr = 0;
@@ -28,9 +29,9 @@ bool PaintImage(WindowState& s, Surface& picture1, const Surface& picture3, Rnd&
 }
 
 bool GenerateImage(WindowState& s, Surface& picture1, Surface& picture2, const Surface& picture3,
-                   Rnd& rnd, const Clock& clock, Pacer& pacer)
+                   Rnd& rnd, const QDateTime& moment, Pacer& pacer)
 {
-    BeginImage(s, picture2, rnd, clock);
+    BeginImage(s, picture2, rnd, secondsSinceMidnight(moment), imageNameFor(moment));
     return PaintImage(s, picture1, picture3, rnd, pacer);
 }
 

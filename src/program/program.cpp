@@ -1,9 +1,10 @@
 #include "program/program.h"
 
-#include "program/generate_image.h"
 #include "output/picture_save.h"
 #include "palette/colour_replace.h"
+#include "palette/palette_strip.h"
 #include "program/help_panel.h"
+#include "program/picture_replay.h"
 #include "program/status_caption.h"
 
 #include <QDir>
@@ -12,39 +13,15 @@ namespace mandalix {
 
 namespace {
 
-// A new picture from the program's state, surfaces, generator and clock. A stop needs
-// nothing more: the program is ending.
-void generateImage(Program& program, Pacer& pacer)
+// A new picture begun at `moment`, from the strip on show: its record is made first and
+// the picture painted from it, so the record on show always paints the picture on show.
+// A stop needs nothing more: the program is ending.
+void newPicture(Program& program, const QDateTime& moment, Pacer& pacer)
 {
-    Surfaces& surfaces = program.surfaces;
-    GenerateImage(program.state, surfaces.Picture1, surfaces.Picture2, surfaces.Picture3,
-                  program.rnd, program.clock, pacer);
+    program.picture = newPictureRecord(program.state, program.strip, moment,
+                                       secondsSinceMidnight(moment));
+    paintRecordedPicture(program.state, program.surfaces, program.rnd, program.picture, pacer);
 }
-
-} // namespace
-
-void StartUp(Program& program, Pacer& pacer)
-{
-    WindowState& s = program.state;
-    program.rnd.Randomize(program.clock.secondsSinceMidnight());
-    program.surfaces.Form1.setBackColor(kBlack);
-    program.surfaces.Form1.Cls();
-
-    s.sir = 458;
-    s.vis = 458;
-    s.polx = 3;
-    s.poly = 3;
-    s.ponovi = 0;
-    s.nac = 4;
-    for (int k = 1; k <= 4; ++k)
-        s.imenac[k] = QString::fromLatin1(kGenerationTypeNames[k]);
-    ShowGenerationType(s, program.surfaces.Form1);
-
-    program.palette = DrawPalette(s, program.surfaces.Picture3, program.rnd);
-    generateImage(program, pacer);
-}
-
-namespace {
 
 void advanceGenerationType(WindowState& s)
 {
@@ -63,49 +40,90 @@ CommandResult reportSave(const SaveResult& result)
             QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(result.path))};
 }
 
+// Each command of the window, run on the program.
+struct CommandRunner {
+    Program& program;
+    Pacer& pacer;
+    WindowState& s = program.state;
+    Surfaces& surfaces = program.surfaces;
+
+    CommandResult operator()(cmd::StartUp) { StartUp(program, pacer); return {}; }
+    CommandResult operator()(cmd::NewImageNewPalette)
+    {
+        program.strip = DrawPalette(s, surfaces.Picture3, program.rnd);
+        newPicture(program, program.clock.now(), pacer);
+        return {};
+    }
+    CommandResult operator()(cmd::NewImageOldPalette)
+    {
+        newPicture(program, program.clock.now(), pacer);
+        return {};
+    }
+    CommandResult operator()(cmd::RepeatImage)
+    {
+        s.ponovi = 1;
+        newPicture(program, program.clock.now(), pacer);
+        return {};
+    }
+    CommandResult operator()(cmd::ChangePalette)
+    {
+        program.strip = DrawPalette(s, surfaces.Picture3, program.rnd);
+        return {};
+    }
+    CommandResult operator()(cmd::GenerationType)
+    {
+        advanceGenerationType(s);
+        ShowGenerationType(s, surfaces.Form1);
+        return {};
+    }
+    CommandResult operator()(cmd::Help)
+    {
+        ShowHelp(s, surfaces.Picture1);
+        return {};
+    }
+    CommandResult operator()(cmd::SaveOnDiskD)
+    {
+        return reportSave(SaveOnDiskD(s, surfaces.Picture1, surfaces.Picture2, program.drives));
+    }
+    CommandResult operator()(cmd::SaveOnDiskC)
+    {
+        return reportSave(SaveOnDiskC(s, surfaces.Picture1, surfaces.Picture2, program.drives));
+    }
+    CommandResult operator()(const cmd::PickColour& press)
+    {
+        PickColour(s, surfaces.Picture3, press.x, press.y);
+        return {};
+    }
+    CommandResult operator()(const cmd::ReplaceColour& press)
+    {
+        if (const auto made = ReplaceColour(s, surfaces.Picture1, press.x, press.y))
+            program.picture.replacements.push_back(*made);
+        return {};
+    }
+};
+
 } // namespace
+
+void StartUp(Program& program, Pacer& pacer)
+{
+    WindowState& s = program.state;
+    const QDateTime moment = program.clock.now();
+    program.rnd.Randomize(secondsSinceMidnight(moment));
+    program.surfaces.Form1.setBackColor(kBlack);
+    program.surfaces.Form1.Cls();
+
+    setStartUpDefaults(s);
+    for (int k = 1; k <= 4; ++k)
+        s.imenac[k] = QString::fromLatin1(kGenerationTypeNames[k]);
+    ShowGenerationType(s, program.surfaces.Form1);
+
+    program.strip = DrawPalette(s, program.surfaces.Picture3, program.rnd);
+    newPicture(program, moment, pacer);
+}
 
 CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
 {
-    WindowState& s = program.state;
-    Surfaces& surfaces = program.surfaces;
-    switch (command.kind) {
-    case CommandKind::StartUp:
-        StartUp(program, pacer);
-        break;
-    case CommandKind::NewImageNewPalette:
-        program.palette = DrawPalette(s, surfaces.Picture3, program.rnd);
-        generateImage(program, pacer);
-        break;
-    case CommandKind::NewImageOldPalette:
-        generateImage(program, pacer);
-        break;
-    case CommandKind::RepeatImage:
-        s.ponovi = 1;
-        generateImage(program, pacer);
-        break;
-    case CommandKind::ChangePalette:
-        program.palette = DrawPalette(s, surfaces.Picture3, program.rnd);
-        break;
-    case CommandKind::GenerationType:
-        advanceGenerationType(s);
-        ShowGenerationType(s, surfaces.Form1);
-        break;
-    case CommandKind::Help:
-        ShowHelp(s, surfaces.Picture1);
-        break;
-    case CommandKind::SaveOnDiskD:
-        return reportSave(SaveOnDiskD(s, surfaces.Picture1, surfaces.Picture2, program.drives));
-    case CommandKind::SaveOnDiskC:
-        return reportSave(SaveOnDiskC(s, surfaces.Picture1, surfaces.Picture2, program.drives));
-    case CommandKind::PickColour:
-        PickColour(s, surfaces.Picture3, command.x, command.y);
-        break;
-    case CommandKind::ReplaceColour:
-        ReplaceColour(s, surfaces.Picture1, command.x, command.y);
-        break;
-    }
-    return {};
+    return std::visit(CommandRunner{program, pacer}, command);
 }
 
 } // namespace mandalix

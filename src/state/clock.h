@@ -1,4 +1,4 @@
-// Where the program reads the time: picture names and the random seed. An interface so
+// Where the program reads the time: the moment each picture begins. An interface so
 // tests and the headless renderer fix the moment. Implementations must be callable from
 // the worker thread; reading the clock never fails.
 #pragma once
@@ -17,11 +17,9 @@ inline float secondsSinceMidnight(const QDateTime& moment)
 class Clock {
 public:
     virtual ~Clock() = default;
-    // The current local date and time, to the millisecond.
+    // The current local date and time, to the millisecond. A picture reads it once: its
+    // seed and its name both come from that one moment.
     virtual QDateTime now() const = 0;
-    // The seed of the random generator for a picture begun now: the seconds since
-    // midnight of now(), unless the clock was given a seed of its own.
-    virtual float secondsSinceMidnight() const { return mandalix::secondsSinceMidnight(now()); }
 };
 
 class SystemClock final : public Clock {
@@ -38,19 +36,6 @@ public:
 
 private:
     QDateTime m_moment;
-};
-
-// A clock stopped at one moment that gives one exact seed, for painting a chosen or a
-// recorded picture again: the seed need not be a whole number of milliseconds.
-class SeededClock final : public Clock {
-public:
-    SeededClock(QDateTime moment, float seed) : m_moment(std::move(moment)), m_seed(seed) { }
-    QDateTime now() const override { return m_moment; }
-    float secondsSinceMidnight() const override { return m_seed; }
-
-private:
-    QDateTime m_moment;
-    float m_seed;
 };
 
 } // namespace mandalix

@@ -17,16 +17,56 @@ namespace mandalix {
 
 inline constexpr int kVisitedSize = 551;
 
+// The values start-up gives the image size, the coordinate window, the repeat flag and
+// the generation type; a fresh window state starts with them too.
+inline constexpr double kStartSir = 458;
+inline constexpr double kStartVis = 458;
+inline constexpr double kStartPolx = 3;
+inline constexpr double kStartPoly = 3;
+inline constexpr double kStartPonovi = 0;
+inline constexpr double kStartNac = 4;
+
+// The visit table of the random generation types: 551 x 551 flags, cell (i, j) for
+// column i and row j. Its marks are the scratch of the pass that made them, and every
+// pass clears its cells first, so a copy of the state starts with a clear table of its
+// own (made when first used) and two states compare equal whatever their marks.
+class VisitTable {
+public:
+    VisitTable() = default;
+    VisitTable(const VisitTable&) { }
+    VisitTable& operator=(const VisitTable&) { return *this; }
+    VisitTable(VisitTable&&) = default;
+    VisitTable& operator=(VisitTable&&) = default;
+
+    std::int16_t& at(int column, int row)
+    {
+        if (m_cells.empty())
+            m_cells.assign(static_cast<std::size_t>(kVisitedSize) * kVisitedSize, 0);
+        return m_cells[static_cast<std::size_t>(column) * kVisitedSize + row];
+    }
+
+    // Sets every cell, inside the grid of a pass or not.
+    void fill(std::int16_t value)
+    {
+        m_cells.assign(static_cast<std::size_t>(kVisitedSize) * kVisitedSize, value);
+    }
+
+    bool operator==(const VisitTable&) const { return true; }
+
+private:
+    std::vector<std::int16_t> m_cells;
+};
+
 struct WindowState : PictureParameters {
     // Image size and the half-extent of the coordinate window, set at start-up.
-    double sir = 458;
-    double vis = 458;
-    double polx = 3;
-    double poly = 3;
+    double sir = kStartSir;
+    double vis = kStartVis;
+    double polx = kStartPolx;
+    double poly = kStartPoly;
 
     // User state: the repeat flag, the generation type (1..4), the picked colour.
-    double ponovi = 0;
-    double nac = 4;
+    double ponovi = kStartPonovi;
+    double nac = kStartNac;
     Colour color = kBlack; // nothing picked yet counts as black
 
     // The current position: column and row, centred coordinates, polar coordinates.
@@ -51,15 +91,24 @@ struct WindowState : PictureParameters {
     // Names of the generation types, indices 1..4 filled at start-up.
     std::array<QString, 11> imenac;
 
-    // Visit table of the random generation types: cell (i, j) at i * kVisitedSize + j.
-    std::vector<std::int16_t> visited =
-        std::vector<std::int16_t>(static_cast<std::size_t>(kVisitedSize) * kVisitedSize, 0);
+    VisitTable visited;
 
-    std::int16_t& visitedAt(int column, int row)
-    {
-        return visited[static_cast<std::size_t>(column) * kVisitedSize + row];
-    }
+    std::int16_t& visitedAt(int column, int row) { return visited.at(column, row); }
+
+    bool operator==(const WindowState&) const = default;
 };
+
+// Start-up's defaults, in the order it sets them: sir, vis, polx, poly, ponovi, then
+// the generation type `nac` (4 at start-up; the renderer may ask for another).
+inline void setStartUpDefaults(WindowState& s, double nac = kStartNac)
+{
+    s.sir = kStartSir;
+    s.vis = kStartVis;
+    s.polx = kStartPolx;
+    s.poly = kStartPoly;
+    s.ponovi = kStartPonovi;
+    s.nac = nac;
+}
 
 // The picture parameters of a window state, and setting them whole.
 inline PictureParameters parametersOf(const WindowState& s) { return s; }

@@ -21,6 +21,7 @@ Surface::Surface(int width, int height, Colour backColour)
 void Surface::Cls()
 {
     std::fill(m_pixels.begin(), m_pixels.end(), toArgb(m_backColour));
+    m_isChanged = true;
     m_currentX = 0;
     m_currentY = 0;
 }
@@ -63,6 +64,7 @@ void Surface::Print(const QString& text)
         painter.setPen(QColor(0, 0, 0));
         painter.drawText(QPointF(m_currentX, m_currentY + metrics.ascent()), text);
     }
+    m_isChanged = true;
     m_currentX = 0;
     m_currentY += metrics.height();
 }
@@ -83,6 +85,7 @@ void Surface::setImage(const QImage& image)
     for (int y = 0; y < m_height; ++y)
         std::copy_n(reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y)), m_width,
                     m_pixels.data() + static_cast<std::size_t>(y) * m_width);
+    m_isChanged = true;
 }
 
 } // namespace mandalix

@@ -35,8 +35,10 @@ public:
     // Sets one pixel; ignored outside the drawing area or for a value that is no colour.
     void PSet(int x, int y, Colour colour)
     {
-        if (contains(x, y) && isColour(colour))
+        if (contains(x, y) && isColour(colour)) {
             m_pixels[static_cast<std::size_t>(y) * m_width + x] = toArgb(colour);
+            m_isChanged = true;
+        }
     }
 
     // The colour of one pixel, or kNoColour outside the drawing area.
@@ -59,6 +61,14 @@ public:
     void setCurrentX(double x) { m_currentX = x; }
     void setCurrentY(double y) { m_currentY = y; }
 
+    // True when the drawing area was drawn on since the last call; clears the mark.
+    bool takeChange()
+    {
+        const bool changed = m_isChanged;
+        m_isChanged = false;
+        return changed;
+    }
+
     // A copy of the drawing area, independent of the surface.
     QImage image() const;
     // Replaces the drawing area with an image of the same size.
@@ -71,6 +81,7 @@ private:
     double m_currentX = 0;
     double m_currentY = 0;
     std::vector<std::uint32_t> m_pixels; // 0xFFRRGGBB, row by row
+    bool m_isChanged = true;
 };
 
 } // namespace mandalix

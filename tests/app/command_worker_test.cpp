@@ -37,9 +37,9 @@ TEST_F(WorkerThread, RunsCommandsOneAtATimeInTheOrderPosted)
             nacAfterEach.push_back(program.state.nac);
         },
         0ms);
-    worker.post(Command{CommandKind::StartUp});
+    worker.post(cmd::StartUp{});
     for (int k = 0; k < 5; ++k)
-        worker.post(Command{CommandKind::GenerationType});
+        worker.post(cmd::GenerationType{});
     ASSERT_TRUE(worker.waitUntilIdle(60s));
     worker.stop();
     std::lock_guard lock(seenLock);
@@ -49,7 +49,7 @@ TEST_F(WorkerThread, RunsCommandsOneAtATimeInTheOrderPosted)
 TEST_F(WorkerThread, SnapshotsUnderTheLockNeverSeeAHalfPaintedColumn)
 {
     CommandWorker worker(program, nullptr, 0ms);
-    worker.post(Command{CommandKind::StartUp});
+    worker.post(cmd::StartUp{});
     std::atomic<bool> done{false};
     int torn = 0;
     std::thread reader([&] {
@@ -64,7 +64,7 @@ TEST_F(WorkerThread, SnapshotsUnderTheLockNeverSeeAHalfPaintedColumn)
         }
     });
     for (int k = 0; k < 50; ++k)
-        worker.post(Command{CommandKind::ChangePalette});
+        worker.post(cmd::ChangePalette{});
     ASSERT_TRUE(worker.waitUntilIdle(60s));
     done = true;
     reader.join();
@@ -76,7 +76,7 @@ TEST_F(WorkerThread, StopDropsWhatIsQueuedAndIgnoresLaterPosts)
     std::atomic<int> ran{0};
     CommandWorker worker(program, [&](const Command&, const CommandResult&) { ++ran; }, 0ms);
     worker.stop();
-    worker.post(Command{CommandKind::GenerationType});
+    worker.post(cmd::GenerationType{});
     EXPECT_TRUE(worker.waitUntilIdle(1s));
     EXPECT_EQ(ran.load(), 0);
     EXPECT_EQ(program.state.nac, 4);
@@ -100,9 +100,9 @@ TEST_F(WorkerThread, LetsGoOfTheSurfacesWhileAPictureIsPaced)
 {
     // A pass paced over an hour: the picture is still being painted during the test.
     CommandWorker worker(program, nullptr, std::chrono::hours(1));
-    worker.post(Command{CommandKind::StartUp});
-    const std::uint64_t before = program.surfaces.changes.load();
-    ASSERT_TRUE(eventually([&] { return program.surfaces.changes.load() > before; }));
+    worker.post(cmd::StartUp{});
+    const std::uint64_t before = program.surfaces.picture1Changes.load();
+    ASSERT_TRUE(eventually([&] { return program.surfaces.picture1Changes.load() > before; }));
     EXPECT_TRUE(worker.isBusy());
     // The window can take a snapshot in the middle of the picture.
     ASSERT_TRUE(eventually([&] {
@@ -117,11 +117,11 @@ TEST_F(WorkerThread, StopEndsAPictureMidwayAndDropsTheQueue)
     std::atomic<int> finished{0};
     CommandWorker worker(
         program, [&](const Command&, const CommandResult&) { ++finished; }, std::chrono::hours(1));
-    worker.post(Command{CommandKind::StartUp});
+    worker.post(cmd::StartUp{});
     for (int k = 0; k < 3; ++k)
-        worker.post(Command{CommandKind::GenerationType});
-    const std::uint64_t before = program.surfaces.changes.load();
-    ASSERT_TRUE(eventually([&] { return program.surfaces.changes.load() > before; }));
+        worker.post(cmd::GenerationType{});
+    const std::uint64_t before = program.surfaces.picture1Changes.load();
+    ASSERT_TRUE(eventually([&] { return program.surfaces.picture1Changes.load() > before; }));
 
     auto stopped = std::async(std::launch::async, [&] { worker.stop(); });
     ASSERT_EQ(stopped.wait_for(30s), std::future_status::ready) << "stop waited for the picture";

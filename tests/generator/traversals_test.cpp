@@ -198,7 +198,7 @@ TEST(PaintRandomPass, VisitsEachPositionOnceInTheModelsOrder)
 {
     WindowState s;
     // Marks left from earlier passes, inside and outside the grid.
-    std::fill(s.visited.begin(), s.visited.end(), std::int16_t{1});
+    s.visited.fill(1);
     Rnd rnd(4321.5f);
     Rnd modelRnd = rnd;
     Recorder rec(s);
@@ -285,7 +285,7 @@ TEST(PaintRandomPass, FillsTheWholeTableAndEndsOnFractionalSizes)
         WindowState s;
         s.sir = row.sir;
         s.vis = row.vis;
-        std::fill(s.visited.begin(), s.visited.end(), std::int16_t{1});
+        s.visited.fill(1);
         Rnd rnd(99.0f);
         Recorder rec(s);
         ASSERT_TRUE(paintRandomPass(s, rnd, noPacing(), rec));

@@ -46,43 +46,5 @@ TEST(ImageName_For, IgnoresTheLocale)
     EXPECT_EQ(name, QStringLiteral("T20270203090507"));
 }
 
-// A clock that moves on by one millisecond at every reading, and counts them.
-class TickingClock final : public Clock {
-public:
-    explicit TickingClock(QDateTime start) : m_next(std::move(start)) { }
-    QDateTime now() const override
-    {
-        ++readings;
-        const QDateTime moment = m_next;
-        m_next = m_next.addMSecs(1);
-        return moment;
-    }
-    mutable int readings = 0;
-
-private:
-    mutable QDateTime m_next;
-};
-
-TEST(MakeImageName, ReadsTheClockOnceAtMidnight)
-{
-    // The last millisecond of the year: a second reading would already be in 2027.
-    TickingClock clock(at(2026, 12, 31, 23, 59, 59, 999));
-    WindowState state;
-    MakeImageName(state, clock);
-    EXPECT_EQ(state.imeslike, QStringLiteral("T20261231235959"));
-    EXPECT_EQ(clock.readings, 1);
-}
-
-TEST(MakeImageName, NamesEachPictureAfterItsOwnMoment)
-{
-    FixedClock clock(at(2027, 2, 3, 9, 5, 7));
-    WindowState state;
-    MakeImageName(state, clock);
-    EXPECT_EQ(state.imeslike, QStringLiteral("T20270203090507"));
-    clock.set(at(2026, 12, 7, 20, 3, 2));
-    MakeImageName(state, clock);
-    EXPECT_EQ(state.imeslike, QStringLiteral("T20261207200302"));
-}
-
 } // namespace
 } // namespace mandalix

@@ -35,6 +35,9 @@ PictureRecord awkwardRecord()
                       149, 100, 123, 150, 419, 609, toSingle(20.000001), 1e300, 5e-324};
     record.picture.f1 = -2.5e-8;
     record.picture.komp3 = 9007199254740993.0; // 2^53 + 1 rounds to 2^53: still a double
+    record.moment = QDateTime(QDate(2026, 12, 7), QTime(20, 3, 2, 250));
+    record.isRepeat = true;
+    record.replacements = {{0x0A0B0C, kWhite}, {kBlack, 0x123456}, {kWhite, kWhite}};
     return record;
 }
 
@@ -62,6 +65,19 @@ TEST(ParamsJson_RoundTrip, EveryNumberReadsBackAsTheSameDouble)
     static_assert(sizeof(PictureParameters) == 17 * sizeof(double));
     for (int k = 0; k < 17; ++k)
         expectSameBits(r[k], w[k], "picture parameter");
+    EXPECT_EQ(read.record, written) << "the whole record, moment and recolourings included";
+}
+
+TEST(ParamsJson_RoundTrip, AnOlderFileWithoutTheHistoryFieldsReadsAsAFreshPicture)
+{
+    QJsonObject root = QJsonDocument::fromJson(paramsJson(awkwardRecord())).object();
+    for (const char* key : {"moment", "repeat", "replacements"})
+        root.remove(QLatin1String(key));
+    const ParamsRead read = paramsFromJson(QJsonDocument(root).toJson());
+    ASSERT_TRUE(read.ok) << read.error.toStdString();
+    EXPECT_FALSE(read.record.isRepeat);
+    EXPECT_TRUE(read.record.replacements.empty());
+    EXPECT_EQ(read.record.moment, QDateTime(QDate(2026, 12, 7), QTime(20, 3, 2))) << "from the name";
 }
 
 TEST(ParamsJson_RoundTrip, WritesTheFieldsUnderTheirNames)
@@ -135,6 +151,13 @@ TEST(ParamsJson_Errors, NameTheFieldAndTheReason)
   "seed": 1e999})", "illegal number at line 2, column 11"},
         {"not JSON", "seed = 3", "illegal value at line 1, column 1"},
         {"not an object", "[1, 2, 3]", "not a parameters file (no JSON object)"},
+        {"bad moment", withField("moment", "yesterday"), "moment: not a date and time"},
+        {"repeat not a flag", withField("repeat", 1), "repeat: not true or false"},
+        {"replacements not a list", withField("replacements", 5), "replacements: not a list"},
+        {"colour beyond 24 bits", withField("replacements", QJsonArray{QJsonObject{{"from", 1}, {"to", 16777216}}}),
+         "replacements[0]: not a pair of colours \"from\" and \"to\" (0 to 16777215)"},
+        {"fractional colour", withField("replacements", QJsonArray{QJsonObject{{"from", 1}, {"to", 2}}, QJsonObject{{"from", 0.5}, {"to", 2}}}),
+         "replacements[1]: not a pair of colours \"from\" and \"to\" (0 to 16777215)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

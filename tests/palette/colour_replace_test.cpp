@@ -167,11 +167,11 @@ TEST(ColourReplace_Commands, PressOnTheStripThenOnThePictureRecolours)
     const QImage strip = program.surfaces.Picture3.image();
     const Colour picked = program.surfaces.Picture3.Point(123, 10);
 
-    runCommand(program, Command{CommandKind::PickColour, 123, 10}, noPacing());
+    runCommand(program, cmd::PickColour{123, 10}, noPacing());
     EXPECT_EQ(program.state.color, picked);
     EXPECT_EQ(program.surfaces.Picture1.image(), before);
 
-    runCommand(program, Command{CommandKind::ReplaceColour, 220, 205}, noPacing());
+    runCommand(program, cmd::ReplaceColour{220, 205}, noPacing());
     EXPECT_EQ(program.surfaces.Picture1.image(), recoloured(before, kLeaf, picked));
     EXPECT_EQ(program.surfaces.Picture3.image(), strip);
 }

@@ -2,6 +2,7 @@
 
 #include "generator/picture_parameters.h"
 #include "palette/palette_strip.h"
+#include "state/clock.h"
 
 #include <cmath>
 #include <set>
@@ -34,9 +35,9 @@ struct Scene {
     Surface picture2{453, 453, kWhite};
     Surface picture3{541, 21, kWhite};
     Rnd rnd;
-    FixedClock clock;
+    QDateTime moment; // when the next picture begins
 
-    explicit Scene(const QDateTime& moment) : clock(moment)
+    explicit Scene(const QDateTime& start) : moment(start)
     {
         Rnd stripRnd(1234.5f);
         DrawPalette(s, picture3, stripRnd);
@@ -44,7 +45,7 @@ struct Scene {
 
     bool generate(Pacer& pacer = noPacing())
     {
-        return GenerateImage(s, picture1, picture2, picture3, rnd, clock, pacer);
+        return GenerateImage(s, picture1, picture2, picture3, rnd, moment, pacer);
     }
 
     // Repeat the parameters of the picture drawn at `moment`, with the formula set `tip`.
@@ -86,7 +87,7 @@ TEST(GenerateImage_Parameters, RepeatKeepsAllSeventeenAnythingElseDrawsThemFromT
     EXPECT_EQ(parametersOf(scene.s), first);
     EXPECT_EQ(scene.s.imeslike, QStringLiteral("T20261208090507"));
 
-    scene.clock.set(at(10, 15, 0));
+    scene.moment = at(10, 15, 0);
     scene.s.ponovi = 1;
     ASSERT_TRUE(scene.generate());
     EXPECT_EQ(parametersOf(scene.s), first);
@@ -97,7 +98,7 @@ TEST(GenerateImage_Parameters, RepeatKeepsAllSeventeenAnythingElseDrawsThemFromT
     for (double ponovi : {0.0, 2.0, 0.5, -1.0, 1.0000001}) {
         SCOPED_TRACE(ponovi);
         const QDateTime moment = at(11, 0, ++second);
-        scene.clock.set(moment);
+        scene.moment = moment;
         setParameters(scene.s, PictureParameters{-7, -7, -7, -7, -7, -7, -7, -7, -7, -7, -7, -7,
                                                  -7, -7, -7, -7, -7});
         scene.s.ponovi = ponovi;

@@ -137,7 +137,7 @@ TEST(HelpPanel_HelpCommand, PaintsThePanelOnPicture1)
     const QImage form1 = program.surfaces.Form1.image();
     const QImage strip = program.surfaces.Picture3.image();
 
-    runCommand(program, Command{CommandKind::Help}, noPacing());
+    runCommand(program, cmd::Help{}, noPacing());
     EXPECT_EQ(program.surfaces.Picture1.image(), expected.image());
     EXPECT_EQ(program.surfaces.Form1.image(), form1);
     EXPECT_EQ(program.surfaces.Picture3.image(), strip);

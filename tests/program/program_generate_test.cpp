@@ -45,7 +45,7 @@ TEST(RunCommand_Pictures, StartUpPaintsAndEachCommandDrawsOrRepeatsAsItShould)
     WindowState& s = program.state;
     Surfaces& surfaces = program.surfaces;
 
-    runCommand(program, {CommandKind::StartUp}, noPacing());
+    runCommand(program, cmd::StartUp{}, noPacing());
     EXPECT_EQ(s.nac, 4);
     EXPECT_EQ(parametersOf(s), parametersDrawnAt(at(5, 7)));
     EXPECT_EQ(s.imeslike, QStringLiteral("T20270203090507"));
@@ -55,19 +55,19 @@ TEST(RunCommand_Pictures, StartUpPaintsAndEachCommandDrawsOrRepeatsAsItShould)
 
     clock.set(at(6, 0));
     const QImage strip = surfaces.Picture3.image();
-    runCommand(program, {CommandKind::NewImageOldPalette}, noPacing());
+    runCommand(program, cmd::NewImageOldPalette{}, noPacing());
     EXPECT_EQ(parametersOf(s), parametersDrawnAt(at(6, 0)));
     EXPECT_EQ(s.imeslike, QStringLiteral("T20270203090600"));
     EXPECT_EQ(surfaces.Picture3.image(), strip);
 
     clock.set(at(7, 0));
-    runCommand(program, {CommandKind::RepeatImage}, noPacing());
+    runCommand(program, cmd::RepeatImage{}, noPacing());
     EXPECT_EQ(parametersOf(s), parametersDrawnAt(at(6, 0)));
     EXPECT_EQ(s.imeslike, QStringLiteral("T20270203090700"));
     EXPECT_EQ(s.ponovi, 0);
 
     clock.set(at(8, 0));
-    runCommand(program, {CommandKind::NewImageNewPalette}, noPacing());
+    runCommand(program, cmd::NewImageNewPalette{}, noPacing());
     EXPECT_NE(surfaces.Picture3.image(), strip);
     EXPECT_EQ(parametersOf(s), parametersDrawnAt(at(8, 0)));
     EXPECT_EQ(s.imeslike, QStringLiteral("T20270203090800"));
@@ -83,7 +83,7 @@ TEST(RunCommand_Pictures, ThePacerOfStartUpReachesThePicture)
     QTemporaryDir tmp;
     FixedClock clock(at(10, 0));
     Program program(clock, Drives{tmp.path(), tmp.path(), false});
-    runCommand(program, {CommandKind::StartUp}, stop);
+    runCommand(program, cmd::StartUp{}, stop);
     EXPECT_EQ(stop.passes, 1) << "stopped inside the noise pass";
     EXPECT_GT(untouchedPixels(program.surfaces.Picture1), 453 * 453 - 1024);
 }

@@ -24,7 +24,7 @@ TEST(RunCommand_Save, AFailedSaveIsReportedAndTheProgramGoesOn)
 
     FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(10, 15, 0)));
     Program program(clock, Drives{badC, goodD, false});
-    ASSERT_EQ(runCommand(program, {CommandKind::StartUp}, noPacing()).kind,
+    ASSERT_EQ(runCommand(program, cmd::StartUp{}, noPacing()).kind,
               CommandResult::Kind::None);
     program.state.imeslike = QStringLiteral("T20261208101500");
     for (int k = 0; k < kPictureSizePx; ++k)
@@ -34,7 +34,7 @@ TEST(RunCommand_Save, AFailedSaveIsReportedAndTheProgramGoesOn)
     const QImage strip = program.surfaces.Picture3.image();
     const double nac = program.state.nac;
 
-    const CommandResult failed = runCommand(program, {CommandKind::SaveOnDiskC}, noPacing());
+    const CommandResult failed = runCommand(program, cmd::SaveOnDiskC{}, noPacing());
     EXPECT_EQ(failed.kind, CommandResult::Kind::Error);
     EXPECT_TRUE(failed.text.startsWith(
         QStringLiteral("Could not save \"%1/T20261208101500.jpg\": ").arg(badC)))
@@ -45,9 +45,9 @@ TEST(RunCommand_Save, AFailedSaveIsReportedAndTheProgramGoesOn)
     EXPECT_EQ(program.state.nac, nac);
 
     // The next commands run as before, and the next save to a good folder works.
-    EXPECT_EQ(runCommand(program, {CommandKind::GenerationType}, noPacing()).kind,
+    EXPECT_EQ(runCommand(program, cmd::GenerationType{}, noPacing()).kind,
               CommandResult::Kind::None);
-    const CommandResult saved = runCommand(program, {CommandKind::SaveOnDiskD}, noPacing());
+    const CommandResult saved = runCommand(program, cmd::SaveOnDiskD{}, noPacing());
     const QString path = goodD + QStringLiteral("/T20261208101500.jpg");
     EXPECT_EQ(saved.kind, CommandResult::Kind::Info);
     EXPECT_EQ(saved.text, QStringLiteral("Saved ") + path);

@@ -59,7 +59,7 @@ TEST_F(Commands_Table, ChangePaletteRedrawsTheStripOnly)
     StartUp(program, noPacing());
     const QImage picture = program.surfaces.Picture1.image();
     const QImage strip = program.surfaces.Picture3.image();
-    runCommand(program, Command{CommandKind::ChangePalette}, noPacing());
+    runCommand(program, cmd::ChangePalette{}, noPacing());
     EXPECT_EQ(program.surfaces.Picture1.image(), picture);
     EXPECT_NE(program.surfaces.Picture3.image(), strip);
 }
@@ -70,7 +70,7 @@ TEST_F(Commands_Table, GenerationTypeCyclesFourToOneAndWrapsAfterFour)
     const QImage picture = program.surfaces.Picture1.image();
     std::vector<double> seen;
     for (int k = 0; k < 5; ++k) {
-        runCommand(program, Command{CommandKind::GenerationType}, noPacing());
+        runCommand(program, cmd::GenerationType{}, noPacing());
         seen.push_back(program.state.nac);
     }
     EXPECT_EQ(seen, (std::vector<double>{1, 2, 3, 4, 1}));

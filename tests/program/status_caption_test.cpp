@@ -71,7 +71,7 @@ TEST(StatusCaption_GenerationTypeCommand, CyclesThroughTheNamesAndRepaintsTheWho
     for (const char* name : expected) {
         SCOPED_TRACE(name);
         program.state.x = 0;
-        runCommand(program, Command{CommandKind::GenerationType}, noPacing());
+        runCommand(program, cmd::GenerationType{}, noPacing());
         EXPECT_EQ(boxOf(program.surfaces.Form1), expectedBox(name));
         EXPECT_EQ(program.state.x, 851);
         EXPECT_TRUE(onlyBoxPainted(program.surfaces.Form1, kBlack));

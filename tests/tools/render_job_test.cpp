@@ -55,7 +55,7 @@ float seedWithFailingRings()
 
 TEST(RenderPicture_Window, ScaleOneIsThePictureTheWindowPaintsAtStartUp)
 {
-    FixedClock clock(QDateTime(kDay, QTime(20, 3, 2, 250)));
+    FixedClock clock(momentOfSeed(kDay, 72182.25f));
     Program window(clock, Drives{});
     StartUp(window, noPacing());
 
@@ -65,8 +65,8 @@ TEST(RenderPicture_Window, ScaleOneIsThePictureTheWindowPaintsAtStartUp)
     EXPECT_EQ(rendered.record.imeslike, "T20261207200302");
     EXPECT_EQ(rendered.record.seed, 72182.25f);
     EXPECT_EQ(rendered.record.nac, 4);
+    EXPECT_EQ(rendered.record, window.picture);
     EXPECT_EQ(rendered.record.picture, parametersOf(window.state));
-    EXPECT_EQ(rendered.record.palette.wavelength, window.palette.wavelength);
 }
 
 TEST(RenderPicture_Replay, ARecordPaintsTheIdenticalPictureInEveryType)

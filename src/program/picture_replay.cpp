@@ -1,0 +1,52 @@
+#include "program/picture_replay.h"
+
+#include "generator/picture_parameters.h"
+#include "output/image_name.h"
+#include "palette/colour_replace.h"
+#include "palette/palette_strip.h"
+#include "program/generate_image.h"
+
+namespace mandalix {
+
+PictureRecord newPictureRecord(const WindowState& s, const PaletteWaves& strip,
+                               const QDateTime& moment, float seed)
+{
+    PictureRecord record;
+    record.moment = moment;
+    record.seed = seed;
+    record.imeslike = imageNameFor(moment);
+    record.nac = s.nac;
+    record.isRepeat = s.ponovi == 1;
+    record.palette = strip;
+    if (record.isRepeat) {
+        record.picture = parametersOf(s);
+    } else {
+        Rnd rnd(seed);
+        drawPictureParameters(record.picture, rnd);
+    }
+    return record;
+}
+
+void beginRecordedPicture(WindowState& s, Surfaces& surfaces, Rnd& rnd, const PictureRecord& record)
+{
+    paintPaletteStrip(record.palette, s, surfaces.Picture3);
+    s.nac = record.nac;
+    s.ponovi = record.isRepeat ? 1 : 0;
+    BeginImage(s, surfaces.Picture2, rnd, record.seed, record.imeslike);
+    // The same values for a record the program made itself; a record read from a file
+    // may hold others, and they are what it asks for.
+    setParameters(s, record.picture);
+}
+
+bool paintRecordedPicture(WindowState& s, Surfaces& surfaces, Rnd& rnd, const PictureRecord& record,
+                          Pacer& pacer)
+{
+    beginRecordedPicture(s, surfaces, rnd, record);
+    if (!PaintImage(s, surfaces.Picture1, surfaces.Picture3, rnd, pacer))
+        return false;
+    for (const ColourReplacement& replacement : record.replacements)
+        replaceColour(s, surfaces.Picture1, replacement);
+    return true;
+}
+
+} // namespace mandalix
