@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtCore/qtestsupport_core.h>
+#include <QTest>
 
 namespace mandalix {
 namespace {
@@ -49,6 +50,28 @@ TEST_F(Form1Results, ASaveShowsWhereTheFileWentAndTheNextPictureClearsIt)
     click(form, "Command1");
     EXPECT_TRUE(form.statusLine()->text().isEmpty());
     settle(form);
+}
+
+TEST_F(Form1Results, ASaveQueuedJustBeforeANewPictureIsNotReportedOverIt)
+{
+    Program program(clock, Drives{folder.path(), folder.path() + "/d"});
+    Form1 form(program, 0ms);
+    form.start();
+    settle(form);
+    // Both clicks at once: the save's news arrives while the new picture is painted.
+    click(form, "Command11");
+    click(form, "Command1");
+    settle(form);
+    EXPECT_TRUE(QFile::exists(folder.path() + "/T20270203090507.jpg"));
+    EXPECT_TRUE(form.statusLine()->text().isEmpty()) << form.statusLine()->text().toStdString();
+
+    // A save of the picture on show is reported, and a recolouring of it ends the report.
+    click(form, "Command11");
+    settle(form);
+    EXPECT_FALSE(form.statusLine()->text().isEmpty());
+    form.post(cmd::ReplaceColour{200, 200});
+    settle(form);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.statusLine()->text().isEmpty(); }, 5000));
 }
 
 TEST_F(Form1Results, AFailedSaveShowsTheReasonAndTheProgramGoesOn)
