@@ -78,14 +78,4 @@ QImage Surface::image() const
     return copy;
 }
 
-void Surface::setImage(const QImage& image)
-{
-    Q_ASSERT(image.width() == m_width && image.height() == m_height);
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < m_height; ++y)
-        std::copy_n(reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y)), m_width,
-                    m_pixels.data() + static_cast<std::size_t>(y) * m_width);
-    m_isChanged = true;
-}
-
 } // namespace mandalix

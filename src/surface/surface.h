@@ -71,8 +71,6 @@ public:
 
     // A copy of the drawing area, independent of the surface.
     QImage image() const;
-    // Replaces the drawing area with an image of the same size.
-    void setImage(const QImage& image);
 
 private:
     int m_width;

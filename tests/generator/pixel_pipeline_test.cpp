@@ -467,3 +467,38 @@ TEST(DrawPixel_NewStrip, RepaintsTheSameColumnsInTheNewColours)
 
 } // namespace
 } // namespace mandalix
+
+namespace mandalix {
+namespace {
+
+// The steps one by one leave exactly the state that DrawPixel leaves, for every formula
+// set and palette formula.
+TEST(PipelineSteps_OneByOne, ComeToWhatDrawPixelComesTo)
+{
+    for (int tip = 1; tip <= 4; ++tip) {
+        for (int barv = 1; barv <= 5; ++barv) {
+            SCOPED_TRACE(testing::Message() << "tip " << tip << ", barv " << barv);
+            bool painted = false;
+            const WindowState whole = runPixel(tip, barv, &painted);
+            ASSERT_TRUE(painted);
+
+            WindowState s;
+            setParameters(s, tip, barv);
+            markStale(s);
+            placeAt(s, 300, 120);
+            s.r = whole.r;
+            s.fi = whole.fi;
+            ASSERT_TRUE(ComputeChannels(s));
+            EXPECT_EQ(s.ba, whole.ba) << "ComputeChannels ends with the palette position";
+            s.ba = kStale;
+            ASSERT_TRUE(ComputePalettePosition(s));
+            const Surface strip = makeStrip(stripColour);
+            Surface picture(kPictureSizePx, kPictureSizePx, kUntouched);
+            ASSERT_TRUE(PaintPixel(s, strip, picture));
+            EXPECT_EQ(s, whole);
+        }
+    }
+}
+
+} // namespace
+} // namespace mandalix
