@@ -58,6 +58,34 @@ TEST(RenderPicture_Window, ScaleOneIsThePictureTheWindowPaintsAtStartUp)
     EXPECT_EQ(rendered.record.picture, parametersOf(window.state));
 }
 
+TEST(RenderPicture_Window, TheWindowsRecordPaintsItsPictureWhereverThePipelinePainted)
+{
+    FixedClock clock(momentOfSeed(kDay, seedWithFailingRings()));
+    Program window(clock, Drives{});
+    StartUp(window, noPacing());
+    window.state.nac = 1;
+    clock.set(clock.now().addSecs(1));
+    // A repeat keeps the parameters with failing rings, and its random draws start at once.
+    (void)runCommand(window, cmd::RepeatImage{}, noPacing());
+    (void)runCommand(window, cmd::ReplaceColour{200, 300}, noPacing());
+    ASSERT_EQ(window.picture.replacements.size(), 1u);
+
+    const QImage rendered = renderPicture(replay(window.picture), noPacing()).picture;
+    const QImage shown = window.surfaces.Picture1.image();
+    int failed = 0;
+    for (int y = 0; y < rendered.height(); ++y) {
+        for (int x = 0; x < rendered.width(); ++x) {
+            // The fresh picture box's colour is no strip colour: the pipeline failed there,
+            // and the window still shows the picture before.
+            if (rendered.pixel(x, y) == toArgb(kPictureBackColour))
+                ++failed;
+            else
+                ASSERT_EQ(rendered.pixel(x, y), shown.pixel(x, y)) << x << ", " << y;
+        }
+    }
+    EXPECT_GT(failed, 0) << "the seed paints failing rings";
+}
+
 TEST(RenderPicture_Replay, ARecordPaintsTheIdenticalPictureInEveryType)
 {
     const float seed = seedWithFailingRings();
