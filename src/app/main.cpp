@@ -1,5 +1,7 @@
-// Starts the window program: checks that a display can be opened, sets the fixed
-// style and font, and shows Form1 maximized with the start-up sequence queued.
+// Starts the window program: answers --help and --version without a display, checks
+// that a display can be opened, sets the fixed style, font and icon, and shows Form1
+// maximized with the start-up sequence queued.
+#include "app/command_line.h"
 #include "app/form1.h"
 #include "output/drives.h"
 #include "program/program.h"
@@ -7,6 +9,8 @@
 #include "surface/interface_font.h"
 
 #include <QApplication>
+#include <QDirIterator>
+#include <QIcon>
 #include <QStringList>
 #include <QStyleFactory>
 
@@ -38,10 +42,35 @@ void startupMessages(QtMsgType type, const QMessageLogContext&, const QString& m
     std::_Exit(1);
 }
 
+// The icon set made at build time from the program's own picture, every size of it.
+QIcon programIcon()
+{
+    QIcon icon;
+    QDirIterator sizes(QStringLiteral(":/icons"), {QStringLiteral("*.png")}, QDir::Files,
+                      QDirIterator::Subdirectories);
+    while (sizes.hasNext())
+        icon.addFile(sizes.next());
+    return icon;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    mandalix::setApplicationIdentity();
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const mandalix::CommandLine line = mandalix::readCommandLine(arguments);
+    if (line.action == mandalix::CommandLine::Action::Print) {
+        std::fputs(qPrintable(line.text), stdout);
+        return 0;
+    }
+    if (line.action == mandalix::CommandLine::Action::Fail) {
+        std::fprintf(stderr, "mandalix: %s\n", qPrintable(line.text));
+        return mandalix::kExitUsage;
+    }
+
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
     qInstallMessageHandler(startupMessages);
@@ -49,7 +78,7 @@ int main(int argc, char** argv)
     qInstallMessageHandler(nullptr);
     for (const QString& message : earlyMessages())
         std::fprintf(stderr, "%s\n", qPrintable(message));
-    QApplication::setApplicationName(QStringLiteral("mandalix"));
+    QApplication::setWindowIcon(programIcon());
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(mandalix::interfaceFont());
 

@@ -1,0 +1,63 @@
+#include "app/command_line.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+namespace mandalix {
+
+void setApplicationIdentity()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("mandalix"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MANDALIX_VERSION));
+    QCoreApplication::setOrganizationName(QStringLiteral("mandalix"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("mandalix.github.io"));
+    // Names the installed mandalix.desktop, so the desktop shows its icon for the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("mandalix"));
+}
+
+namespace {
+
+// Qt's usage line names the program by the application object's first argument, or
+// "<executable_name>" before there is one; ours always says "mandalix".
+QString helpWithName(QString help)
+{
+    const QString usage = QStringLiteral("Usage: ");
+    const qsizetype nameEnd = help.indexOf(u' ', usage.size());
+    if (help.startsWith(usage) && nameEnd > 0)
+        help.replace(usage.size(), nameEnd - usage.size(), QCoreApplication::applicationName());
+    return help;
+}
+
+} // namespace
+
+CommandLine readCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Paints random mandala pictures in a window: watch each one being painted, repeat it,\n"
+        "draw new palettes, recolour one colour with two clicks and save the picture."));
+    // Not addHelpOption(): its --help-all lists Qt's own options, which this line refuses.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays this help and exits."));
+    parser.addOption(help);
+    const QCommandLineOption version = parser.addVersionOption();
+
+    CommandLine line;
+    if (!parser.parse(arguments)) {
+        line.action = CommandLine::Action::Fail;
+        line.text = parser.errorText() + QStringLiteral(" (see --help)");
+    } else if (parser.isSet(help)) {
+        line.action = CommandLine::Action::Print;
+        line.text = helpWithName(parser.helpText());
+    } else if (parser.isSet(version)) {
+        line.action = CommandLine::Action::Print;
+        line.text = QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion() + u'\n';
+    } else if (!parser.positionalArguments().isEmpty()) {
+        line.action = CommandLine::Action::Fail;
+        line.text = QStringLiteral("unexpected argument \"%1\" (see --help)").arg(parser.positionalArguments().front());
+    }
+    return line;
+}
+
+} // namespace mandalix

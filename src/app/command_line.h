@@ -1,0 +1,29 @@
+// The window program's command line. It is read before any application object exists,
+// so --help and --version answer without a display. Called once, from main(), on the
+// main thread; a line that cannot be used comes back as a one-line message.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace mandalix {
+
+struct [[nodiscard]] CommandLine {
+    enum class Action { Run, Print, Fail };
+    Action action = Action::Run;
+    // Print: the help or version text for standard output; Fail: the message for
+    // standard error, e.g. "Unknown option 'x'. (see --help)".
+    QString text;
+};
+
+// Exit status of a command line that cannot be used.
+inline constexpr int kExitUsage = 2;
+
+// Sets the application's name, version, organisation and desktop file name. Needs no
+// application object; call it before creating one.
+void setApplicationIdentity();
+
+// Reads the whole command line, the program's name first.
+CommandLine readCommandLine(const QStringList& arguments);
+
+} // namespace mandalix
