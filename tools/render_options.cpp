@@ -1,6 +1,7 @@
 #include "render_options.h"
 
 #include "generator/scaled_picture.h"
+#include "output/output_files.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -94,6 +95,11 @@ bool readOut(const QStringList& positional, RenderOptions& options, QString& err
         return false;
     }
     options.out = positional.front();
+    // Standard output takes a PNG.
+    if (options.out == QLatin1String(kStandardOutput)) {
+        options.outFormat = OutputFormat::Png;
+        return true;
+    }
     const QString suffix = QFileInfo(options.out).suffix().toLower();
     if (suffix == QLatin1String("png")) {
         options.outFormat = OutputFormat::Png;
@@ -147,17 +153,17 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
     });
 
     ParsedOptions parsed;
-    RenderOptions& options = parsed.options;
+    RenderOptions& options = parsed.value;
     if (!parser.parse(QStringList{QStringLiteral("mandalix-render")} + arguments)) {
-        parsed.error = parser.errorText();
+        parsed.message = parser.errorText();
         return parsed;
     }
     options.isHelp = parser.isSet(QStringLiteral("help"));
     options.isVersion = parser.isSet(QStringLiteral("version"));
     parsed.ok = options.isHelp || options.isVersion
-        || (readNumbers(parser, options, parsed.error) && readFiles(parser, options, parsed.error)
-            && readOut(parser.positionalArguments(), options, parsed.error)
-            && checkDistinct(options, parsed.error));
+        || (readNumbers(parser, options, parsed.message) && readFiles(parser, options, parsed.message)
+            && readOut(parser.positionalArguments(), options, parsed.message)
+            && checkDistinct(options, parsed.message));
     return parsed;
 }
 
@@ -165,7 +171,8 @@ QString renderUsage()
 {
     return QStringLiteral(
         "Usage: mandalix-render [options] OUT\n"
-        "Paints one mandala picture without a window and writes it to OUT (.png or .bmp).\n"
+        "Paints one mandala picture without a window and writes it to OUT (.png or .bmp;\n"
+        "- writes a PNG to standard output).\n"
         "\n"
         "Options:\n"
         "  --seed S           seed the picture with S seconds since midnight (0 to under\n"
@@ -176,7 +183,7 @@ QString renderUsage()
         "  --threads N        threads for scales above 1 (default: one per core)\n"
         "  --params FILE      paint a recorded picture again, from a parameters file or a\n"
         "                     PNG written by mandalix-render\n"
-        "  --params-out FILE  write the picture's parameters file (JSON)\n"
+        "  --params-out FILE  write the picture's parameters file (JSON; - for standard output)\n"
         "  --palette-out FILE write the palette strip (541 x 21) as PNG\n"
         "  -h, --help         show this text\n"
         "  --version          show the version\n"

@@ -153,7 +153,7 @@ QString placeOf(const QByteArray& text, int offset)
     return QStringLiteral("line %1, column %2").arg(line).arg(column);
 }
 
-ParamsRead failure(const QString& error) { return {false, {}, error}; }
+ParamsRead failure(const QString& error) { return ParamsRead::failure(error); }
 
 ParamsRead failureOf(const QString& path, const QString& reason)
 {
@@ -241,7 +241,7 @@ ParamsRead paramsFromJson(const QByteArray& json)
 
     if (read.failed())
         return failure(read.error());
-    return {true, record, {}};
+    return ParamsRead::success(record);
 }
 
 ParamsRead readParamsFile(const QString& path)
@@ -265,7 +265,7 @@ ParamsRead readParamsFile(const QString& path)
     }
     ParamsRead read = paramsFromJson(json);
     if (!read.ok)
-        return failureOf(path, read.error);
+        return failureOf(path, read.message);
     return read;
 }
 

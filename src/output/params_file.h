@@ -5,6 +5,7 @@
 // the field and the reason; nothing throws.
 #pragma once
 
+#include "output/result.h"
 #include "state/picture_record.h"
 
 #include <QByteArray>
@@ -26,11 +27,8 @@ QByteArray paramsJson(const PictureRecord& record);
 // text written as an escape, because the PNG reader collapses runs of blanks.
 QString paramsChunkText(const PictureRecord& record);
 
-struct [[nodiscard]] ParamsRead {
-    bool ok = false;
-    PictureRecord record;
-    QString error; // when !ok: what is wrong, naming the field, e.g. "picture.n1: missing"
-};
+// When !ok, the message says what is wrong, naming the field: "picture.n1: missing".
+using ParamsRead = Result<PictureRecord>;
 
 // Reads the JSON of a record. Every field is required; every number must be finite
 // (the seed also in single precision); any finite value is accepted otherwise. Unknown

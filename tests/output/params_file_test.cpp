@@ -48,16 +48,16 @@ TEST(ParamsJson_RoundTrip, EveryNumberReadsBackAsTheSameDouble)
 {
     const PictureRecord written = awkwardRecord();
     const ParamsRead read = paramsFromJson(paramsJson(written));
-    ASSERT_TRUE(read.ok) << read.error.toStdString();
-    EXPECT_EQ(std::memcmp(&read.record.seed, &written.seed, sizeof written.seed), 0);
-    EXPECT_EQ(read.record.imeslike, written.imeslike);
-    expectSameBits(read.record.nac, written.nac, "nac");
+    ASSERT_TRUE(read.ok) << read.message.toStdString();
+    EXPECT_EQ(std::memcmp(&read.value.seed, &written.seed, sizeof written.seed), 0);
+    EXPECT_EQ(read.value.imeslike, written.imeslike);
+    expectSameBits(read.value.nac, written.nac, "nac");
     for (int c = 0; c < 3; ++c) {
-        expectSameBits(read.record.palette.period[c], written.palette.period[c], "period");
-        expectSameBits(read.record.palette.phase[c], written.palette.phase[c], "phase");
-        expectSameBits(read.record.palette.wavelength[c], written.palette.wavelength[c], "wavelength");
+        expectSameBits(read.value.palette.period[c], written.palette.period[c], "period");
+        expectSameBits(read.value.palette.phase[c], written.palette.phase[c], "phase");
+        expectSameBits(read.value.palette.wavelength[c], written.palette.wavelength[c], "wavelength");
     }
-    const auto* r = reinterpret_cast<const double*>(&read.record.picture);
+    const auto* r = reinterpret_cast<const double*>(&read.value.picture);
     const auto* w = reinterpret_cast<const double*>(&written.picture);
     static_assert(sizeof(PictureParameters) == 17 * sizeof(double));
     for (int k = 0; k < 17; ++k)
@@ -140,15 +140,15 @@ TEST(ParamsJson_Errors, NameTheFieldAndTheReason)
         SCOPED_TRACE(c.name);
         const ParamsRead read = paramsFromJson(c.json);
         EXPECT_FALSE(read.ok);
-        EXPECT_EQ(read.error.toStdString(), c.error);
+        EXPECT_EQ(read.message.toStdString(), c.error);
     }
 }
 
 TEST(ParamsJson_Errors, AnyFiniteValueOutsideTheDrawnRangesIsAccepted)
 {
     const ParamsRead read = paramsFromJson(withField("picture.tip", -1e308));
-    ASSERT_TRUE(read.ok) << read.error.toStdString();
-    EXPECT_EQ(read.record.picture.tip, -1e308);
+    ASSERT_TRUE(read.ok) << read.message.toStdString();
+    EXPECT_EQ(read.value.picture.tip, -1e308);
     EXPECT_TRUE(paramsFromJson(withField("palette.wavelength", QJsonArray{0, -3, 1e-300})).ok);
 }
 
@@ -181,10 +181,10 @@ TEST_F(ParamsFile_Read, ReadsAFileAndThePngTextChunk)
     for (const char* name : {"a.json", "a.png"}) {
         SCOPED_TRACE(name);
         const ParamsRead read = readParamsFile(path(name));
-        ASSERT_TRUE(read.ok) << read.error.toStdString();
-        EXPECT_EQ(read.record.picture, awkwardRecord().picture);
-        EXPECT_EQ(read.record.seed, 72182.25f);
-        EXPECT_EQ(read.record.imeslike, record.imeslike);
+        ASSERT_TRUE(read.ok) << read.message.toStdString();
+        EXPECT_EQ(read.value.picture, awkwardRecord().picture);
+        EXPECT_EQ(read.value.seed, 72182.25f);
+        EXPECT_EQ(read.value.imeslike, record.imeslike);
     }
 }
 
@@ -208,11 +208,11 @@ TEST_F(ParamsFile_Read, ErrorsNameThePath)
         SCOPED_TRACE(c.name);
         const ParamsRead read = readParamsFile(path(c.name));
         EXPECT_FALSE(read.ok);
-        EXPECT_EQ(read.error, QStringLiteral("Could not read \"%1\": %2").arg(path(c.name), c.reason));
+        EXPECT_EQ(read.message, QStringLiteral("Could not read \"%1\": %2").arg(path(c.name), c.reason));
     }
     const ParamsRead folder = readParamsFile(dir.path());
     EXPECT_FALSE(folder.ok);
-    EXPECT_TRUE(folder.error.startsWith(QStringLiteral("Could not read \"%1\": ").arg(dir.path())));
+    EXPECT_TRUE(folder.message.startsWith(QStringLiteral("Could not read \"%1\": ").arg(dir.path())));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QJsonDocument>
@@ -11,6 +12,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace mandalix {
 namespace {
@@ -201,6 +204,56 @@ TEST_F(MandalixRender, MalformedJsonNamesWhereItBreaks)
     const Finished result = run({"--params", "infinite.json", "a.png"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "mandalix-render: Could not read \"infinite.json\": illegal number at line 2, column 10\n");
+}
+
+// "-" is standard output; any other target that is not a regular file is refused and
+// stays what it was; a file that fails at its last block is a failure, not a short file.
+TEST_F(MandalixRender, WritesOnlyRegularFilesOrStandardOutput)
+{
+    runOk("--seed 100 --params-out a.json a.png");
+    const Finished picture = run({"--seed", "100", "-"});
+    EXPECT_EQ(picture.status, 0) << picture.err.toStdString();
+    EXPECT_EQ(picture.out, contents("a.png"));
+    const Finished params = run({"--seed", "100", "--params-out", "-", "b.png"});
+    EXPECT_EQ(params.status, 0) << params.err.toStdString();
+    EXPECT_EQ(params.out, contents("a.json"));
+    ASSERT_TRUE(QFile::remove(path("b.png")));
+
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo.png")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), path("null.json")));
+    const QStringList before = files();
+    const QString refused = QStringLiteral("not a regular file; only regular files are replaced");
+    const struct {
+        QStringList arguments;
+        QString target;
+    } rows[] = {
+        {{"--seed", "100", "fifo.png"}, "fifo.png"},
+        {{"--seed", "100", "--params-out", "null.json", "c.png"}, "null.json"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.target.toStdString());
+        const Finished result = run(row.arguments);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err.toStdString(),
+                  QStringLiteral("mandalix-render: Could not write \"%1\": %2\n").arg(row.target, refused).toStdString());
+        EXPECT_EQ(files(), before);
+    }
+    EXPECT_FALSE(QFileInfo(path("fifo.png")).isFile());
+
+    // 600 blocks of 1 KiB: the bitmap's last block does not fit.
+    runOk("--seed 100 full.bmp");
+    ASSERT_GT(contents("full.bmp").size(), 600 * 1024);
+    write("full.bmp", "old");
+    QProcess shell;
+    shell.setWorkingDirectory(dir.path());
+    shell.start(QStringLiteral("bash"), {QStringLiteral("-c"),
+        QStringLiteral("trap '' XFSZ; ulimit -f 600; exec \"$0\" --seed 100 full.bmp"),
+        QStringLiteral(MANDALIX_RENDER_EXECUTABLE)});
+    ASSERT_TRUE(shell.waitForFinished(120000));
+    EXPECT_EQ(shell.exitCode(), 1);
+    EXPECT_EQ(shell.readAllStandardError().toStdString(),
+              QStringLiteral("mandalix-render: Could not write \"full.bmp\": File too large\n").toStdString());
+    EXPECT_EQ(contents("full.bmp"), "old");
 }
 
 } // namespace
