@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -12,11 +13,13 @@ namespace mandalix {
 
 namespace {
 
-// Reads a whole number lo..hi from an option's value; false with `error` set otherwise.
+// Reads a whole number lo..hi from an option's value: decimal digits, with a minus sign
+// at most, and nothing else (no blank, no point); false with `error` set otherwise.
 bool readWhole(const QString& option, const QString& value, int lo, int hi, int& out, QString& error)
 {
+    static const QRegularExpression kWhole(QStringLiteral("^-?[0-9]+$"));
     bool isNumber = false;
-    const int number = value.toInt(&isNumber, 10);
+    const int number = kWhole.match(value).hasMatch() ? value.toInt(&isNumber, 10) : 0;
     if (!isNumber) {
         error = QStringLiteral("--%1: \"%2\" is not a whole number").arg(option, value);
         return false;
@@ -155,7 +158,10 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
     ParsedOptions parsed;
     RenderOptions& options = parsed.value;
     if (!parser.parse(QStringList{QStringLiteral("mandalix-render")} + arguments)) {
+        // Qt's sentence ends in a full stop, and the caller adds to it.
         parsed.message = parser.errorText();
+        if (parsed.message.endsWith(u'.'))
+            parsed.message.chop(1);
         return parsed;
     }
     options.isHelp = parser.isSet(QStringLiteral("help"));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "output/result.h"
+#include "state/clock.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,8 +14,6 @@
 namespace mandalix {
 
 inline constexpr int kMaxThreads = 1024;
-// Seeds are seconds since midnight: 0 up to (not including) this.
-inline constexpr double kSecondsPerDay = 86400;
 
 enum class OutputFormat { Png, Bmp };
 

@@ -30,13 +30,16 @@ QString paramsChunkText(const PictureRecord& record);
 // When !ok, the message says what is wrong, naming the field: "picture.n1: missing".
 using ParamsRead = Result<PictureRecord>;
 
-// Reads the JSON of a record. Every field is required; every number must be finite
-// (the seed also in single precision); any finite value is accepted otherwise. Unknown
-// fields are ignored.
+// Reads the JSON of a record. Every field is required; every number must be finite;
+// the seed and the name must be ones the program could have given (seconds since
+// midnight in single precision, "T" and 14 digits); any finite value is accepted
+// otherwise. Unknown fields are ignored. Texts from the file are quoted in a message
+// only as a short excerpt of one line.
 ParamsRead paramsFromJson(const QByteArray& json);
 
-// Reads a parameters file, or the text chunk of a PNG written with one. The error names
-// the path: Could not read "/tmp/a.json": picture.n1: missing
+// Reads a parameters file, or the text chunk of a PNG written with one, wherever it lies
+// in the PNG. Only a regular file is read, and at most kParamsFileMaxBytes of JSON. The
+// error names the path: Could not read "/tmp/a.json": picture.n1: missing
 ParamsRead readParamsFile(const QString& path);
 
 } // namespace mandalix

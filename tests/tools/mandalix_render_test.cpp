@@ -154,6 +154,12 @@ TEST_F(MandalixRender, BadInputGetsOneLineAndTheRightStatusAndLeavesNoFile)
     write("infinite.json", QByteArray(good).replace("\"nac\": 4", "\"nac\": 1e999"));
     write("broken.json", good.left(good.size() / 2));
     QImage(8, 8, QImage::Format_RGB32).save(path("plain.png"));
+    QImage(8, 8, QImage::Format_RGB32).save(path("plain.bmp"));
+    QByteArray damaged = contents("old.png");
+    const qsizetype text = damaged.indexOf("zTXt");
+    ASSERT_GT(text, 0);
+    damaged[text + 30] = static_cast<char>(damaged[text + 30] ^ 1);
+    write("crc.png", damaged);
     const QByteArray oldPicture = contents("old.png");
     const QStringList inputs = files();
 
@@ -162,8 +168,8 @@ TEST_F(MandalixRender, BadInputGetsOneLineAndTheRightStatusAndLeavesNoFile)
         int status;
         const char* error;
     } cases[] = {
-        {"--colour red a.png", 2, "Unknown option 'colour'."},
-        {"a.png --type", 2, "Missing value after '--type'."},
+        {"--colour red a.png", 2, "Unknown option 'colour'"},
+        {"a.png --type", 2, "Missing value after '--type'"},
         {"--scale big a.png", 2, "--scale: \"big\" is not a whole number"},
         {"--scale 17 a.png", 2, "--scale: 17 is out of range (1 to 16)"},
         {"--type 5 a.png", 2, "--type: 5 is out of range (1 to 4)"},
@@ -177,6 +183,14 @@ TEST_F(MandalixRender, BadInputGetsOneLineAndTheRightStatusAndLeavesNoFile)
         {"--params text.json a.png", 1, "Could not read \"text.json\": nac: not a number"},
         {"--params infinite.json a.png", 1, nullptr},
         {"--params plain.png a.png", 1, "Could not read \"plain.png\": the PNG carries no \"mandalix-params\" text"},
+        {"--params crc.png a.png", 1, "Could not read \"crc.png\": the PNG's zTXt chunk is damaged (CRC error)"},
+        {"--params plain.bmp a.png", 1,
+         "Could not read \"plain.bmp\": neither a mandalix parameters file nor a PNG written by mandalix"},
+        {"--params /dev/zero a.png", 1, "Could not read \"/dev/zero\": not a regular file"},
+        {"--params /dev/urandom a.png", 1, "Could not read \"/dev/urandom\": not a regular file"},
+        {"--params good.json --scale 16 no/such/a.png", 1, "Could not write \"no/such/a.png\": No such file or directory"},
+        {"--params good.json --palette-out no/such/s.png a.png", 1,
+         "Could not write \"no/such/s.png\": No such file or directory"},
         {"--params good.json no/such/a.png", 1, "Could not write \"no/such/a.png\": No such file or directory"},
         {"--params good.json --params-out no/such/a.json old.png", 1,
          "Could not write \"no/such/a.json\": No such file or directory"},

@@ -60,8 +60,10 @@ TEST(ParseRenderOptions_Bad, NamesTheProblem)
         const char* line;
         const char* error;
     } cases[] = {
-        {"--frobnicate a.png", "Unknown option 'frobnicate'."},
-        {"a.png --scale", "Missing value after '--scale'."},
+        {"--frobnicate a.png", "Unknown option 'frobnicate'"},
+        {"a.png --scale", "Missing value after '--scale'"},
+        {"--scale 4.0 a.png", "--scale: \"4.0\" is not a whole number"},
+        {"--scale +4 a.png", "--scale: \"+4\" is not a whole number"},
         {"--scale x a.png", "--scale: \"x\" is not a whole number"},
         {"--scale 2.5 a.png", "--scale: \"2.5\" is not a whole number"},
         {"--scale 0 a.png", "--scale: 0 is out of range (1 to 16)"},
@@ -90,6 +92,11 @@ TEST(ParseRenderOptions_Bad, NamesTheProblem)
         const ParsedOptions parsed = parse(QString::fromUtf8(c.line));
         EXPECT_FALSE(parsed.ok);
         EXPECT_EQ(parsed.message.toStdString(), c.error);
+    }
+    // One rule for whole numbers: blanks around the digits are not part of them.
+    for (const QString& blank : {QStringLiteral(" 4"), QStringLiteral("4 "), QStringLiteral("\t4")}) {
+        const ParsedOptions parsed = parseRenderOptions({QStringLiteral("--scale"), blank, QStringLiteral("a.png")});
+        EXPECT_EQ(parsed.message, QStringLiteral("--scale: \"%1\" is not a whole number").arg(blank));
     }
     const ParsedOptions empty = parseRenderOptions({QStringLiteral("--params"), QString(), QStringLiteral("a.png")});
     EXPECT_EQ(empty.message.toStdString(), "--params: the file name is empty");
