@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace mandalix {
@@ -269,6 +270,21 @@ TEST_F(MandalixRender, WritesOnlyRegularFilesOrStandardOutput)
               QStringLiteral("mandalix-render: Could not write \"full.bmp\": File too large\n").toStdString());
     EXPECT_EQ(contents("full.bmp"), "old");
 }
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// The picture goes to the file without a second full copy of it: the peak memory of a
+// large render stays well below twice the image. (A sanitizer's shadow memory would
+// blur the figure.)
+TEST_F(MandalixRender, WritesALargePictureWithoutCopyingIt)
+{
+    const int side = 453 * 12;
+    const double imageBytes = 4.0 * side * side;
+    runOk("--seed 100 --scale 12 large.png");
+    rusage children{};
+    ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &children), 0);
+    EXPECT_LT(children.ru_maxrss * 1024.0, 1.5 * imageBytes) << "peak " << children.ru_maxrss << " KiB";
+}
+#endif
 
 } // namespace
 } // namespace mandalix
