@@ -1,10 +1,11 @@
 // The program's one window: thirteen controls from the layout table over a view of the
 // window's own drawing surface, a status line, and the command worker that runs what
 // the user asks for. GUI thread only. A failed save comes back from the worker as a
-// value and is shown in a message box; the program goes on.
+// value and is shown in the one failure box; the program goes on.
 #pragma once
 
 #include "app/command_worker.h"
+#include "app/failure_box.h"
 #include "app/surface_view.h"
 #include "program/program.h"
 
@@ -47,6 +48,7 @@ private:
     SurfaceView* m_background = nullptr;
     QLabel* m_status = nullptr;
     std::unique_ptr<CommandWorker> m_worker;
+    FailureBox m_failures{*this};
 };
 
 } // namespace mandalix
