@@ -4,8 +4,11 @@
 #include "bench_scene.h"
 
 #include "generator/pixel_pipeline.h"
+#include "surface/interface_font.h"
 
 #include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
 
 #include <cstdio>
 
@@ -68,6 +71,12 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
+    // The program's texts (the generation type's caption, the help panel) need fonts,
+    // and fonts need the application object; no display is used.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setFont(mandalix::interfaceFont());
     if (!mandalix::bench::baselineAgrees())
         return 1;
     benchmark::RunSpecifiedBenchmarks();

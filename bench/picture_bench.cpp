@@ -111,7 +111,7 @@ void BM_Save(benchmark::State& state)
     scene.state.imeslike = QStringLiteral("T20261208120000");
     for (auto _ : state) {
         const SaveResult result = savePicture(scene.state, scene.surfaces.Picture1, scene.surfaces.Picture2, folder.path(), false);
-        if (!result.saved) {
+        if (!result.ok) {
             state.SkipWithError(result.message.toLocal8Bit().constData());
             return;
         }

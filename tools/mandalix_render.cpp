@@ -79,20 +79,31 @@ RenderRequest requestOf(const RenderOptions& options)
     return request;
 }
 
-WriteResult writeOutputs(const RenderOptions& options, const RenderedPicture& rendered)
+// The outputs of the run, in the order they are checked and written.
+QStringList outputsOf(const RenderOptions& options)
+{
+    QStringList outputs;
+    for (const QString& path : {options.paletteOut, options.paramsOut, options.out})
+        if (!path.isEmpty())
+            outputs << path;
+    return outputs;
+}
+
+// Takes the picture and the strip: the writer stamps them in place, with no copy.
+WriteResult writeOutputs(const RenderOptions& options, RenderedPicture rendered)
 {
     const QByteArray json = paramsJson(rendered.record);
     const QString key = QLatin1String(kParamsTextKey);
     const QString text = paramsChunkText(rendered.record);
     OutputFiles files;
     if (!options.paletteOut.isEmpty())
-        (void)files.addImage(options.paletteOut, rendered.strip, "png", key, text);
+        (void)files.addImage(options.paletteOut, std::move(rendered.strip), "png", key, text);
     if (!options.paramsOut.isEmpty())
         (void)files.addText(options.paramsOut, json);
     if (options.outFormat == OutputFormat::Png)
-        (void)files.addImage(options.out, rendered.picture, "png", key, text);
+        (void)files.addImage(options.out, std::move(rendered.picture), "png", key, text);
     else
-        (void)files.addImage(options.out, rendered.picture, "bmp");
+        (void)files.addImage(options.out, std::move(rendered.picture), "bmp");
     // A failed add is answered again by commit, which then renames nothing.
     return files.commit();
 }
@@ -101,8 +112,8 @@ int run(const QStringList& arguments)
 {
     const ParsedOptions parsed = parseRenderOptions(arguments);
     if (!parsed.ok)
-        return fail(kExitUsage, parsed.error + QStringLiteral(" (see --help)"));
-    const RenderOptions& options = parsed.options;
+        return fail(kExitUsage, parsed.message + QStringLiteral(" (see --help)"));
+    const RenderOptions& options = parsed.value;
     if (options.isHelp) {
         printTo(stdout, renderUsage().toUtf8());
         return kExitDone;
@@ -116,17 +127,21 @@ int run(const QStringList& arguments)
     if (!options.params.isEmpty()) {
         const ParamsRead read = readParamsFile(options.params);
         if (!read.ok)
-            return fail(kExitFile, read.error);
-        request.recorded = read.record;
+            return fail(kExitFile, read.message);
+        request.recorded = read.value;
     }
+    // A large picture paints for a while: find a folder that is missing first.
+    for (const QString& path : outputsOf(options))
+        if (const WriteResult usable = checkOutputPath(path); !usable.ok)
+            return fail(kExitFile, usable.message);
 
     ProgressLine progress(isatty(STDERR_FILENO) == 1, [](const QByteArray& text) { printTo(stderr, text); });
     const double nac = request.type ? *request.type : request.recorded ? request.recorded->nac : 4;
     ProgressPacer pacer(progress, generationType(nac) == 4 ? 2 : 1);
-    const RenderedPicture rendered = renderPicture(
+    RenderedPicture rendered = renderPicture(
         request, pacer, [&](long long done, long long rows) { progress.update("painting", done, rows); });
     progress.update("writing", 0, 0);
-    const WriteResult written = writeOutputs(options, rendered);
+    const WriteResult written = writeOutputs(options, std::move(rendered));
     progress.finish();
     if (!written.ok)
         return fail(kExitFile, written.message);

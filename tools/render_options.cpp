@@ -1,9 +1,11 @@
 #include "render_options.h"
 
 #include "generator/scaled_picture.h"
+#include "output/output_files.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -11,11 +13,13 @@ namespace mandalix {
 
 namespace {
 
-// Reads a whole number lo..hi from an option's value; false with `error` set otherwise.
+// Reads a whole number lo..hi from an option's value: decimal digits, with a minus sign
+// at most, and nothing else (no blank, no point); false with `error` set otherwise.
 bool readWhole(const QString& option, const QString& value, int lo, int hi, int& out, QString& error)
 {
+    static const QRegularExpression kWhole(QStringLiteral("^-?[0-9]+$"));
     bool isNumber = false;
-    const int number = value.toInt(&isNumber, 10);
+    const int number = kWhole.match(value).hasMatch() ? value.toInt(&isNumber, 10) : 0;
     if (!isNumber) {
         error = QStringLiteral("--%1: \"%2\" is not a whole number").arg(option, value);
         return false;
@@ -94,6 +98,11 @@ bool readOut(const QStringList& positional, RenderOptions& options, QString& err
         return false;
     }
     options.out = positional.front();
+    // Standard output takes a PNG.
+    if (options.out == QLatin1String(kStandardOutput)) {
+        options.outFormat = OutputFormat::Png;
+        return true;
+    }
     const QString suffix = QFileInfo(options.out).suffix().toLower();
     if (suffix == QLatin1String("png")) {
         options.outFormat = OutputFormat::Png;
@@ -147,17 +156,20 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
     });
 
     ParsedOptions parsed;
-    RenderOptions& options = parsed.options;
+    RenderOptions& options = parsed.value;
     if (!parser.parse(QStringList{QStringLiteral("mandalix-render")} + arguments)) {
-        parsed.error = parser.errorText();
+        // Qt's sentence ends in a full stop, and the caller adds to it.
+        parsed.message = parser.errorText();
+        if (parsed.message.endsWith(u'.'))
+            parsed.message.chop(1);
         return parsed;
     }
     options.isHelp = parser.isSet(QStringLiteral("help"));
     options.isVersion = parser.isSet(QStringLiteral("version"));
     parsed.ok = options.isHelp || options.isVersion
-        || (readNumbers(parser, options, parsed.error) && readFiles(parser, options, parsed.error)
-            && readOut(parser.positionalArguments(), options, parsed.error)
-            && checkDistinct(options, parsed.error));
+        || (readNumbers(parser, options, parsed.message) && readFiles(parser, options, parsed.message)
+            && readOut(parser.positionalArguments(), options, parsed.message)
+            && checkDistinct(options, parsed.message));
     return parsed;
 }
 
@@ -165,7 +177,8 @@ QString renderUsage()
 {
     return QStringLiteral(
         "Usage: mandalix-render [options] OUT\n"
-        "Paints one mandala picture without a window and writes it to OUT (.png or .bmp).\n"
+        "Paints one mandala picture without a window and writes it to OUT (.png or .bmp;\n"
+        "- writes a PNG to standard output).\n"
         "\n"
         "Options:\n"
         "  --seed S            seed the picture with S seconds since midnight (0 to under\n"
@@ -176,7 +189,8 @@ QString renderUsage()
         "  --threads N         threads for scales above 1 (default: one per core)\n"
         "  --params FILE       paint a recorded picture again, from a parameters file or a\n"
         "                      PNG written by mandalix-render\n"
-        "  --params-out FILE   write the picture's parameters file (JSON)\n"
+        "  --params-out FILE   write the picture's parameters file (JSON; - for standard\n"
+        "                      output)\n"
         "  --palette-out FILE  write the palette strip (541 x 21) as PNG\n"
         "  -h, --help          show this text\n"
         "  --version           show the version\n"

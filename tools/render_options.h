@@ -3,6 +3,9 @@
 // a one-line message naming the problem (a usage error).
 #pragma once
 
+#include "output/result.h"
+#include "state/clock.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,8 +14,6 @@
 namespace mandalix {
 
 inline constexpr int kMaxThreads = 1024;
-// Seeds are seconds since midnight: 0 up to (not including) this.
-inline constexpr double kSecondsPerDay = 86400;
 
 enum class OutputFormat { Png, Bmp };
 
@@ -30,11 +31,8 @@ struct RenderOptions {
     bool isVersion = false;
 };
 
-struct [[nodiscard]] ParsedOptions {
-    bool ok = false;
-    RenderOptions options;
-    QString error; // when !ok, e.g. "--scale: 17 is out of range (1 to 16)"
-};
+// When !ok, the message names the problem: "--scale: 17 is out of range (1 to 16)".
+using ParsedOptions = Result<RenderOptions>;
 
 // Reads the arguments after the program's name. --help and --version need nothing
 // else; any other run needs exactly one OUT ending in .png or .bmp (in any case).

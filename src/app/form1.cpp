@@ -3,7 +3,6 @@
 #include "app/form1_layout.h"
 
 #include <QCloseEvent>
-#include <QMessageBox>
 #include <QPushButton>
 
 namespace mandalix {
@@ -116,6 +115,7 @@ SurfaceView* Form1::view(const char* name) const
 void Form1::closeEvent(QCloseEvent* event)
 {
     m_worker->stop();
+    m_failures.close();
     event->accept();
 }
 
@@ -141,13 +141,11 @@ void Form1::showResult(const Command& command, const CommandResult& result)
         if (isPictureStillShown(m_statusPicture))
             m_status->setText(result.text);
         break;
-    case CommandResult::Kind::Error: {
-        auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("mandalix"), result.text,
-                                    QMessageBox::Ok, this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
+    case CommandResult::Kind::Error:
+        // The status line must not go on naming a file saved before.
+        m_status->clear();
+        m_failures.show(result.text);
         break;
-    }
     }
 }
 

@@ -1,10 +1,11 @@
 // The program's one window: thirteen controls from the layout table over a view of the
 // window's own drawing surface, a status line, and the command worker that runs what
 // the user asks for. GUI thread only. A failed save comes back from the worker as a
-// value and is shown in a message box; the program goes on.
+// value and is shown in the one failure box; the program goes on.
 #pragma once
 
 #include "app/command_worker.h"
+#include "app/failure_box.h"
 #include "app/surface_view.h"
 #include "program/program.h"
 
@@ -52,6 +53,7 @@ private:
     QLabel* m_status = nullptr;
     std::uint64_t m_statusPicture = 0; // Picture1's count when the status line's news came
     std::unique_ptr<CommandWorker> m_worker;
+    FailureBox m_failures{*this};
 };
 
 } // namespace mandalix

@@ -3,6 +3,7 @@
 // maximized with the start-up sequence queued.
 #include "app/command_line.h"
 #include "app/form1.h"
+#include "app/window_loss_watch.h"
 #include "output/drives.h"
 #include "program/program.h"
 #include "state/clock.h"
@@ -85,6 +86,9 @@ int main(int argc, char** argv)
     mandalix::SystemClock clock;
     mandalix::Program program(clock, mandalix::drivesFromEnvironment());
     mandalix::Form1 form(program);
+    // A window destroyed from outside ends the program as "exit" does.
+    mandalix::WindowLossWatch watch(form, [&form] { form.close(); });
+    app.installNativeEventFilter(&watch);
     form.showMaximized();
     form.start();
     return app.exec();

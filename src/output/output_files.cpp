@@ -1,27 +1,100 @@
 #include "output/output_files.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
+
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
 
 namespace mandalix {
 
 namespace {
 
-WriteResult failure(const QString& path, const QString& reason)
+QString systemText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+const QString kNotRegular = QStringLiteral("not a regular file; only regular files are replaced");
+
+// The reason a target cannot be replaced before anything is written, or an empty text.
+QString targetProblem(const QString& path)
 {
-    return {false, QStringLiteral("Could not write \"%1\": %2").arg(path, reason)};
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir())
+        return kNotRegular;
+    return {};
 }
 
-// Why a file failed. Qt keeps the system's text when an open or a rename fails, but not
-// when a write stops partway (a full disk).
-QString reasonOf(const QSaveFile& file)
+// Why a file failed, once the device says it did: the system's reason for the last call
+// when there is one (Qt drops it when a write stops partway, as on a full disk), else the
+// device's text; when the device saw no error, the fallback (an image writer that gave
+// up before writing) or the system's reason.
+QString reasonOf(const QFileDevice& file, int systemError, const QString& fallback)
 {
-    const QString text = file.errorString();
-    if (!text.isEmpty() && text != QIODevice::tr("Unknown error"))
-        return text;
-    return QStringLiteral("the file could not be written in full; the disk may be full");
+    if (file.error() != QFileDevice::NoError)
+        return systemError != 0 ? systemText(systemError) : file.errorString();
+    if (!fallback.isEmpty())
+        return fallback;
+    // A short write that the device took for no error.
+    return systemError != 0 ? systemText(systemError) : QStringLiteral("the file could not be written in full");
+}
+
+// Encodes the image into the device; the writer's text when it fails.
+QString writeImage(QIODevice& device, QImage image, const char* format, const QString& textKey,
+                   const QString& text, bool& ok)
+{
+    image.setDotsPerMeterX(kOutputDotsPerMeter);
+    image.setDotsPerMeterY(kOutputDotsPerMeter);
+    // Through the image, not the writer: the writer's own texts lose their line breaks.
+    if (!textKey.isEmpty())
+        image.setText(textKey, text);
+    QImageWriter writer(&device, format);
+    ok = writer.write(image);
+    return ok ? QString() : writer.errorString();
+}
+
+// Writes all of `bytes` to standard output; false with errno set when it cannot.
+bool writeStandardOutput(const QByteArray& bytes)
+{
+    const char* at = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(STDOUT_FILENO, at, static_cast<std::size_t>(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        at += written;
+        left -= written;
+    }
+    return true;
 }
 
 } // namespace
+
+WriteResult checkOutputPath(const QString& path, const QString& verb)
+{
+    if (path == QLatin1String(kStandardOutput))
+        return WriteResult::success();
+    const auto failure = [&](const QString& reason) {
+        return WriteResult::failure(QStringLiteral("Could not %1 \"%2\": %3").arg(verb, path, reason));
+    };
+    const QFileInfo target(path);
+    if (target.isDir())
+        return failure(systemText(EISDIR));
+    if (const QString problem = targetProblem(path); !problem.isEmpty())
+        return failure(problem);
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.exists())
+        return failure(systemText(ENOENT));
+    if (!folder.isDir())
+        return failure(systemText(ENOTDIR));
+    if (!folder.isWritable())
+        return failure(systemText(EACCES));
+    return WriteResult::success();
+}
 
 OutputFiles::~OutputFiles()
 {
@@ -29,53 +102,70 @@ OutputFiles::~OutputFiles()
         file->cancelWriting();
 }
 
-QSaveFile& OutputFiles::open(const QString& path, WriteResult& result)
+WriteResult OutputFiles::fail(const QString& path, const QString& reason)
 {
-    m_files.push_back(std::make_unique<QSaveFile>(path));
-    QSaveFile& file = *m_files.back();
-    result = file.open(QIODevice::WriteOnly) ? WriteResult{true, {}} : fail(file, reasonOf(file));
-    return file;
-}
-
-WriteResult OutputFiles::fail(QSaveFile& file, const QString& reason)
-{
-    file.cancelWriting();
-    const WriteResult result = failure(file.fileName(), reason);
+    const WriteResult result =
+        WriteResult::failure(QStringLiteral("Could not %1 \"%2\": %3").arg(m_verb, path, reason));
     if (m_firstFailure.ok)
         m_firstFailure = result;
     return result;
 }
 
-WriteResult OutputFiles::addImage(const QString& path, const QImage& image, const char* format,
+WriteResult OutputFiles::failFile(QSaveFile& file, const QString& fallbackReason)
+{
+    const QString reason = reasonOf(file, errno, fallbackReason);
+    file.cancelWriting();
+    return fail(file.fileName(), reason);
+}
+
+QSaveFile* OutputFiles::open(const QString& path, WriteResult& result)
+{
+    if (const QString problem = targetProblem(path); !problem.isEmpty()) {
+        result = fail(path, problem);
+        return nullptr;
+    }
+    m_files.push_back(std::make_unique<QSaveFile>(path));
+    QSaveFile& file = *m_files.back();
+    errno = 0;
+    result = file.open(QIODevice::WriteOnly) ? WriteResult::success() : failFile(file, {});
+    return result.ok ? &file : nullptr;
+}
+
+WriteResult OutputFiles::addImage(const QString& path, QImage image, const char* format,
                                   const QString& textKey, const QString& text)
 {
+    bool written = false;
+    if (path == QLatin1String(kStandardOutput)) {
+        m_hasStandardOutput = true;
+        QBuffer buffer(&m_standardOutput);
+        buffer.open(QIODevice::WriteOnly | QIODevice::Append);
+        const QString reason = writeImage(buffer, std::move(image), format, textKey, text, written);
+        return written ? WriteResult::success() : fail(path, reason);
+    }
     WriteResult opened;
-    QSaveFile& file = open(path, opened);
-    if (!opened.ok)
+    QSaveFile* file = open(path, opened);
+    if (!file)
         return opened;
-
-    QImage stamped = image;
-    stamped.setDotsPerMeterX(kOutputDotsPerMeter);
-    stamped.setDotsPerMeterY(kOutputDotsPerMeter);
-    // Through the image, not the writer: the writer's own texts lose their line breaks.
-    if (!textKey.isEmpty())
-        stamped.setText(textKey, text);
-    QImageWriter writer(&file, format);
-    if (!writer.write(stamped))
-        return fail(file, file.error() != QFileDevice::NoError ? reasonOf(file)
-                                                               : writer.errorString());
-    return {true, {}};
+    errno = 0;
+    const QString reason = writeImage(*file, std::move(image), format, textKey, text, written);
+    return written ? WriteResult::success() : failFile(*file, reason);
 }
 
 WriteResult OutputFiles::addText(const QString& path, const QByteArray& bytes)
 {
+    if (path == QLatin1String(kStandardOutput)) {
+        m_hasStandardOutput = true;
+        m_standardOutput += bytes;
+        return WriteResult::success();
+    }
     WriteResult opened;
-    QSaveFile& file = open(path, opened);
-    if (!opened.ok)
+    QSaveFile* file = open(path, opened);
+    if (!file)
         return opened;
-    if (file.write(bytes) != bytes.size())
-        return fail(file, reasonOf(file));
-    return {true, {}};
+    errno = 0;
+    if (file->write(bytes) != bytes.size())
+        return failFile(*file, {});
+    return WriteResult::success();
 }
 
 WriteResult OutputFiles::commit()
@@ -83,13 +173,19 @@ WriteResult OutputFiles::commit()
     if (!m_firstFailure.ok)
         return m_firstFailure;
     for (const auto& file : m_files) {
-        // commit() flushes what is still buffered; when that or the rename fails, the
-        // file written aside is removed and the old one stays.
+        // commit() would flush what is still buffered but answer true when that flush
+        // fails (a disk that fills at the last block); flush first and look.
+        errno = 0;
+        if (!file->flush() || file->error() != QFileDevice::NoError)
+            return failFile(*file, {});
+        errno = 0;
         if (!file->commit())
-            return failure(file->fileName(), reasonOf(*file));
+            return fail(file->fileName(), reasonOf(*file, errno, {}));
     }
     m_files.clear();
-    return {true, {}};
+    if (m_hasStandardOutput && !writeStandardOutput(m_standardOutput))
+        return fail(QLatin1String(kStandardOutput), systemText(errno));
+    return WriteResult::success();
 }
 
 } // namespace mandalix

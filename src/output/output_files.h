@@ -1,8 +1,11 @@
 // Files written together, all or none: each is written aside (QSaveFile) and they are
 // renamed into place only once every one of them was written in full, so a failure
-// leaves no partial file and every existing file as it was. One owner, one thread.
-// Failures come back as values with the path and the system's reason.
+// leaves no partial file and every existing file as it was. Only regular files are
+// replaced; the path "-" means standard output, written last and not atomically. One
+// owner, one thread. Failures come back as values with the path and the system's reason.
 #pragma once
+
+#include "output/result.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -18,38 +21,51 @@ namespace mandalix {
 // machine (96 dots per inch).
 inline constexpr int kOutputDotsPerMeter = 3780;
 
-struct [[nodiscard]] WriteResult {
-    bool ok = false;
-    QString message; // when !ok: Could not write "/tmp/a.png": Permission denied
-};
+// The path that names standard output.
+inline constexpr char kStandardOutput[] = "-";
+
+using WriteResult = Result<>;
+
+// Whether a file could be written at `path` now: standard output, or a path whose folder
+// exists and is writable and that names no folder, device, FIFO or link to one. The write
+// itself still decides; this only lets a long job fail before it starts. `verb` as in
+// OutputFiles.
+WriteResult checkOutputPath(const QString& path, const QString& verb = QStringLiteral("write"));
 
 class OutputFiles {
 public:
-    OutputFiles() = default;
+    // Failures read `Could not <verb> "<path>": <reason>`.
+    explicit OutputFiles(QString verb = QStringLiteral("write")) : m_verb(std::move(verb)) { }
     OutputFiles(const OutputFiles&) = delete;
     OutputFiles& operator=(const OutputFiles&) = delete;
     // Files added but not committed are removed.
     ~OutputFiles();
 
     // Writes the image aside as `format` ("png" or "bmp"); a PNG also carries `text`
-    // under `textKey` when the key is not empty.
-    WriteResult addImage(const QString& path, const QImage& image, const char* format,
+    // under `textKey` when the key is not empty. Pass the image by move: it is stamped
+    // with the resolution in place, and a shared one would be copied whole.
+    WriteResult addImage(const QString& path, QImage image, const char* format,
                          const QString& textKey = {}, const QString& text = {});
 
     // Writes the bytes aside.
     WriteResult addText(const QString& path, const QByteArray& bytes);
 
-    // Renames every file written aside into place, replacing files of the same names.
-    // When an add failed, renames none and answers that failure. Stops at the first
-    // rename that fails; the files renamed before it stay.
+    // Renames every file written aside into place, replacing files of the same names,
+    // then writes what goes to standard output. When an add failed, renames none and
+    // answers that failure. Stops at the first rename that fails; the files renamed
+    // before it stay.
     WriteResult commit();
 
 private:
-    QSaveFile& open(const QString& path, WriteResult& result);
-    WriteResult fail(QSaveFile& file, const QString& reason);
+    QSaveFile* open(const QString& path, WriteResult& result);
+    WriteResult fail(const QString& path, const QString& reason);
+    WriteResult failFile(QSaveFile& file, const QString& fallbackReason);
 
+    QString m_verb;
     std::vector<std::unique_ptr<QSaveFile>> m_files;
-    WriteResult m_firstFailure{true, {}};
+    QByteArray m_standardOutput;
+    bool m_hasStandardOutput = false;
+    WriteResult m_firstFailure = WriteResult::success();
 };
 
 } // namespace mandalix

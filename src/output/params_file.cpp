@@ -1,7 +1,11 @@
 #include "output/params_file.h"
 
+#include "output/png_text.h"
+#include "state/clock.h"
+
 #include <QFile>
-#include <QImageReader>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -153,14 +157,43 @@ QString placeOf(const QByteArray& text, int offset)
     return QStringLiteral("line %1, column %2").arg(line).arg(column);
 }
 
-ParamsRead failure(const QString& error) { return {false, {}, error}; }
+ParamsRead failure(const QString& error) { return ParamsRead::failure(error); }
 
 ParamsRead failureOf(const QString& path, const QString& reason)
 {
     return failure(QStringLiteral("Could not read \"%1\": %2").arg(path, reason));
 }
 
-bool isPng(const QByteArray& start) { return start.startsWith("\x89PNG\r\n\x1a\n"); }
+bool isPng(const QByteArray& start) { return start.startsWith(QByteArray(kPngSignature, 8)); }
+
+// A short, one-line excerpt of a text read from a file, to quote in a message.
+QString excerpt(const QString& text)
+{
+    constexpr int kMaxChars = 32;
+    QString line = text.left(kMaxChars + 1);
+    const bool isCut = line.size() > kMaxChars || text.size() > line.size();
+    for (QChar& c : line)
+        if (c.category() == QChar::Other_Control || c == u'\u2028' || c == u'\u2029')
+            c = u' ';
+    if (line.size() > kMaxChars)
+        line = line.left(kMaxChars);
+    return isCut ? line + QStringLiteral("...") : line;
+}
+
+// Whether the bytes begin as JSON text does: a file of another kind fails at its first
+// byte, and says nothing useful about where.
+bool looksLikeJson(const QByteArray& text)
+{
+    for (const char c : text) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r')
+            continue;
+        return c == '{' || c == '[';
+    }
+    return false;
+}
+
+const QString kNotParams =
+    QStringLiteral("neither a mandalix parameters file nor a PNG written by mandalix");
 
 QJsonDocument paramsDocument(const PictureRecord& record)
 {
@@ -265,6 +298,8 @@ ParamsRead paramsFromJson(const QByteArray& json)
 {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    if (parseError.error != QJsonParseError::NoError && !looksLikeJson(json))
+        return failure(kNotParams);
     if (parseError.error != QJsonParseError::NoError)
         return failure(QStringLiteral("%1 at %2").arg(parseError.errorString(),
                                                       placeOf(json, parseError.offset)));
@@ -275,14 +310,20 @@ ParamsRead paramsFromJson(const QByteArray& json)
     FieldReader read;
     const QString format = read.text(root, QStringLiteral("format"), QStringLiteral("format"));
     if (!read.failed() && format != QLatin1String(kParamsFormat))
-        return failure(QStringLiteral("format: \"%1\" is not \"%2\"").arg(format, kParamsFormat));
+        return failure(QStringLiteral("format: \"%1\" is not \"%2\"").arg(excerpt(format), kParamsFormat));
 
     PictureRecord record;
     const double seed = read.number(root, QStringLiteral("seed"), QStringLiteral("seed"));
-    if (!read.failed() && !(std::abs(seed) <= std::numeric_limits<float>::max()))
-        return failure(QStringLiteral("seed: too large for a single-precision number"));
-    record.seed = static_cast<float>(seed);
+    // Checked again after the rounding to single precision: just under a day may round
+    // up to it.
+    record.seed = seed >= 0 && seed < kSecondsPerDay ? static_cast<float>(seed) : -1.0f;
+    if (!read.failed() && !(record.seed >= 0 && record.seed < kSecondsPerDay))
+        return failure(QStringLiteral("seed: out of range (seconds since midnight, 0 to under 86400)"));
     record.imeslike = read.text(root, QStringLiteral("imeslike"), QStringLiteral("imeslike"));
+    static const QRegularExpression kName(QStringLiteral("^T[0-9]{14}$"));
+    if (!read.failed() && !kName.match(record.imeslike).hasMatch())
+        return failure(QStringLiteral("imeslike: \"%1\" is not T and 14 digits (the picture's name)")
+                           .arg(excerpt(record.imeslike)));
     record.nac = read.number(root, QStringLiteral("nac"), QStringLiteral("nac"));
 
     const QJsonObject palette =
@@ -302,31 +343,36 @@ ParamsRead paramsFromJson(const QByteArray& json)
     QString error;
     if (!readHistory(root, record, error))
         return failure(error);
-    return {true, record, {}};
+    return ParamsRead::success(record);
 }
 
 ParamsRead readParamsFile(const QString& path)
 {
+    // A device or a FIFO may never end: only a regular file is read.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir())
+        return failureOf(path, QStringLiteral("not a regular file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return failureOf(path, file.errorString());
-    if (file.size() > kParamsFileMaxBytes && !isPng(file.peek(8)))
-        return failureOf(path, QStringLiteral("too large for a parameters file"));
 
     QByteArray json;
     if (isPng(file.peek(8))) {
-        QImageReader reader(&file, "png");
-        json = reader.text(QLatin1String(kParamsTextKey)).toUtf8();
-        if (json.isEmpty())
-            return failureOf(path, QStringLiteral("the PNG carries no \"%1\" text").arg(kParamsTextKey));
+        const Result<QByteArray> text = pngText(file, kParamsTextKey, kParamsFileMaxBytes);
+        if (!text.ok)
+            return failureOf(path, text.message);
+        json = text.value;
     } else {
-        json = file.readAll();
+        // Never more than the limit and the one byte that shows it was passed.
+        json = file.read(kParamsFileMaxBytes + 1);
         if (file.error() != QFileDevice::NoError)
             return failureOf(path, file.errorString());
+        if (json.size() > kParamsFileMaxBytes)
+            return failureOf(path, QStringLiteral("too large for a parameters file"));
     }
     ParamsRead read = paramsFromJson(json);
     if (!read.ok)
-        return failureOf(path, read.error);
+        return failureOf(path, read.message);
     return read;
 }
 

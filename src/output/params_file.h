@@ -5,6 +5,7 @@
 // the field and the reason; nothing throws.
 #pragma once
 
+#include "output/result.h"
 #include "state/picture_record.h"
 
 #include <QByteArray>
@@ -26,20 +27,20 @@ QByteArray paramsJson(const PictureRecord& record);
 // text written as an escape, because the PNG reader collapses runs of blanks.
 QString paramsChunkText(const PictureRecord& record);
 
-struct [[nodiscard]] ParamsRead {
-    bool ok = false;
-    PictureRecord record;
-    QString error; // when !ok: what is wrong, naming the field, e.g. "picture.n1: missing"
-};
+// When !ok, the message says what is wrong, naming the field: "picture.n1: missing".
+using ParamsRead = Result<PictureRecord>;
 
 // Reads the JSON of a record. Every field is required but "moment", "repeat" and
-// "replacements", which files of older versions lack; every number must be finite
-// (the seed also in single precision); any finite value is accepted otherwise. Unknown
-// fields are ignored.
+// "replacements", which files of older versions lack; every number must be finite;
+// the seed and the name must be ones the program could have given (seconds since
+// midnight in single precision, "T" and 14 digits); any finite value is accepted
+// otherwise. Unknown fields are ignored. Texts from the file are quoted in a message
+// only as a short excerpt of one line.
 ParamsRead paramsFromJson(const QByteArray& json);
 
-// Reads a parameters file, or the text chunk of a PNG written with one. The error names
-// the path: Could not read "/tmp/a.json": picture.n1: missing
+// Reads a parameters file, or the text chunk of a PNG written with one, wherever it lies
+// in the PNG. Only a regular file is read, and at most kParamsFileMaxBytes of JSON. The
+// error names the path: Could not read "/tmp/a.json": picture.n1: missing
 ParamsRead readParamsFile(const QString& path);
 
 } // namespace mandalix

@@ -1,10 +1,10 @@
 #include "output/picture_save.h"
 
+#include "output/output_files.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageWriter>
-#include <QSaveFile>
 
 namespace mandalix {
 
@@ -21,44 +21,6 @@ void copyPictureForSaving(WindowState& s, Surface& picture1, Surface& picture2)
             picture2.PSet(column, row, picture1.Point(column, row));
         }
     }
-}
-
-SaveResult failure(const QString& path, const QString& reason)
-{
-    return {false, path,
-            QStringLiteral("Could not save \"%1\": %2").arg(QDir::toNativeSeparators(path), reason)};
-}
-
-// Why the file failed. Qt keeps the system's text when an open or a rename fails, but not
-// when a write stops partway (a full disk): then the device knows only that it failed.
-QString reasonOf(const QSaveFile& file)
-{
-    const QString text = file.errorString();
-    if (text != QIODevice::tr("Unknown error"))
-        return text;
-    return QStringLiteral("the file could not be written in full; the disk may be full");
-}
-
-// Writes the image as a bitmap to path, aside first and renamed over an old file only
-// when every byte is written.
-SaveResult writeBitmap(const QImage& image, const QString& path)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failure(path, reasonOf(file));
-
-    QImageWriter writer(&file, "bmp");
-    if (!writer.write(image)) {
-        const QString reason =
-            file.error() != QFileDevice::NoError ? reasonOf(file) : writer.errorString();
-        file.cancelWriting();
-        return failure(path, reason);
-    }
-    // commit() flushes what is still buffered; a write that fails there (a full disk)
-    // leaves the old file in place and removes the one written aside.
-    if (!file.commit())
-        return failure(path, reasonOf(file));
-    return {true, path, {}};
 }
 
 } // namespace
@@ -79,9 +41,13 @@ SaveResult savePicture(WindowState& state, Surface& picture1, Surface& picture2,
     // RGB888 holds exactly the 24 bits of each colour; the bitmap writer stores it at 24
     // bits per pixel.
     QImage image = picture2.image().convertToFormat(QImage::Format_RGB888);
-    image.setDotsPerMeterX(kSavedDotsPerMeter);
-    image.setDotsPerMeterY(kSavedDotsPerMeter);
-    return writeBitmap(image, path);
+    static_assert(kSavedDotsPerMeter == kOutputDotsPerMeter);
+    OutputFiles files(QStringLiteral("save"));
+    const QString shown = QDir::toNativeSeparators(path);
+    WriteResult written = files.addImage(shown, std::move(image), "bmp");
+    if (written.ok)
+        written = files.commit();
+    return {written.ok, written.message, path};
 }
 
 SaveResult SaveOnDiskD(WindowState& state, Surface& picture1, Surface& picture2, const Drives& drives)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "output/drives.h"
+#include "output/result.h"
 #include "surface/surface.h"
 #include "state/window_state.h"
 
@@ -17,16 +18,15 @@ namespace mandalix {
 // depend on the screen.
 inline constexpr int kSavedDotsPerMeter = 3780;
 
-struct [[nodiscard]] SaveResult {
-    bool saved = false;
-    QString path;    // the full path of the file written, or that could not be written
-    QString message; // on failure: the sentence for the user, with the path and the reason
-};
+// The value is the full path of the file written, or that could not be written; the
+// message names it with the reason.
+using SaveResult = Result<QString>;
 
 // Both copy Picture1 into Picture2 with state.i and state.j as the loop counters (left one
 // past sir and vis), then write the file into the drive's folder. The file is written
 // aside and renamed over an old one of that name: a failed save leaves no partial file,
-// keeps the old one, and changes nothing else but Picture2 and the counters.
+// keeps the old one, and changes nothing else but Picture2 and the counters. Only a
+// regular file is replaced: a device or a FIFO of that name is refused.
 // Requires a name in state.imeslike.
 SaveResult SaveOnDiskD(WindowState& state, Surface& picture1, Surface& picture2, const Drives& drives);
 SaveResult SaveOnDiskC(WindowState& state, Surface& picture1, Surface& picture2, const Drives& drives);

@@ -34,10 +34,10 @@ void advanceGenerationType(WindowState& s)
 // program goes on with the picture as it was.
 CommandResult reportSave(const SaveResult& result)
 {
-    if (!result.saved)
+    if (!result.ok)
         return {CommandResult::Kind::Error, result.message};
     return {CommandResult::Kind::Info,
-            QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(result.path))};
+            QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(result.value))};
 }
 
 // Each command of the window, run on the program.

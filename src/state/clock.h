@@ -7,6 +7,9 @@
 
 namespace mandalix {
 
+// Seeds are seconds since midnight: 0 up to (not including) this.
+inline constexpr double kSecondsPerDay = 86400;
+
 // Seconds since midnight of a moment, in single precision with the fraction kept: the
 // seed of the random generator.
 inline float secondsSinceMidnight(const QDateTime& moment)

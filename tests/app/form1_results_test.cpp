@@ -98,5 +98,38 @@ TEST_F(Form1Results, AFailedSaveShowsTheReasonAndTheProgramGoesOn)
     EXPECT_TRUE(QFile::exists(folder.path() + "/T20270203090507.jpg"));
 }
 
+// Failures queued one behind another share one box, the status line drops the last
+// "Saved ..." line, and "exit" still ends the window while the box is open.
+TEST_F(Form1Results, FailuresJoinOneBoxThatLeavesExitWorking)
+{
+    QFile blocker(folder.path() + "/not-a-folder");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    Program program(clock, Drives{blocker.fileName() + "/c", folder.path()});
+    Form1 form(program, 0ms);
+    form.show();
+    form.start();
+    click(form, "Command3");
+    settle(form);
+    ASSERT_TRUE(form.statusLine()->text().startsWith("Saved ")) << form.statusLine()->text().toStdString();
+
+    for (int k = 0; k < 5; ++k)
+        click(form, "Command11");
+    settle(form);
+    const QList<QMessageBox*> boxes = form.findChildren<QMessageBox*>();
+    ASSERT_EQ(boxes.size(), 1);
+    const QString failure = QStringLiteral("Could not save \"%1/c/T20270203090507.jpg\": ").arg(blocker.fileName());
+    EXPECT_EQ(boxes.front()->text().count(failure), 5) << boxes.front()->text().toStdString();
+    EXPECT_EQ(boxes.front()->text().count(u'\n'), 4);
+    EXPECT_TRUE(form.statusLine()->text().isEmpty()) << form.statusLine()->text().toStdString();
+
+    auto* exit = form.findChild<QPushButton*>(QStringLiteral("Command2"));
+    ASSERT_NE(exit, nullptr);
+    QTest::mouseClick(exit, Qt::LeftButton);
+    EXPECT_FALSE(form.isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form.findChildren<QMessageBox*>().isEmpty() || !form.findChild<QMessageBox*>()->isVisible());
+}
+
 } // namespace
 } // namespace mandalix

@@ -1,11 +1,15 @@
 #include "output/output_files.h"
+#include "output/file_size_limit.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace mandalix {
 namespace {
@@ -34,7 +38,7 @@ struct OutputFiles_Write : ::testing::Test {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    QStringList entries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
+    QStringList entries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden); }
 };
 
 TEST_F(OutputFiles_Write, WritesEveryFileOnlyAtCommitAndReplacesOldOnes)
@@ -103,6 +107,85 @@ TEST_F(OutputFiles_Write, FilesNeverCommittedLeaveNothingBehind)
         ASSERT_TRUE(files.addText(path("a.json"), "{}").ok);
     }
     EXPECT_TRUE(entries().isEmpty());
+}
+
+// A file whose last buffered block cannot be written is a failure at commit: the old
+// file stays and nothing is left aside, for text and images alike.
+TEST_F(OutputFiles_Write, AFileThatFailsAtItsLastByteKeepsTheOldOne)
+{
+    const QByteArray text(100000, 'x');
+    write(path("a.json"), "old text");
+    write(path("a.bmp"), "old picture");
+    QImage large(300, 300, QImage::Format_RGB888);
+    large.fill(Qt::red);
+    OutputFiles measure;
+    ASSERT_TRUE(measure.addImage(path("measure.bmp"), large, "bmp").ok && measure.commit().ok);
+    const qint64 bitmapBytes = QFileInfo(path("measure.bmp")).size();
+    ASSERT_TRUE(QFile::remove(path("measure.bmp")));
+
+    const struct {
+        const char* name;
+        qint64 limit;
+        bool isImage;
+    } rows[] = {{"text", text.size() - 1, false}, {"bitmap", bitmapBytes - 1, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteResult result;
+        {
+            FileSizeLimit lowered(static_cast<rlim_t>(row.limit));
+            OutputFiles files;
+            result = row.isImage ? files.addImage(path("a.bmp"), large, "bmp") : files.addText(path("a.json"), text);
+            if (result.ok)
+                result = files.commit();
+        }
+        const QString target = path(row.isImage ? "a.bmp" : "a.json");
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.message.toStdString(),
+                  QStringLiteral("Could not write \"%1\": File too large").arg(target).toStdString());
+        EXPECT_EQ(entries(), (QStringList{"a.bmp", "a.json"}));
+        EXPECT_EQ(contents(target), row.isImage ? "old picture" : "old text");
+    }
+}
+
+// Devices, FIFOs and links to them are refused, before writing and when adding; a
+// missing folder is found before writing too.
+TEST_F(OutputFiles_Write, OnlyRegularFilesAreReplaced)
+{
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(path("fifo"), path("to-fifo")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), path("to-null")));
+    const QString notRegular = QStringLiteral("not a regular file; only regular files are replaced");
+    const struct {
+        QString target;
+        QString reason; // empty: may be written
+    } rows[] = {
+        {QStringLiteral("/dev/null"), notRegular},
+        {path("fifo"), notRegular},
+        {path("to-fifo"), notRegular},
+        {path("to-null"), notRegular},
+        {path("no/such/a.png"), QStringLiteral("No such file or directory")},
+        {dir.path(), QStringLiteral("Is a directory")},
+        {path("new.png"), {}},
+        {QStringLiteral("-"), {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.target.toStdString());
+        const WriteResult checked = checkOutputPath(row.target);
+        EXPECT_EQ(checked.ok, row.reason.isEmpty());
+        if (!row.reason.isEmpty()) {
+            const std::string expected = QStringLiteral("Could not write \"%1\": %2").arg(row.target, row.reason).toStdString();
+            EXPECT_EQ(checked.message.toStdString(), expected);
+            if (row.reason == notRegular) {
+                OutputFiles files;
+                EXPECT_EQ(files.addText(row.target, "x").message.toStdString(), expected);
+                EXPECT_EQ(files.addImage(row.target, image, "png").message.toStdString(), expected);
+                EXPECT_FALSE(files.commit().ok);
+            }
+        }
+    }
+    EXPECT_FALSE(QFileInfo(path("fifo")).isFile());
+    EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/null")).isFile());
+    EXPECT_EQ(entries(), (QStringList{"fifo", "to-fifo", "to-null"}));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "surface/colour.h"
 
 #include <QFile>
+#include <QtEndian>
 #include <QImage>
 #include <QImageWriter>
 #include <QJsonArray>
@@ -16,6 +17,9 @@
 #include <limits>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sys/stat.h>
 
 namespace mandalix {
 namespace {
@@ -51,21 +55,21 @@ TEST(ParamsJson_RoundTrip, EveryNumberReadsBackAsTheSameDouble)
 {
     const PictureRecord written = awkwardRecord();
     const ParamsRead read = paramsFromJson(paramsJson(written));
-    ASSERT_TRUE(read.ok) << read.error.toStdString();
-    EXPECT_EQ(std::memcmp(&read.record.seed, &written.seed, sizeof written.seed), 0);
-    EXPECT_EQ(read.record.imeslike, written.imeslike);
-    expectSameBits(read.record.nac, written.nac, "nac");
+    ASSERT_TRUE(read.ok) << read.message.toStdString();
+    EXPECT_EQ(std::memcmp(&read.value.seed, &written.seed, sizeof written.seed), 0);
+    EXPECT_EQ(read.value.imeslike, written.imeslike);
+    expectSameBits(read.value.nac, written.nac, "nac");
     for (int c = 0; c < 3; ++c) {
-        expectSameBits(read.record.palette.period[c], written.palette.period[c], "period");
-        expectSameBits(read.record.palette.phase[c], written.palette.phase[c], "phase");
-        expectSameBits(read.record.palette.wavelength[c], written.palette.wavelength[c], "wavelength");
+        expectSameBits(read.value.palette.period[c], written.palette.period[c], "period");
+        expectSameBits(read.value.palette.phase[c], written.palette.phase[c], "phase");
+        expectSameBits(read.value.palette.wavelength[c], written.palette.wavelength[c], "wavelength");
     }
-    const auto* r = reinterpret_cast<const double*>(&read.record.picture);
+    const auto* r = reinterpret_cast<const double*>(&read.value.picture);
     const auto* w = reinterpret_cast<const double*>(&written.picture);
     static_assert(sizeof(PictureParameters) == 17 * sizeof(double));
     for (int k = 0; k < 17; ++k)
         expectSameBits(r[k], w[k], "picture parameter");
-    EXPECT_EQ(read.record, written) << "the whole record, moment and recolourings included";
+    EXPECT_EQ(read.value, written) << "the whole record, moment and recolourings included";
 }
 
 TEST(ParamsJson_RoundTrip, AnOlderFileWithoutTheHistoryFieldsReadsAsAFreshPicture)
@@ -74,10 +78,10 @@ TEST(ParamsJson_RoundTrip, AnOlderFileWithoutTheHistoryFieldsReadsAsAFreshPictur
     for (const char* key : {"moment", "repeat", "replacements"})
         root.remove(QLatin1String(key));
     const ParamsRead read = paramsFromJson(QJsonDocument(root).toJson());
-    ASSERT_TRUE(read.ok) << read.error.toStdString();
-    EXPECT_FALSE(read.record.isRepeat);
-    EXPECT_TRUE(read.record.replacements.empty());
-    EXPECT_EQ(read.record.moment, QDateTime(QDate(2026, 12, 7), QTime(20, 3, 2))) << "from the name";
+    ASSERT_TRUE(read.ok) << read.message.toStdString();
+    EXPECT_FALSE(read.value.isRepeat);
+    EXPECT_TRUE(read.value.replacements.empty());
+    EXPECT_EQ(read.value.moment, QDateTime(QDate(2026, 12, 7), QTime(20, 3, 2))) << "from the name";
 }
 
 TEST(ParamsJson_RoundTrip, WritesTheFieldsUnderTheirNames)
@@ -146,10 +150,24 @@ TEST(ParamsJson_Errors, NameTheFieldAndTheReason)
         {"other format", withField("format", "mandalix-params/2"),
          "format: \"mandalix-params/2\" is not \"mandalix-params/1\""},
         {"seed beyond single precision", withField("seed", 1e39),
-         "seed: too large for a single-precision number"},
+         "seed: out of range (seconds since midnight, 0 to under 86400)"},
+        {"seed of no day", withField("seed", 1.2e29), "seed: out of range (seconds since midnight, 0 to under 86400)"},
+        {"negative seed", withField("seed", -0.5), "seed: out of range (seconds since midnight, 0 to under 86400)"},
+        {"seed rounding up to a day", withField("seed", 86399.999),
+         "seed: out of range (seconds since midnight, 0 to under 86400)"},
+        {"name of digits", withField("imeslike", "5"), "imeslike: \"5\" is not T and 14 digits (the picture's name)"},
+        {"name one digit short", withField("imeslike", "T2026120720030"),
+         "imeslike: \"T2026120720030\" is not T and 14 digits (the picture's name)"},
+        {"format of lines", withField("format", "a\nb\nc"), "format: \"a b c\" is not \"mandalix-params/1\""},
+        {"format of 500,000 characters", withField("format", QString(500000, u'x')),
+         "format: \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not \"mandalix-params/1\""},
+        {"a bitmap", QByteArray("BM\x36\x10\0\0\0\0\0\0\x36\0\0\0", 14),
+         "neither a mandalix parameters file nor a PNG written by mandalix"},
+        {"empty", "", "neither a mandalix parameters file nor a PNG written by mandalix"},
         {"not finite", R"({"format": "mandalix-params/1",
   "seed": 1e999})", "illegal number at line 2, column 11"},
-        {"not JSON", "seed = 3", "illegal value at line 1, column 1"},
+        {"not JSON", "seed = 3", "neither a mandalix parameters file nor a PNG written by mandalix"},
+        {"broken JSON", "{\"seed\" = 3}", "missing name separator at line 1, column 10"},
         {"not an object", "[1, 2, 3]", "not a parameters file (no JSON object)"},
         {"bad moment", withField("moment", "yesterday"), "moment: not a date and time"},
         {"repeat not a flag", withField("repeat", 1), "repeat: not true or false"},
@@ -163,15 +181,15 @@ TEST(ParamsJson_Errors, NameTheFieldAndTheReason)
         SCOPED_TRACE(c.name);
         const ParamsRead read = paramsFromJson(c.json);
         EXPECT_FALSE(read.ok);
-        EXPECT_EQ(read.error.toStdString(), c.error);
+        EXPECT_EQ(read.message.toStdString(), c.error);
     }
 }
 
 TEST(ParamsJson_Errors, AnyFiniteValueOutsideTheDrawnRangesIsAccepted)
 {
     const ParamsRead read = paramsFromJson(withField("picture.tip", -1e308));
-    ASSERT_TRUE(read.ok) << read.error.toStdString();
-    EXPECT_EQ(read.record.picture.tip, -1e308);
+    ASSERT_TRUE(read.ok) << read.message.toStdString();
+    EXPECT_EQ(read.value.picture.tip, -1e308);
     EXPECT_TRUE(paramsFromJson(withField("palette.wavelength", QJsonArray{0, -3, 1e-300})).ok);
 }
 
@@ -196,18 +214,16 @@ struct ParamsFile_Read : ::testing::Test {
 
 TEST_F(ParamsFile_Read, ReadsAFileAndThePngTextChunk)
 {
-    PictureRecord record = awkwardRecord();
-    // Not Latin-1, with runs of blanks that a PNG reader would collapse unescaped.
-    record.imeslike = QStringLiteral(" T  \u00e4\u6f22\u3000\u00a0 ");
+    const PictureRecord record = awkwardRecord();
     write(path("a.json"), paramsJson(record));
     writePng(path("a.png"), paramsChunkText(record));
     for (const char* name : {"a.json", "a.png"}) {
         SCOPED_TRACE(name);
         const ParamsRead read = readParamsFile(path(name));
-        ASSERT_TRUE(read.ok) << read.error.toStdString();
-        EXPECT_EQ(read.record.picture, awkwardRecord().picture);
-        EXPECT_EQ(read.record.seed, 72182.25f);
-        EXPECT_EQ(read.record.imeslike, record.imeslike);
+        ASSERT_TRUE(read.ok) << read.message.toStdString();
+        EXPECT_EQ(read.value.picture, awkwardRecord().picture);
+        EXPECT_EQ(read.value.seed, 72182.25f);
+        EXPECT_EQ(read.value.imeslike, record.imeslike);
     }
 }
 
@@ -231,11 +247,67 @@ TEST_F(ParamsFile_Read, ErrorsNameThePath)
         SCOPED_TRACE(c.name);
         const ParamsRead read = readParamsFile(path(c.name));
         EXPECT_FALSE(read.ok);
-        EXPECT_EQ(read.error, QStringLiteral("Could not read \"%1\": %2").arg(path(c.name), c.reason));
+        EXPECT_EQ(read.message, QStringLiteral("Could not read \"%1\": %2").arg(path(c.name), c.reason));
     }
     const ParamsRead folder = readParamsFile(dir.path());
     EXPECT_FALSE(folder.ok);
-    EXPECT_TRUE(folder.error.startsWith(QStringLiteral("Could not read \"%1\": ").arg(dir.path())));
+    EXPECT_TRUE(folder.message.startsWith(QStringLiteral("Could not read \"%1\": ").arg(dir.path())));
+}
+
+// The chunks of a PNG, each whole (length, type, data, CRC), after the signature.
+QList<QByteArray> chunksOf(const QByteArray& png)
+{
+    QList<QByteArray> chunks;
+    for (qsizetype at = 8; at + 12 <= png.size();) {
+        const auto length = static_cast<qsizetype>(qFromBigEndian<quint32>(png.constData() + at));
+        chunks << png.mid(at, length + 12);
+        at += length + 12;
+    }
+    return chunks;
+}
+
+// Only a regular file is read, and a PNG's chunk of text is found wherever it lies, or
+// its damage is named.
+TEST_F(ParamsFile_Read, RefusesDevicesAndNamesWhatIsWrongWithAPng)
+{
+    writePng(path("a.png"), paramsChunkText(awkwardRecord()));
+    QFile written(path("a.png"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray png = written.readAll();
+    QList<QByteArray> chunks = chunksOf(png);
+    const auto text = std::find_if(chunks.begin(), chunks.end(), [](const QByteArray& c) { return c.mid(4, 4).endsWith("TXt"); });
+    ASSERT_NE(text, chunks.end());
+    const QByteArray textChunk = *text;
+    chunks.erase(text);
+    const QByteArray signature = png.left(8);
+    // The text after the image data, just before the end.
+    write(path("late.png"), signature + chunks.mid(0, chunks.size() - 1).join() + textChunk + chunks.back());
+    QByteArray damaged = textChunk;
+    damaged[10] = static_cast<char>(damaged[10] ^ 1); // in the key
+    damaged[damaged.size() - 6] = static_cast<char>(damaged[damaged.size() - 6] ^ 1); // in the text
+    write(path("crc.png"), signature + chunks.front() + damaged + chunks.mid(1).join());
+    write(path("cut.png"), signature + chunks.front() + textChunk.left(textChunk.size() / 2));
+    write(path("cut-late.png"), signature + chunks.mid(0, 2).join().chopped(5));
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
+
+    EXPECT_TRUE(readParamsFile(path("late.png")).ok) << readParamsFile(path("late.png")).message.toStdString();
+    const struct {
+        QString file;
+        const char* reason;
+    } cases[] = {
+        {path("crc.png"), "the PNG's zTXt chunk is damaged (CRC error)"},
+        {path("cut.png"), "the PNG is truncated"},
+        {path("cut-late.png"), "the PNG is truncated"},
+        {path("fifo"), "not a regular file"},
+        {QStringLiteral("/dev/zero"), "not a regular file"},
+        {QStringLiteral("/dev/urandom"), "not a regular file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        const ParamsRead read = readParamsFile(c.file);
+        EXPECT_FALSE(read.ok);
+        EXPECT_EQ(read.message.toStdString(), QStringLiteral("Could not read \"%1\": %2").arg(c.file, c.reason).toStdString());
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "output/picture_save.h"
 #include "program/surfaces.h"
+#include "output/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace mandalix {
 namespace {
@@ -109,10 +110,10 @@ TEST(SavePicture, WritesPicture1AsA24BitBitmapThroughPicture2)
     f.surfaces.Picture2.Cls();
 
     const SaveResult result = savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false);
-    ASSERT_TRUE(result.saved) << result.message.toStdString();
-    EXPECT_EQ(result.path, f.fileIn(tmp.path()));
+    ASSERT_TRUE(result.ok) << result.message.toStdString();
+    EXPECT_EQ(result.value, f.fileIn(tmp.path()));
     EXPECT_TRUE(result.message.isEmpty());
-    expectBitmapOf(result.path, f.surfaces.Picture1);
+    expectBitmapOf(result.value, f.surfaces.Picture1);
     // The copy went through Picture2, with i and j as the counters of the 459 x 459 loop.
     EXPECT_EQ(f.surfaces.Picture2.image(), f.surfaces.Picture1.image());
     EXPECT_EQ(f.state.i, 459);
@@ -125,14 +126,14 @@ TEST(SavePicture, SavingAgainReplacesTheFileWithWhatIsDrawnOverThePicture)
     ASSERT_TRUE(tmp.isValid());
     Fixture f;
     paintPattern(f.surfaces.Picture1, 0);
-    ASSERT_TRUE(savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false).saved);
+    ASSERT_TRUE(savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false).ok);
 
     // What a help panel or a recolouring leaves on the picture.
     f.surfaces.Picture1.Line(0, 0, kSide - 1, kSide - 1, kWhite);
     f.surfaces.Picture1.setCurrentX(10);
     f.surfaces.Picture1.setCurrentY(10);
     f.surfaces.Picture1.Print(QStringLiteral("new img / old palette"));
-    ASSERT_TRUE(savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false).saved);
+    ASSERT_TRUE(savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false).ok);
 
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList{f.state.imeslike + QStringLiteral(".jpg")});
@@ -151,11 +152,11 @@ TEST(SaveOnDisk, BothDrivesGiveTwoFilesOfTheSameName)
 
     const SaveResult onD = SaveOnDiskD(f.state, f.surfaces.Picture1, f.surfaces.Picture2, drives);
     const SaveResult onC = SaveOnDiskC(f.state, f.surfaces.Picture1, f.surfaces.Picture2, drives);
-    ASSERT_TRUE(onD.saved && onC.saved);
-    EXPECT_EQ(onD.path, f.fileIn(drives.d));
-    EXPECT_EQ(onC.path, f.fileIn(drives.c));
-    EXPECT_EQ(readAll(onC.path), readAll(onD.path));
-    expectBitmapOf(onC.path, f.surfaces.Picture1);
+    ASSERT_TRUE(onD.ok && onC.ok);
+    EXPECT_EQ(onD.value, f.fileIn(drives.d));
+    EXPECT_EQ(onC.value, f.fileIn(drives.c));
+    EXPECT_EQ(readAll(onC.value), readAll(onD.value));
+    expectBitmapOf(onC.value, f.surfaces.Picture1);
 }
 
 TEST(SaveOnDisk, MakesOnlyTheDefaultPicturesFolder)
@@ -167,15 +168,15 @@ TEST(SaveOnDisk, MakesOnlyTheDefaultPicturesFolder)
     Fixture f;
 
     const SaveResult onC = SaveOnDiskC(f.state, f.surfaces.Picture1, f.surfaces.Picture2, Drives{missingC, missingD, true});
-    EXPECT_FALSE(onC.saved);
+    EXPECT_FALSE(onC.ok);
     EXPECT_FALSE(QFileInfo::exists(missingC));
 
     const SaveResult onD = SaveOnDiskD(f.state, f.surfaces.Picture1, f.surfaces.Picture2, Drives{missingC, missingD, true});
-    ASSERT_TRUE(onD.saved) << onD.message.toStdString();
-    EXPECT_TRUE(QFileInfo(onD.path).isFile());
+    ASSERT_TRUE(onD.ok) << onD.message.toStdString();
+    EXPECT_TRUE(QFileInfo(onD.value).isFile());
 
     const QString namedD = tmp.filePath(QStringLiteral("named d"));
-    EXPECT_FALSE(SaveOnDiskD(f.state, f.surfaces.Picture1, f.surfaces.Picture2, Drives{missingC, namedD, false}).saved);
+    EXPECT_FALSE(SaveOnDiskD(f.state, f.surfaces.Picture1, f.surfaces.Picture2, Drives{missingC, namedD, false}).ok);
     EXPECT_FALSE(QFileInfo::exists(namedD));
 }
 
@@ -203,9 +204,9 @@ TEST(SavePicture, ReportsAFolderThatCannotTakeTheFile)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const SaveResult result = savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, row.folder, false);
-        EXPECT_FALSE(result.saved);
-        EXPECT_EQ(result.path, f.fileIn(row.folder));
-        const QString prefix = QStringLiteral("Could not save \"%1\": ").arg(result.path);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.value, f.fileIn(row.folder));
+        const QString prefix = QStringLiteral("Could not save \"%1\": ").arg(result.value);
         EXPECT_TRUE(result.message.startsWith(prefix)) << result.message.toStdString();
         EXPECT_GT(result.message.size(), prefix.size() + 3) << "no reason given";
     }
@@ -214,59 +215,63 @@ TEST(SavePicture, ReportsAFolderThatCannotTakeTheFile)
     EXPECT_TRUE(QFileInfo(f.fileIn(tmp.filePath(QStringLiteral("taken")))).isDir());
 }
 
-// Lowers the process's file size limit, as a full disk would stop a write midway; the
-// signal that the limit raises is ignored so the write fails with an error instead.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = m_old;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
-
-TEST(SavePicture, AWriteThatFailsMidwayKeepsTheEarlierFile)
+// Early in the file, and at its very last byte: Qt buffers the end of the file and
+// flushes it only when the save is committed.
+TEST(SavePicture, AWriteThatFailsMidwayOrAtTheEndKeepsTheEarlierFile)
 {
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
     Fixture f;
     paintPattern(f.surfaces.Picture1, 0);
-    ASSERT_TRUE(savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false).saved);
+    ASSERT_TRUE(savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false).ok);
     const QByteArray earlier = readAll(f.fileIn(tmp.path()));
 
     paintPattern(f.surfaces.Picture1, 1);
-    SaveResult failed;
-    {
-        FileSizeLimit limit(4096);
-        failed = savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false);
+    for (const rlim_t limit : {rlim_t{4096}, static_cast<rlim_t>(earlier.size() - 1)}) {
+        SCOPED_TRACE(limit);
+        SaveResult failed;
+        {
+            FileSizeLimit lowered(limit);
+            failed = savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false);
+        }
+        EXPECT_FALSE(failed.ok);
+        EXPECT_EQ(failed.message.toStdString(),
+                  QStringLiteral("Could not save \"%1\": File too large").arg(failed.value).toStdString());
+        EXPECT_EQ(readAll(f.fileIn(tmp.path())), earlier);
+        EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                  QStringList{f.state.imeslike + QStringLiteral(".jpg")})
+            << "nothing written aside is left";
     }
-    EXPECT_FALSE(failed.saved);
-    EXPECT_TRUE(failed.message.startsWith(QStringLiteral("Could not save \"%1\": ").arg(failed.path)))
-        << failed.message.toStdString();
-    EXPECT_FALSE(failed.message.contains(QStringLiteral("Unknown error")))
-        << failed.message.toStdString();
-    EXPECT_EQ(readAll(f.fileIn(tmp.path())), earlier);
-    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-              QStringList{f.state.imeslike + QStringLiteral(".jpg")})
-        << "nothing written aside is left";
 
     // The next save, with room again, writes the new picture.
-    ASSERT_TRUE(savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false).saved);
+    ASSERT_TRUE(savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, tmp.path(), false).ok);
     expectBitmapOf(f.fileIn(tmp.path()), f.surfaces.Picture1);
+}
+
+// A FIFO or a link to a device where the file would go stays what it is.
+TEST(SavePicture, RefusesToReplaceWhatIsNotARegularFile)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    Fixture f;
+    const QString fifoFolder = tmp.filePath(QStringLiteral("fifo"));
+    const QString linkFolder = tmp.filePath(QStringLiteral("link"));
+    ASSERT_TRUE(QDir().mkpath(fifoFolder) && QDir().mkpath(linkFolder));
+    ASSERT_EQ(mkfifo(QFile::encodeName(f.fileIn(fifoFolder)).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), f.fileIn(linkFolder)));
+    for (const QString& folder : {fifoFolder, linkFolder}) {
+        SCOPED_TRACE(folder.toStdString());
+        const SaveResult result = savePicture(f.state, f.surfaces.Picture1, f.surfaces.Picture2, folder, false);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.message.toStdString(),
+                  QStringLiteral("Could not save \"%1\": not a regular file; only regular files are replaced")
+                      .arg(f.fileIn(folder))
+                      .toStdString());
+        EXPECT_FALSE(QFileInfo(f.fileIn(folder)).isFile());
+        EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden).size(), 1);
+    }
+    EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/null")).exists());
+    EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/null")).isFile());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QJsonDocument>
@@ -11,6 +12,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace mandalix {
 namespace {
@@ -151,6 +155,12 @@ TEST_F(MandalixRender, BadInputGetsOneLineAndTheRightStatusAndLeavesNoFile)
     write("infinite.json", QByteArray(good).replace("\"nac\": 4", "\"nac\": 1e999"));
     write("broken.json", good.left(good.size() / 2));
     QImage(8, 8, QImage::Format_RGB32).save(path("plain.png"));
+    QImage(8, 8, QImage::Format_RGB32).save(path("plain.bmp"));
+    QByteArray damaged = contents("old.png");
+    const qsizetype text = damaged.indexOf("zTXt");
+    ASSERT_GT(text, 0);
+    damaged[text + 30] = static_cast<char>(damaged[text + 30] ^ 1);
+    write("crc.png", damaged);
     const QByteArray oldPicture = contents("old.png");
     const QStringList inputs = files();
 
@@ -159,8 +169,8 @@ TEST_F(MandalixRender, BadInputGetsOneLineAndTheRightStatusAndLeavesNoFile)
         int status;
         const char* error;
     } cases[] = {
-        {"--colour red a.png", 2, "Unknown option 'colour'."},
-        {"a.png --type", 2, "Missing value after '--type'."},
+        {"--colour red a.png", 2, "Unknown option 'colour'"},
+        {"a.png --type", 2, "Missing value after '--type'"},
         {"--scale big a.png", 2, "--scale: \"big\" is not a whole number"},
         {"--scale 17 a.png", 2, "--scale: 17 is out of range (1 to 16)"},
         {"--type 5 a.png", 2, "--type: 5 is out of range (1 to 4)"},
@@ -174,6 +184,14 @@ TEST_F(MandalixRender, BadInputGetsOneLineAndTheRightStatusAndLeavesNoFile)
         {"--params text.json a.png", 1, "Could not read \"text.json\": nac: not a number"},
         {"--params infinite.json a.png", 1, nullptr},
         {"--params plain.png a.png", 1, "Could not read \"plain.png\": the PNG carries no \"mandalix-params\" text"},
+        {"--params crc.png a.png", 1, "Could not read \"crc.png\": the PNG's zTXt chunk is damaged (CRC error)"},
+        {"--params plain.bmp a.png", 1,
+         "Could not read \"plain.bmp\": neither a mandalix parameters file nor a PNG written by mandalix"},
+        {"--params /dev/zero a.png", 1, "Could not read \"/dev/zero\": not a regular file"},
+        {"--params /dev/urandom a.png", 1, "Could not read \"/dev/urandom\": not a regular file"},
+        {"--params good.json --scale 16 no/such/a.png", 1, "Could not write \"no/such/a.png\": No such file or directory"},
+        {"--params good.json --palette-out no/such/s.png a.png", 1,
+         "Could not write \"no/such/s.png\": No such file or directory"},
         {"--params good.json no/such/a.png", 1, "Could not write \"no/such/a.png\": No such file or directory"},
         {"--params good.json --params-out no/such/a.json old.png", 1,
          "Could not write \"no/such/a.json\": No such file or directory"},
@@ -202,6 +220,71 @@ TEST_F(MandalixRender, MalformedJsonNamesWhereItBreaks)
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "mandalix-render: Could not read \"infinite.json\": illegal number at line 2, column 10\n");
 }
+
+// "-" is standard output; any other target that is not a regular file is refused and
+// stays what it was; a file that fails at its last block is a failure, not a short file.
+TEST_F(MandalixRender, WritesOnlyRegularFilesOrStandardOutput)
+{
+    runOk("--seed 100 --params-out a.json a.png");
+    const Finished picture = run({"--seed", "100", "-"});
+    EXPECT_EQ(picture.status, 0) << picture.err.toStdString();
+    EXPECT_EQ(picture.out, contents("a.png"));
+    const Finished params = run({"--seed", "100", "--params-out", "-", "b.png"});
+    EXPECT_EQ(params.status, 0) << params.err.toStdString();
+    EXPECT_EQ(params.out, contents("a.json"));
+    ASSERT_TRUE(QFile::remove(path("b.png")));
+
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo.png")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), path("null.json")));
+    const QStringList before = files();
+    const QString refused = QStringLiteral("not a regular file; only regular files are replaced");
+    const struct {
+        QStringList arguments;
+        QString target;
+    } rows[] = {
+        {{"--seed", "100", "fifo.png"}, "fifo.png"},
+        {{"--seed", "100", "--params-out", "null.json", "c.png"}, "null.json"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.target.toStdString());
+        const Finished result = run(row.arguments);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err.toStdString(),
+                  QStringLiteral("mandalix-render: Could not write \"%1\": %2\n").arg(row.target, refused).toStdString());
+        EXPECT_EQ(files(), before);
+    }
+    EXPECT_FALSE(QFileInfo(path("fifo.png")).isFile());
+
+    // 600 blocks of 1 KiB: the bitmap's last block does not fit.
+    runOk("--seed 100 full.bmp");
+    ASSERT_GT(contents("full.bmp").size(), 600 * 1024);
+    write("full.bmp", "old");
+    QProcess shell;
+    shell.setWorkingDirectory(dir.path());
+    shell.start(QStringLiteral("bash"), {QStringLiteral("-c"),
+        QStringLiteral("trap '' XFSZ; ulimit -f 600; exec \"$0\" --seed 100 full.bmp"),
+        QStringLiteral(MANDALIX_RENDER_EXECUTABLE)});
+    ASSERT_TRUE(shell.waitForFinished(120000));
+    EXPECT_EQ(shell.exitCode(), 1);
+    EXPECT_EQ(shell.readAllStandardError().toStdString(),
+              QStringLiteral("mandalix-render: Could not write \"full.bmp\": File too large\n").toStdString());
+    EXPECT_EQ(contents("full.bmp"), "old");
+}
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// The picture goes to the file without a second full copy of it: the peak memory of a
+// large render stays well below twice the image. (A sanitizer's shadow memory would
+// blur the figure.)
+TEST_F(MandalixRender, WritesALargePictureWithoutCopyingIt)
+{
+    const int side = 453 * 12;
+    const double imageBytes = 4.0 * side * side;
+    runOk("--seed 100 --scale 12 large.png");
+    rusage children{};
+    ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &children), 0);
+    EXPECT_LT(children.ru_maxrss * 1024.0, 1.5 * imageBytes) << "peak " << children.ru_maxrss << " KiB";
+}
+#endif
 
 } // namespace
 } // namespace mandalix

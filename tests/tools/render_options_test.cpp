@@ -14,8 +14,8 @@ TEST(ParseRenderOptions_Good, ReadsEveryOptionInBothSpellings)
 {
     const ParsedOptions parsed = parse(
         "--seed 72182.25 --type=2 --scale 16 --threads=3 --params-out p.json --palette-out s.png out.PNG");
-    ASSERT_TRUE(parsed.ok) << parsed.error.toStdString();
-    const RenderOptions& o = parsed.options;
+    ASSERT_TRUE(parsed.ok) << parsed.message.toStdString();
+    const RenderOptions& o = parsed.value;
     EXPECT_EQ(o.seed, 72182.25f);
     EXPECT_EQ(o.type, 2);
     EXPECT_EQ(o.scale, 16);
@@ -31,16 +31,16 @@ TEST(ParseRenderOptions_Good, DefaultsAndTheSeedInSinglePrecision)
 {
     const ParsedOptions plain = parse("a.bmp");
     ASSERT_TRUE(plain.ok);
-    EXPECT_EQ(plain.options.outFormat, OutputFormat::Bmp);
-    EXPECT_EQ(plain.options.scale, 1);
-    EXPECT_EQ(plain.options.threads, 0);
-    EXPECT_FALSE(plain.options.seed.has_value());
-    EXPECT_FALSE(plain.options.type.has_value());
+    EXPECT_EQ(plain.value.outFormat, OutputFormat::Bmp);
+    EXPECT_EQ(plain.value.scale, 1);
+    EXPECT_EQ(plain.value.threads, 0);
+    EXPECT_FALSE(plain.value.seed.has_value());
+    EXPECT_FALSE(plain.value.type.has_value());
 
     // 0.1 is taken as the nearest single-precision number, 0.100000001490116...
     const ParsedOptions seeded = parse("--seed 0.1 --params-out x.json a.png");
     ASSERT_TRUE(seeded.ok);
-    EXPECT_EQ(static_cast<double>(*seeded.options.seed), 0.100000001490116119384765625);
+    EXPECT_EQ(static_cast<double>(*seeded.value.seed), 0.100000001490116119384765625);
     // Just under a day, but a day once rounded to single precision.
     EXPECT_FALSE(parse("--seed 86399.999 a.png").ok);
     EXPECT_TRUE(parse("--seed 86399.99 a.png").ok);
@@ -48,9 +48,9 @@ TEST(ParseRenderOptions_Good, DefaultsAndTheSeedInSinglePrecision)
 
 TEST(ParseRenderOptions_Good, HelpAndVersionNeedNothingElse)
 {
-    EXPECT_TRUE(parse("--help").options.isHelp);
-    EXPECT_TRUE(parse("-h").options.isHelp);
-    EXPECT_TRUE(parse("--version").options.isVersion);
+    EXPECT_TRUE(parse("--help").value.isHelp);
+    EXPECT_TRUE(parse("-h").value.isHelp);
+    EXPECT_TRUE(parse("--version").value.isVersion);
     EXPECT_TRUE(parse("--help --scale 99").ok);
 }
 
@@ -60,8 +60,10 @@ TEST(ParseRenderOptions_Bad, NamesTheProblem)
         const char* line;
         const char* error;
     } cases[] = {
-        {"--frobnicate a.png", "Unknown option 'frobnicate'."},
-        {"a.png --scale", "Missing value after '--scale'."},
+        {"--frobnicate a.png", "Unknown option 'frobnicate'"},
+        {"a.png --scale", "Missing value after '--scale'"},
+        {"--scale 4.0 a.png", "--scale: \"4.0\" is not a whole number"},
+        {"--scale +4 a.png", "--scale: \"+4\" is not a whole number"},
         {"--scale x a.png", "--scale: \"x\" is not a whole number"},
         {"--scale 2.5 a.png", "--scale: \"2.5\" is not a whole number"},
         {"--scale 0 a.png", "--scale: 0 is out of range (1 to 16)"},
@@ -89,10 +91,15 @@ TEST(ParseRenderOptions_Bad, NamesTheProblem)
         SCOPED_TRACE(c.line);
         const ParsedOptions parsed = parse(QString::fromUtf8(c.line));
         EXPECT_FALSE(parsed.ok);
-        EXPECT_EQ(parsed.error.toStdString(), c.error);
+        EXPECT_EQ(parsed.message.toStdString(), c.error);
+    }
+    // One rule for whole numbers: blanks around the digits are not part of them.
+    for (const QString& blank : {QStringLiteral(" 4"), QStringLiteral("4 "), QStringLiteral("\t4")}) {
+        const ParsedOptions parsed = parseRenderOptions({QStringLiteral("--scale"), blank, QStringLiteral("a.png")});
+        EXPECT_EQ(parsed.message, QStringLiteral("--scale: \"%1\" is not a whole number").arg(blank));
     }
     const ParsedOptions empty = parseRenderOptions({QStringLiteral("--params"), QString(), QStringLiteral("a.png")});
-    EXPECT_EQ(empty.error.toStdString(), "--params: the file name is empty");
+    EXPECT_EQ(empty.message.toStdString(), "--params: the file name is empty");
 }
 
 } // namespace

@@ -166,6 +166,14 @@ TEST_F(RealWindowTest, Exit_EndsTheProgramAtOnce)
     expectEndsAtOnceWithSuccess();
 }
 
+TEST_F(RealWindowTest, WindowDestroyedFromOutside_EndsTheProgramAtOnce)
+{
+    waitUntilStartedUp();
+    QString error;
+    ASSERT_TRUE(m_program->destroyWindow(&error)) << error.toStdString();
+    expectEndsAtOnceWithSuccess();
+}
+
 TEST_F(RealWindowTest, CloseWindow_EndsTheProgramAtOnce)
 {
     waitUntilStartedUp();

@@ -314,6 +314,15 @@ bool ProgramUnderTest::pressKeys(const QString& keys, QString* error)
     return false;
 }
 
+bool ProgramUnderTest::destroyWindow(QString* error)
+{
+    const ToolRun run = xdotool({QStringLiteral("windowclose"), QString::number(m_window)});
+    if (run.finished && run.exitCode == 0)
+        return true;
+    *error = QStringLiteral("xdotool could not destroy the window: %1").arg(QString::fromLocal8Bit(run.err));
+    return false;
+}
+
 QImage ProgramUnderTest::grab() const
 {
     QScreen* screen = QGuiApplication::primaryScreen();

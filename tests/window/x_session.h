@@ -93,6 +93,8 @@ public:
     bool click(int x, int y, QString* error);
     // Presses a key combination (as xdotool names it) with the window focused.
     bool pressKeys(const QString& keys, QString* error);
+    // Destroys the program's X window from outside, as `xdotool windowclose` does.
+    bool destroyWindow(QString* error);
 
     // The client area as it is on screen now.
     QImage grab() const;

@@ -1,0 +1,23 @@
+// Finds one text of a PNG by its key, walking the file's chunks without decoding the
+// image, so a text anywhere in the file is found and the image library never speaks.
+// Pure on the device it is given; any thread. A damaged or truncated file, or one that
+// lacks the text, comes back as a failure naming the cause.
+#pragma once
+
+#include "output/result.h"
+
+#include <QByteArray>
+#include <QIODevice>
+
+namespace mandalix {
+
+// The eight bytes that begin every PNG.
+inline constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
+
+// The text stored under `key` (a tEXt, zTXt or iTXt chunk) as UTF-8, from a device
+// positioned at the start of a PNG. A text longer than `maxBytes`, compressed or not, is
+// refused. Failures name the cause: "the PNG is truncated", "the PNG's zTXt chunk is
+// damaged (CRC error)", "the PNG carries no "mandalix-params" text".
+Result<QByteArray> pngText(QIODevice& device, const QByteArray& key, qint64 maxBytes);
+
+} // namespace mandalix
