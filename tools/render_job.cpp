@@ -60,11 +60,14 @@ RenderedPicture renderPicture(const RenderRequest& request, Pacer& pacer, const 
     RenderedPicture rendered;
     rendered.record = recordOf(program, seed);
     rendered.strip = surfaces.Picture3.image();
-    if (request.scale == 1) {
+    const QSize size = request.size.isEmpty()
+        ? QSize(kPictureSizePx * request.scale, kPictureSizePx * request.scale)
+        : request.size;
+    if (size == QSize(kPictureSizePx, kPictureSizePx)) {
         PaintImage(s, surfaces.Picture1, surfaces.Picture3, program.rnd, pacer);
         rendered.picture = surfaces.Picture1.image();
     } else {
-        rendered.picture = paintScaled(s, surfaces.Picture3, request.scale, request.threads, progress);
+        rendered.picture = paintScaled(s, surfaces.Picture3, size, request.threads, progress);
     }
     return rendered;
 }

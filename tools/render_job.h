@@ -25,11 +25,13 @@ struct RenderRequest {
     // The generation type; default the recorded one, else 4.
     std::optional<int> type;
     int scale = 1;
+    // Any width and height instead of the scale's square; empty: 453 * scale square.
+    QSize size;
     int threads = 1;
 };
 
 struct RenderedPicture {
-    QImage picture; // 453 * scale pixels square
+    QImage picture; // the requested size, 8-bit indexed above the window's 453 x 453
     QImage strip;   // Picture3's drawing area, 541 x 21
     PictureRecord record;
 };
@@ -39,8 +41,8 @@ struct RenderedPicture {
 // parameters) and paints it. With a record: paints the strip from the recorded waves
 // and begins the picture from the recorded seed, so that the generator runs as it did
 // for the original, then takes the recorded parameters and name before painting.
-// Scale 1 paints Picture1 in the order of the generation type through `pacer`; larger
-// scales call paintScaled with `progress`.
+// 453 x 453 paints Picture1 in the order of the generation type through `pacer`; other
+// sizes call paintScaled with `progress`.
 RenderedPicture renderPicture(const RenderRequest& request, Pacer& pacer,
                               const ScaledProgress& progress = {});
 
