@@ -67,13 +67,6 @@ double PixelTerms::blTermDirect(double bl) const
     }
 }
 
-inline double PixelTerms::blTerm(double bl) const
-{
-    if (bl >= m_blFirst && bl <= m_blLast)
-        return m_blTable[static_cast<std::size_t>(bl - m_blFirst)];
-    return blTermDirect(bl);
-}
-
 RadialTerms PixelTerms::radial(double x, double y) const
 {
     RadialTerms t;
@@ -113,54 +106,6 @@ RadialTerms PixelTerms::radial(double x, double y) const
     }
     t.isUsable = true;
     return t;
-}
-
-std::uint8_t PixelTerms::index(const RadialTerms& t, double x, double y) const
-{
-    if (!t.isUsable)
-        return kFailedIndex;
-    const PictureParameters& p = m_p;
-    const double slope = y / (x + 0.000001);
-    if (!isFiniteNumber(slope))
-        return kFailedIndex;
-    const double fi = std::atan(slope);
-    double re = t.re;
-    double b = p.komp3 * (std::sin(p.f1 * fi) + 1);
-    if (m_tipRow == 4) {
-        re = Int(re * std::sin(p.f2 * fi));
-        if (!isFiniteNumber(re))
-            return kFailedIndex;
-        b = b * t.blFactor;
-    }
-    const double bl = Int(b);
-    if (!isFiniteNumber(bl))
-        return kFailedIndex;
-
-    double ba;
-    switch (m_barvRow) {
-    case 2:
-        ba = re + t.gr + blTerm(bl);
-        break;
-    case 3:
-        ba = (m_tipRow == 4 ? re + t.baTerm : t.baTerm) + blTerm(bl);
-        break;
-    case 4:
-        ba = 2 * (re + bl) + t.gr;
-        break;
-    case 5:
-        ba = (re + t.gr) * blTerm(bl) * t.baTerm;
-        break;
-    default:
-        ba = re + t.gr + bl;
-        break;
-    }
-    if (!isFiniteNumber(ba))
-        return kFailedIndex;
-    if (ba > kPalettePositionMax)
-        ba = kPalettePositionMax;
-    if (ba < 0)
-        ba = 0;
-    return m_indexOfPosition[static_cast<std::size_t>(Int(ba / 10))];
 }
 
 } // namespace mandalix

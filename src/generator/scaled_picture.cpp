@@ -46,6 +46,7 @@ struct ScaledJob {
     const PixelTerms* terms = nullptr;
     std::vector<double> xs, ys;   // centred coordinates of each column and output row
     std::vector<double> absolute; // |coordinate| of each key, ascending by bit pattern
+    std::vector<int> columnKeys, rowKeys; // key of each column and output row
     PositionsByKey columnsOf, rowsOf;
     std::vector<std::pair<int, int>> tiles; // first keys of the two sides, first <= second
     uchar* bits = nullptr;
@@ -60,56 +61,71 @@ struct ScaledJob {
     int threadsRunning = 0;
 };
 
-// The pixels of columns of key `column` and rows of key `row`, all at the distance `t` was made for.
-long long paintPositions(ScaledJob& job, const RadialTerms& t, int column, int row)
+// The positions of a block of kTileKeys keys, in ascending order: writes in memory order
+// and neighbouring pixels one after another, whose similar arguments keep the maths
+// library's branches predictable.
+std::vector<int> positionsOfBlock(const PositionsByKey& byKey, int firstKey, int keys)
 {
-    const PositionsByKey& cs = job.columnsOf;
-    const PositionsByKey& rs = job.rowsOf;
-    const auto c0 = static_cast<std::size_t>(cs.start[static_cast<std::size_t>(column)]);
-    const auto c1 = static_cast<std::size_t>(cs.start[static_cast<std::size_t>(column) + 1]);
-    const auto r0 = static_cast<std::size_t>(rs.start[static_cast<std::size_t>(row)]);
-    const auto r1 = static_cast<std::size_t>(rs.start[static_cast<std::size_t>(row) + 1]);
-    for (std::size_t k = r0; k < r1; ++k) {
-        const int outRow = rs.list[k];
-        const double y = job.ys[static_cast<std::size_t>(outRow)];
-        uchar* line = job.bits + job.bytesPerLine * outRow;
-        for (std::size_t m = c0; m < c1; ++m) {
-            const int c = cs.list[m];
-            line[c] = job.terms->index(t, job.xs[static_cast<std::size_t>(c)], y);
-        }
-    }
-    return static_cast<long long>(c1 - c0) * static_cast<long long>(r1 - r0);
+    const int last = std::min(firstKey + kTileKeys, keys);
+    std::vector<int> positions(byKey.list.begin() + byKey.start[static_cast<std::size_t>(firstKey)],
+                               byKey.list.begin() + byKey.start[static_cast<std::size_t>(last)]);
+    std::sort(positions.begin(), positions.end());
+    return positions;
 }
 
-long long paintTile(ScaledJob& job, int firstA, int firstB)
+// The rows `rows` by the columns `columns` of one tile, each pixel with the terms of its
+// pair of keys from `table`.
+long long paintRegion(ScaledJob& job, const RadialTerms* table, int firstA, int firstB,
+                      const std::vector<int>& rows, const std::vector<int>& columns)
 {
-    const int keys = static_cast<int>(job.absolute.size());
-    long long painted = 0;
-    for (int b = firstB; b < std::min(firstB + kTileKeys, keys); ++b) {
-        for (int a = firstA; a < std::min(firstA + kTileKeys, b + 1); ++a) {
-            const bool isDirect = !job.columnsOf.isEmpty(a) && !job.rowsOf.isEmpty(b);
-            const bool isSwapped = a != b && !job.columnsOf.isEmpty(b) && !job.rowsOf.isEmpty(a);
-            if (!isDirect && !isSwapped)
-                continue;
-            const RadialTerms t = job.terms->radial(job.absolute[static_cast<std::size_t>(a)],
-                                                    job.absolute[static_cast<std::size_t>(b)]);
-            if (isDirect)
-                painted += paintPositions(job, t, a, b);
-            if (isSwapped)
-                painted += paintPositions(job, t, b, a);
+    for (const int row : rows) {
+        const int rowKey = job.rowKeys[static_cast<std::size_t>(row)];
+        const double y = job.ys[static_cast<std::size_t>(row)];
+        uchar* line = job.bits + job.bytesPerLine * row;
+        for (const int column : columns) {
+            const int columnKey = job.columnKeys[static_cast<std::size_t>(column)];
+            const int low = std::min(rowKey, columnKey);
+            const int high = std::max(rowKey, columnKey);
+            const RadialTerms& t = table[(high - firstB) * kTileKeys + (low - firstA)];
+            line[column] = job.terms->index(t, job.xs[static_cast<std::size_t>(column)], y);
         }
     }
+    return static_cast<long long>(rows.size()) * static_cast<long long>(columns.size());
+}
+
+// The tile of keys firstA.. (the smaller of a pixel's two keys) and firstB.. (the larger):
+// the terms of each pair first, then the pixels with rows of B and columns of A, and with
+// rows of A and columns of B.
+long long paintTile(ScaledJob& job, std::vector<RadialTerms>& table, int firstA, int firstB)
+{
+    const int keys = static_cast<int>(job.absolute.size());
+    for (int b = firstB; b < std::min(firstB + kTileKeys, keys); ++b) {
+        for (int a = firstA; a < std::min(firstA + kTileKeys, b + 1); ++a) {
+            const bool isUsed = (!job.columnsOf.isEmpty(a) && !job.rowsOf.isEmpty(b))
+                || (!job.columnsOf.isEmpty(b) && !job.rowsOf.isEmpty(a));
+            if (isUsed)
+                table[static_cast<std::size_t>((b - firstB) * kTileKeys + (a - firstA))] =
+                    job.terms->radial(job.absolute[static_cast<std::size_t>(a)], job.absolute[static_cast<std::size_t>(b)]);
+        }
+    }
+    const std::vector<int> rowsOfB = positionsOfBlock(job.rowsOf, firstB, keys);
+    const std::vector<int> columnsOfA = positionsOfBlock(job.columnsOf, firstA, keys);
+    long long painted = paintRegion(job, table.data(), firstA, firstB, rowsOfB, columnsOfA);
+    if (firstA != firstB)
+        painted += paintRegion(job, table.data(), firstA, firstB, positionsOfBlock(job.rowsOf, firstA, keys),
+                               positionsOfBlock(job.columnsOf, firstB, keys));
     return painted;
 }
 
 void paintTiles(ScaledJob& job)
 {
+    std::vector<RadialTerms> table(static_cast<std::size_t>(kTileKeys) * kTileKeys);
     for (;;) {
         const std::size_t tile = job.nextTile.fetch_add(1, std::memory_order_relaxed);
         if (tile >= job.tiles.size())
             break;
         const auto [firstA, firstB] = job.tiles[tile];
-        job.pixelsDone.fetch_add(paintTile(job, firstA, firstB), std::memory_order_relaxed);
+        job.pixelsDone.fetch_add(paintTile(job, table, firstA, firstB), std::memory_order_relaxed);
     }
     {
         std::lock_guard lock(job.doneMutex);
@@ -135,14 +151,13 @@ void buildKeys(ScaledJob& job)
     const auto indexOf = [&](double v) {
         return static_cast<int>(std::lower_bound(keys.begin(), keys.end(), keyOf(v)) - keys.begin());
     };
-    std::vector<int> columnKeys, rowKeys;
     for (double v : job.xs)
-        columnKeys.push_back(indexOf(v));
+        job.columnKeys.push_back(indexOf(v));
     for (double v : job.ys)
-        rowKeys.push_back(indexOf(v));
+        job.rowKeys.push_back(indexOf(v));
     const int count = static_cast<int>(keys.size());
-    job.columnsOf.build(columnKeys, count);
-    job.rowsOf.build(rowKeys, count);
+    job.columnsOf.build(job.columnKeys, count);
+    job.rowsOf.build(job.rowKeys, count);
     for (std::uint64_t key : keys)
         job.absolute.push_back(std::bit_cast<double>(key));
     for (int b = 0; b < count; b += kTileKeys)
@@ -154,10 +169,14 @@ void runPool(ScaledJob& job, int threads, const ScaledProgress& progress)
 {
     const int count = std::clamp(threads, 1, std::max(1, static_cast<int>(job.tiles.size())));
     job.threadsRunning = count;
+    // Without progress to report the calling thread paints too, so one thread is this one.
+    const bool isCallerPainting = !progress;
     std::vector<std::thread> pool;
     pool.reserve(static_cast<std::size_t>(count));
-    for (int k = 0; k < count; ++k)
+    for (int k = isCallerPainting ? 1 : 0; k < count; ++k)
         pool.emplace_back([&job] { paintTiles(job); });
+    if (isCallerPainting)
+        paintTiles(job);
     const auto rowsDone = [&] {
         return job.pixels == 0 ? job.rows : job.pixelsDone.load(std::memory_order_relaxed) * job.rows / job.pixels;
     };
