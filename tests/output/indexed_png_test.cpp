@@ -32,7 +32,7 @@ QByteArray written(const QImage& image, const QString& text, int threads)
     return buffer.data();
 }
 
-TEST(IndexedPng_Write, ReadsBackAsTheSamePixelsTextAndResolution)
+TEST(IndexedPng_Threads, AnyThreadsWriteOneFileThatReadsBackAsTheSamePixelsAndText)
 {
     const QImage image = indexedPicture(301, 3 * kPngBandRows + 5);
     const struct {
