@@ -6,6 +6,7 @@
 #include "output/result.h"
 #include "state/clock.h"
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +27,7 @@ struct RenderOptions {
     std::optional<float> seed;
     std::optional<int> type;
     int scale = 1;
+    QSize size; // --size WxH; empty when not given (the scale's square)
     int threads = 0; // 0: one per core
     bool isHelp = false;
     bool isVersion = false;

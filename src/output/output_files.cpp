@@ -1,12 +1,16 @@
 #include "output/output_files.h"
 
+#include "output/indexed_png.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 #include <unistd.h>
 
@@ -45,6 +49,14 @@ QString reasonOf(const QFileDevice& file, int systemError, const QString& fallba
 QString writeImage(QIODevice& device, QImage image, const char* format, const QString& textKey,
                    const QString& text, bool& ok)
 {
+    // A large picture comes as palette indices: written by rows as they are deflated on
+    // every core, without a second copy of its pixels.
+    if (image.format() == QImage::Format_Indexed8 && std::strcmp(format, "png") == 0) {
+        const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        const PngWritten written = writeIndexedPng(device, image, kOutputDotsPerMeter, textKey, text, threads);
+        ok = written.ok;
+        return ok ? QString() : written.reason;
+    }
     image.setDotsPerMeterX(kOutputDotsPerMeter);
     image.setDotsPerMeterY(kOutputDotsPerMeter);
     // Through the image, not the writer: the writer's own texts lose their line breaks.

@@ -42,7 +42,8 @@ public:
     ~OutputFiles();
 
     // Writes the image aside as `format` ("png" or "bmp"); a PNG also carries `text`
-    // under `textKey` when the key is not empty. Pass the image by move: it is stamped
+    // under `textKey` when the key is not empty. An 8-bit indexed PNG is
+    // written by writeIndexedPng on every core. Pass the image by move: it is stamped
     // with the resolution in place, and a shared one would be copied whole.
     WriteResult addImage(const QString& path, QImage image, const char* format,
                          const QString& textKey = {}, const QString& text = {});
