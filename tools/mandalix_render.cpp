@@ -66,6 +66,7 @@ RenderRequest requestOf(const RenderOptions& options)
     RenderRequest request;
     request.type = options.type;
     request.scale = options.scale;
+    request.size = options.size;
     request.threads = options.threads > 0 ? options.threads
                                           : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     if (options.seed) {

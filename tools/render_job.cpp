@@ -23,9 +23,17 @@ PictureRecord firstPictureRecord(const RenderRequest& request, WindowState& s)
 }
 
 // The recolourings of a record on a picture painted at another density: every pixel of
-// one colour takes the other, in order, as on the window's picture.
+// one colour takes the other, in order, as on the window's picture. In an indexed
+// picture that is every entry of that colour in its table.
 void recolour(QImage& picture, const std::vector<ColourReplacement>& replacements)
 {
+    if (picture.format() == QImage::Format_Indexed8) {
+        QList<QRgb> table = picture.colorTable();
+        for (const ColourReplacement& replacement : replacements)
+            std::replace(table.begin(), table.end(), QRgb{toArgb(replacement.from)}, QRgb{toArgb(replacement.to)});
+        picture.setColorTable(table);
+        return;
+    }
     for (const ColourReplacement& replacement : replacements) {
         const std::uint32_t from = toArgb(replacement.from);
         const std::uint32_t to = toArgb(replacement.to);
@@ -52,12 +60,15 @@ RenderedPicture renderPicture(const RenderRequest& request, Pacer& pacer, const 
 
     RenderedPicture rendered;
     rendered.record = record;
-    if (request.scale == 1) {
+    const QSize size = request.size.isEmpty()
+        ? QSize(kPictureSizePx * request.scale, kPictureSizePx * request.scale)
+        : request.size;
+    if (size == QSize(kPictureSizePx, kPictureSizePx)) {
         paintRecordedPicture(s, surfaces, program.rnd, record, pacer);
         rendered.picture = surfaces.Picture1.image();
     } else {
         beginRecordedPicture(s, surfaces, program.rnd, record);
-        rendered.picture = paintScaled(s, surfaces.Picture3, request.scale, request.threads, progress);
+        rendered.picture = paintScaled(s, surfaces.Picture3, size, request.threads, progress);
         recolour(rendered.picture, record.replacements);
     }
     rendered.strip = surfaces.Picture3.image();

@@ -25,19 +25,21 @@ struct RenderRequest {
     // The generation type; default the recorded one, else 4.
     std::optional<int> type;
     int scale = 1;
+    // Any width and height instead of the scale's square; empty: 453 * scale square.
+    QSize size;
     int threads = 1;
 };
 
 struct RenderedPicture {
-    QImage picture; // 453 * scale pixels square
+    QImage picture; // the requested size, 8-bit indexed above the window's 453 x 453
     QImage strip;   // Picture3's drawing area, 541 x 21
     PictureRecord record;
 };
 
 // Paints a record, the request's or, without one, that of the picture the window paints
 // at start-up at the request's moment and seed, through the program's one replay path.
-// Scale 1 paints Picture1 in the order of the generation type through `pacer`, with the
-// recolourings after it; larger scales call paintScaled with `progress` and recolour
+// 453 x 453 paints Picture1 in the order of the generation type through `pacer`, with
+// the recolourings after it; other sizes call paintScaled with `progress` and recolour
 // its pixels in the same order.
 RenderedPicture renderPicture(const RenderRequest& request, Pacer& pacer,
                               const ScaledProgress& progress = {});

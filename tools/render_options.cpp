@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -47,6 +48,25 @@ bool readSeed(const QString& value, std::optional<float>& out, QString& error)
     return true;
 }
 
+// Reads --size WIDTHxHEIGHT, each side 1..kMaxPictureSidePx; false with `error` set otherwise.
+bool readSize(const QString& value, QSize& out, QString& error)
+{
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,9})[xX]([0-9]{1,9})$"));
+    const QRegularExpressionMatch match = pattern.match(value);
+    if (!match.hasMatch()) {
+        error = QStringLiteral("--size: \"%1\" is not WIDTHxHEIGHT in pixels, e.g. 3840x2160").arg(value);
+        return false;
+    }
+    const int width = match.captured(1).toInt();
+    const int height = match.captured(2).toInt();
+    if (width < 1 || height < 1 || width > kMaxPictureSidePx || height > kMaxPictureSidePx) {
+        error = QStringLiteral("--size: %1 is out of range (1 to %2 pixels a side)").arg(value).arg(kMaxPictureSidePx);
+        return false;
+    }
+    out = QSize(width, height);
+    return true;
+}
+
 bool readNumbers(const QCommandLineParser& parser, RenderOptions& options, QString& error)
 {
     const auto isSet = [&](const char* name) { return parser.isSet(QLatin1String(name)); };
@@ -58,6 +78,12 @@ bool readNumbers(const QCommandLineParser& parser, RenderOptions& options, QStri
         options.type = type;
     }
     if (isSet("scale") && !readWhole(QStringLiteral("scale"), value("scale"), 1, kMaxScale, options.scale, error))
+        return false;
+    if (isSet("size") && isSet("scale")) {
+        error = QStringLiteral("--size and --scale cannot be used together: the size sets the density");
+        return false;
+    }
+    if (isSet("size") && !readSize(value("size"), options.size, error))
         return false;
     if (isSet("threads")
         && !readWhole(QStringLiteral("threads"), value("threads"), 1, kMaxThreads, options.threads, error))
@@ -140,6 +166,7 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
         {QStringLiteral("seed"), {}, valueName},
         {QStringLiteral("type"), {}, valueName},
         {QStringLiteral("scale"), {}, valueName},
+        {QStringLiteral("size"), {}, valueName},
         {QStringLiteral("threads"), {}, valueName},
         {QStringLiteral("params"), {}, valueName},
         {QStringLiteral("params-out"), {}, valueName},
@@ -173,7 +200,10 @@ QString renderUsage()
         "  --type N           generation type 1..4 (default 4; with --params, the recorded one)\n"
         "  --scale K          paint at K times the window's pixel density, 1..16 (default 1:\n"
         "                     453 x 453, exactly the window's picture)\n"
-        "  --threads N        threads for scales above 1 (default: one per core)\n"
+        "  --size WxH         paint W x H pixels, 1..16384 a side, instead of --scale: the\n"
+        "                     shorter side spans the window's picture, a longer one shows\n"
+        "                     more of the pattern on both ends (453x453 is scale 1)\n"
+        "  --threads N        threads for pictures above 453 x 453 (default: one per core)\n"
         "  --params FILE      paint a recorded picture again, from a parameters file or a\n"
         "                     PNG written by mandalix-render\n"
         "  --params-out FILE  write the picture's parameters file (JSON)\n"

@@ -3,6 +3,7 @@
 // a one-line message naming the problem (a usage error).
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +26,7 @@ struct RenderOptions {
     std::optional<float> seed;
     std::optional<int> type;
     int scale = 1;
+    QSize size; // --size WxH; empty when not given (the scale's square)
     int threads = 0; // 0: one per core
     bool isHelp = false;
     bool isVersion = false;

@@ -9,16 +9,6 @@
 namespace mandalix {
 namespace {
 
-// True when v is a number and not an infinity. Looks at the exponent bits with integer
-// instructions: a floating-point compare here would hold up the maths library's next
-// call, which reads the floating-point status and so waits for every floating-point
-// instruction before it.
-inline bool isFiniteNumber(double v)
-{
-    constexpr std::uint64_t kExponent = 0x7FF0000000000000;
-    return (std::bit_cast<std::uint64_t>(v) & kExponent) != kExponent;
-}
-
 // Stores v when it is a finite number. Every result is tested before it reaches the
 // window state, so a pixel that overflows or turns into "not a number" fails at the very
 // assignment that produced it and the variables after it keep the previous pixel's values.
@@ -30,24 +20,6 @@ inline bool store(double& to, double v)
         return false;
     to = v;
     return true;
-}
-
-// The row of a formula table that a type number selects: the number rounded half to even;
-// 2..lastRow select their own rows, every other value in 0..255 selects row 1. Answers 0
-// for a number outside 0..255 or not a number, which fails the pixel.
-inline int formulaRow(double type, int lastRow)
-{
-    // Every picture the program draws has a whole type 1..lastRow, found by comparing
-    // bit patterns: integer work, out of the way of the maths library (see isFiniteNumber).
-    const auto bits = std::bit_cast<std::uint64_t>(type);
-    for (int row = 1; row <= lastRow; ++row)
-        if (bits == std::bit_cast<std::uint64_t>(static_cast<double>(row)))
-            return row;
-    const double whole = roundHalfEven(type);
-    if (!(whole >= 0 && whole <= 255))
-        return 0;
-    const int row = static_cast<int>(whole);
-    return row >= 2 && row <= lastRow ? row : 1;
 }
 
 // A pixel coordinate for the surface. The driver passes whole numbers; anything too far

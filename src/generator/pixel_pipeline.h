@@ -9,6 +9,9 @@
 #include "state/window_state.h"
 #include "surface/surface.h"
 
+#include <bit>
+#include <cstdint>
+
 namespace mandalix {
 
 // The palette position is held to 0..kPalettePositionMax; every step of 10 in it moves
@@ -17,6 +20,34 @@ inline constexpr double kPalettePositionMax = 675;
 inline constexpr int kStripFirstColumn = 10;
 inline constexpr int kStripStepPx = 5;
 inline constexpr int kStripSampleRow = 10;
+
+// True when v is a number and not an infinity. Looks at the exponent bits with integer
+// instructions: a floating-point compare here would hold up the maths library's next
+// call, which reads the floating-point status and so waits for every floating-point
+// instruction before it.
+inline bool isFiniteNumber(double v)
+{
+    constexpr std::uint64_t kExponent = 0x7FF0000000000000;
+    return (std::bit_cast<std::uint64_t>(v) & kExponent) != kExponent;
+}
+
+// The row of a formula table that a type number selects: the number rounded half to even;
+// 2..lastRow select their own rows, every other value in 0..255 selects row 1. Answers 0
+// for a number outside 0..255 or not a number, which fails the pixel.
+inline int formulaRow(double type, int lastRow)
+{
+    // Every picture the program draws has a whole type 1..lastRow, found by comparing
+    // bit patterns: integer work, out of the way of the maths library (see isFiniteNumber).
+    const auto bits = std::bit_cast<std::uint64_t>(type);
+    for (int row = 1; row <= lastRow; ++row)
+        if (bits == std::bit_cast<std::uint64_t>(static_cast<double>(row)))
+            return row;
+    const double whole = roundHalfEven(type);
+    if (!(whole >= 0 && whole <= 255))
+        return 0;
+    const int row = static_cast<int>(whole);
+    return row >= 2 && row <= lastRow ? row : 1;
+}
 
 // The whole pixel: r and fi from x and y, then the channels, the palette position and
 // the paint. Reads x, y, i, j and the picture parameters; writes r, fi, re, gr, bl, ba,

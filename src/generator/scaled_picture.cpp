@@ -1,67 +1,131 @@
 #include "generator/scaled_picture.h"
 
-#include "generator/pixel_pipeline.h"
+#include "generator/pixel_terms.h"
 #include "generator/traversals.h"
-#include "surface/surface_sizes.h"
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 namespace mandalix {
 
 namespace {
 
 constexpr std::chrono::milliseconds kProgressEvery{100};
+// Distances a tile spans on each of its two sides.
+constexpr int kTileKeys = 32;
 
-// What the painting threads share: the image rows, the next band to take and the count
-// of rows done. Each thread writes only the rows of the bands it took.
+// The positions (columns or output rows) of each distinct |coordinate|, by key.
+struct PositionsByKey {
+    std::vector<int> start; // positions of key k: list[start[k]] .. list[start[k + 1] - 1]
+    std::vector<int> list;
+
+    void build(const std::vector<int>& keyOf, int keys)
+    {
+        start.assign(static_cast<std::size_t>(keys) + 1, 0);
+        for (int key : keyOf)
+            ++start[static_cast<std::size_t>(key) + 1];
+        for (int k = 0; k < keys; ++k)
+            start[static_cast<std::size_t>(k) + 1] += start[static_cast<std::size_t>(k)];
+        list.resize(keyOf.size());
+        std::vector<int> next(start.begin(), start.end() - 1);
+        for (std::size_t position = 0; position < keyOf.size(); ++position)
+            list[static_cast<std::size_t>(next[static_cast<std::size_t>(keyOf[position])]++)] = static_cast<int>(position);
+    }
+    bool isEmpty(int key) const { return start[static_cast<std::size_t>(key)] == start[static_cast<std::size_t>(key) + 1]; }
+};
+
+// What the painting threads share, read-only but for the counters and the pixels; each
+// pixel belongs to exactly one pair of keys and so to one tile and one thread.
 struct ScaledJob {
-    int side = 0;
-    int scale = 1;
+    const PixelTerms* terms = nullptr;
+    std::vector<double> xs, ys;   // centred coordinates of each column and output row
+    std::vector<double> absolute; // |coordinate| of each key, ascending by bit pattern
+    std::vector<int> columnKeys, rowKeys; // key of each column and output row
+    PositionsByKey columnsOf, rowsOf;
+    std::vector<std::pair<int, int>> tiles; // first keys of the two sides, first <= second
     uchar* bits = nullptr;
     qsizetype bytesPerLine = 0;
-    std::vector<double> xs; // x of each output column, shared read-only
-    const Surface* picture3 = nullptr;
+    long long pixels = 0;
+    int rows = 0;
 
-    std::atomic<int> nextRow{0};
-    std::atomic<long long> rowsDone{0};
+    std::atomic<std::size_t> nextTile{0};
+    std::atomic<long long> pixelsDone{0};
     std::mutex doneMutex;
     std::condition_variable doneChanged;
     int threadsRunning = 0;
 };
 
-void paintRow(ScaledJob& job, WindowState& s, Surface& scratch, int row)
+// The positions of a block of kTileKeys keys, in ascending order: writes in memory order
+// and neighbouring pixels one after another, whose similar arguments keep the maths
+// library's branches predictable.
+std::vector<int> positionsOfBlock(const PositionsByKey& byKey, int firstKey, int keys)
 {
-    auto* line = reinterpret_cast<std::uint32_t*>(job.bits + job.bytesPerLine * row);
-    const double j = scaledPosition(row, job.scale);
-    const double y = rowToY(s, j);
-    for (int column = 0; column < job.side; ++column) {
-        s.i = scaledPosition(column, job.scale);
-        s.j = j;
-        s.x = job.xs[static_cast<std::size_t>(column)];
-        s.y = y;
-        if (DrawPixel(s, *job.picture3, scratch))
-            line[column] = toArgb(s.barva);
-    }
+    const int last = std::min(firstKey + kTileKeys, keys);
+    std::vector<int> positions(byKey.list.begin() + byKey.start[static_cast<std::size_t>(firstKey)],
+                               byKey.list.begin() + byKey.start[static_cast<std::size_t>(last)]);
+    std::sort(positions.begin(), positions.end());
+    return positions;
 }
 
-void paintBands(ScaledJob& job, WindowState& s)
+// The rows `rows` by the columns `columns` of one tile, each pixel with the terms of its
+// pair of keys from `table`.
+long long paintRegion(ScaledJob& job, const RadialTerms* table, int firstA, int firstB,
+                      const std::vector<int>& rows, const std::vector<int>& columns)
 {
-    // The pipeline paints into a surface of its own; only the colour it read is kept.
-    Surface scratch(1, 1, kBlack);
+    for (const int row : rows) {
+        const int rowKey = job.rowKeys[static_cast<std::size_t>(row)];
+        const double y = job.ys[static_cast<std::size_t>(row)];
+        uchar* line = job.bits + job.bytesPerLine * row;
+        for (const int column : columns) {
+            const int columnKey = job.columnKeys[static_cast<std::size_t>(column)];
+            const int low = std::min(rowKey, columnKey);
+            const int high = std::max(rowKey, columnKey);
+            const RadialTerms& t = table[(high - firstB) * kTileKeys + (low - firstA)];
+            line[column] = job.terms->index(t, job.xs[static_cast<std::size_t>(column)], y);
+        }
+    }
+    return static_cast<long long>(rows.size()) * static_cast<long long>(columns.size());
+}
+
+// The tile of keys firstA.. (the smaller of a pixel's two keys) and firstB.. (the larger):
+// the terms of each pair first, then the pixels with rows of B and columns of A, and with
+// rows of A and columns of B.
+long long paintTile(ScaledJob& job, std::vector<RadialTerms>& table, int firstA, int firstB)
+{
+    const int keys = static_cast<int>(job.absolute.size());
+    for (int b = firstB; b < std::min(firstB + kTileKeys, keys); ++b) {
+        for (int a = firstA; a < std::min(firstA + kTileKeys, b + 1); ++a) {
+            const bool isUsed = (!job.columnsOf.isEmpty(a) && !job.rowsOf.isEmpty(b))
+                || (!job.columnsOf.isEmpty(b) && !job.rowsOf.isEmpty(a));
+            if (isUsed)
+                table[static_cast<std::size_t>((b - firstB) * kTileKeys + (a - firstA))] =
+                    job.terms->radial(job.absolute[static_cast<std::size_t>(a)], job.absolute[static_cast<std::size_t>(b)]);
+        }
+    }
+    const std::vector<int> rowsOfB = positionsOfBlock(job.rowsOf, firstB, keys);
+    const std::vector<int> columnsOfA = positionsOfBlock(job.columnsOf, firstA, keys);
+    long long painted = paintRegion(job, table.data(), firstA, firstB, rowsOfB, columnsOfA);
+    if (firstA != firstB)
+        painted += paintRegion(job, table.data(), firstA, firstB, positionsOfBlock(job.rowsOf, firstA, keys),
+                               positionsOfBlock(job.columnsOf, firstB, keys));
+    return painted;
+}
+
+void paintTiles(ScaledJob& job)
+{
+    std::vector<RadialTerms> table(static_cast<std::size_t>(kTileKeys) * kTileKeys);
     for (;;) {
-        const int first = job.nextRow.fetch_add(kScaledBandRows, std::memory_order_relaxed);
-        if (first >= job.side)
+        const std::size_t tile = job.nextTile.fetch_add(1, std::memory_order_relaxed);
+        if (tile >= job.tiles.size())
             break;
-        const int last = std::min(first + kScaledBandRows, job.side);
-        for (int row = first; row < last; ++row)
-            paintRow(job, s, scratch, row);
-        job.rowsDone.fetch_add(last - first, std::memory_order_relaxed);
+        const auto [firstA, firstB] = job.tiles[tile];
+        job.pixelsDone.fetch_add(paintTile(job, table, firstA, firstB), std::memory_order_relaxed);
     }
     {
         std::lock_guard lock(job.doneMutex);
@@ -70,38 +134,58 @@ void paintBands(ScaledJob& job, WindowState& s)
     job.doneChanged.notify_all();
 }
 
-} // namespace
+std::uint64_t keyOf(double v) { return std::bit_cast<std::uint64_t>(std::fabs(v)); }
 
-QImage paintScaled(const WindowState& state, const Surface& picture3, int scale, int threads,
-                   const ScaledProgress& progress)
+// Gives every coordinate the index of its |value| among the distinct ones: equal bit
+// patterns of |x| and |y| give equal distances, so only those share terms.
+void buildKeys(ScaledJob& job)
 {
-    Q_ASSERT(scale >= 1 && scale <= kMaxScale && threads >= 1);
-    ScaledJob job;
-    job.side = kPictureSizePx * scale;
-    job.scale = scale;
-    job.picture3 = &picture3;
-    QImage image(job.side, job.side, QImage::Format_RGB32);
-    image.fill(QColor(Qt::black));
-    job.bits = image.bits();
-    job.bytesPerLine = image.bytesPerLine();
-    job.xs.resize(static_cast<std::size_t>(job.side));
-    for (int column = 0; column < job.side; ++column)
-        job.xs[static_cast<std::size_t>(column)] = columnToX(state, scaledPosition(column, scale));
+    std::vector<std::uint64_t> keys;
+    keys.reserve(job.xs.size() + job.ys.size());
+    for (double v : job.xs)
+        keys.push_back(keyOf(v));
+    for (double v : job.ys)
+        keys.push_back(keyOf(v));
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    const auto indexOf = [&](double v) {
+        return static_cast<int>(std::lower_bound(keys.begin(), keys.end(), keyOf(v)) - keys.begin());
+    };
+    for (double v : job.xs)
+        job.columnKeys.push_back(indexOf(v));
+    for (double v : job.ys)
+        job.rowKeys.push_back(indexOf(v));
+    const int count = static_cast<int>(keys.size());
+    job.columnsOf.build(job.columnKeys, count);
+    job.rowsOf.build(job.rowKeys, count);
+    for (std::uint64_t key : keys)
+        job.absolute.push_back(std::bit_cast<double>(key));
+    for (int b = 0; b < count; b += kTileKeys)
+        for (int a = 0; a <= b; a += kTileKeys)
+            job.tiles.emplace_back(a, b);
+}
 
-    const int count = std::clamp(threads, 1, (job.side + kScaledBandRows - 1) / kScaledBandRows);
-    std::vector<WindowState> states(static_cast<std::size_t>(count), state);
+void runPool(ScaledJob& job, int threads, const ScaledProgress& progress)
+{
+    const int count = std::clamp(threads, 1, std::max(1, static_cast<int>(job.tiles.size())));
     job.threadsRunning = count;
+    // Without progress to report the calling thread paints too, so one thread is this one.
+    const bool isCallerPainting = !progress;
     std::vector<std::thread> pool;
     pool.reserve(static_cast<std::size_t>(count));
-    for (WindowState& own : states)
-        pool.emplace_back([&job, &own] { paintBands(job, own); });
-
+    for (int k = isCallerPainting ? 1 : 0; k < count; ++k)
+        pool.emplace_back([&job] { paintTiles(job); });
+    if (isCallerPainting)
+        paintTiles(job);
+    const auto rowsDone = [&] {
+        return job.pixels == 0 ? job.rows : job.pixelsDone.load(std::memory_order_relaxed) * job.rows / job.pixels;
+    };
     {
         std::unique_lock lock(job.doneMutex);
         while (!job.doneChanged.wait_for(lock, kProgressEvery, [&] { return job.threadsRunning == 0; })) {
             if (progress) {
                 lock.unlock();
-                progress(job.rowsDone.load(std::memory_order_relaxed), job.side);
+                progress(rowsDone(), job.rows);
                 lock.lock();
             }
         }
@@ -109,8 +193,48 @@ QImage paintScaled(const WindowState& state, const Surface& picture3, int scale,
     for (std::thread& thread : pool)
         thread.join();
     if (progress)
-        progress(job.side, job.side);
+        progress(job.rows, job.rows);
+}
+
+} // namespace
+
+QImage paintScaledRows(const WindowState& state, const Surface& picture3, QSize size,
+                       const std::vector<int>& rows, int threads, const ScaledProgress& progress)
+{
+    Q_ASSERT(size.width() >= 1 && size.height() >= 1 && threads >= 1);
+    const int width = size.width();
+    const int shorter = shorterSide(width, size.height());
+    QImage image(width, static_cast<int>(rows.size()), QImage::Format_Indexed8);
+    if (image.isNull())
+        return image;
+    const PixelTerms terms(state, picture3);
+    QList<QRgb> table;
+    for (Colour colour : terms.colours())
+        table.push_back(toArgb(colour));
+    image.setColorTable(table);
+
+    ScaledJob job;
+    job.terms = &terms;
+    job.bits = image.bits();
+    job.bytesPerLine = image.bytesPerLine();
+    job.rows = static_cast<int>(rows.size());
+    job.pixels = static_cast<long long>(width) * job.rows;
+    for (int column = 0; column < width; ++column)
+        job.xs.push_back(columnToX(state, framedPosition(column, width, shorter)));
+    for (int row : rows)
+        job.ys.push_back(rowToY(state, framedPosition(row, size.height(), shorter)));
+    buildKeys(job);
+    runPool(job, threads, progress);
     return image;
+}
+
+QImage paintScaled(const WindowState& state, const Surface& picture3, QSize size, int threads,
+                   const ScaledProgress& progress)
+{
+    std::vector<int> rows(static_cast<std::size_t>(std::max(0, size.height())));
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        rows[row] = static_cast<int>(row);
+    return paintScaledRows(state, picture3, size, rows, threads, progress);
 }
 
 } // namespace mandalix

@@ -1,6 +1,12 @@
 #include "output/output_files.h"
 
+#include "output/indexed_png.h"
+
 #include <QImageWriter>
+
+#include <algorithm>
+#include <cstring>
+#include <thread>
 
 namespace mandalix {
 
@@ -54,6 +60,15 @@ WriteResult OutputFiles::addImage(const QString& path, const QImage& image, cons
     if (!opened.ok)
         return opened;
 
+    // A large picture comes as palette indices: written by rows as they are deflated on
+    // every core, without a second copy of its pixels.
+    if (image.format() == QImage::Format_Indexed8 && std::strcmp(format, "png") == 0) {
+        const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        const PngWritten written = writeIndexedPng(file, image, kOutputDotsPerMeter, textKey, text, threads);
+        if (!written.ok)
+            return fail(file, file.error() != QFileDevice::NoError ? reasonOf(file) : written.reason);
+        return {true, {}};
+    }
     QImage stamped = image;
     stamped.setDotsPerMeterX(kOutputDotsPerMeter);
     stamped.setDotsPerMeterY(kOutputDotsPerMeter);

@@ -32,7 +32,8 @@ public:
     ~OutputFiles();
 
     // Writes the image aside as `format` ("png" or "bmp"); a PNG also carries `text`
-    // under `textKey` when the key is not empty.
+    // under `textKey` when the key is not empty. An 8-bit indexed PNG is written by
+    // writeIndexedPng on every core.
     WriteResult addImage(const QString& path, const QImage& image, const char* format,
                          const QString& textKey = {}, const QString& text = {});
 

@@ -95,5 +95,34 @@ TEST(ParseRenderOptions_Bad, NamesTheProblem)
     EXPECT_EQ(empty.error.toStdString(), "--params: the file name is empty");
 }
 
+TEST(ParseRenderOptions_Size, ReadsWidthAndHeightAndNamesTypos)
+{
+    const ParsedOptions wide = parse("--size 3840x2160 a.png");
+    ASSERT_TRUE(wide.ok) << wide.error.toStdString();
+    EXPECT_EQ(wide.options.size, QSize(3840, 2160));
+    EXPECT_EQ(parse("--size=16384X1 a.png").options.size, QSize(16384, 1));
+    EXPECT_TRUE(parse("a.png").options.size.isEmpty());
+
+    const struct {
+        const char* line;
+        const char* error;
+    } cases[] = {
+        {"--size 3840 a.png", "--size: \"3840\" is not WIDTHxHEIGHT in pixels, e.g. 3840x2160"},
+        {"--size 3840x a.png", "--size: \"3840x\" is not WIDTHxHEIGHT in pixels, e.g. 3840x2160"},
+        {"--size 38.5x20 a.png", "--size: \"38.5x20\" is not WIDTHxHEIGHT in pixels, e.g. 3840x2160"},
+        {"--size -4x20 a.png", "--size: \"-4x20\" is not WIDTHxHEIGHT in pixels, e.g. 3840x2160"},
+        {"--size 0x20 a.png", "--size: 0x20 is out of range (1 to 16384 pixels a side)"},
+        {"--size 20x16385 a.png", "--size: 20x16385 is out of range (1 to 16384 pixels a side)"},
+        {"--size 999999999x2 a.png", "--size: 999999999x2 is out of range (1 to 16384 pixels a side)"},
+        {"--size 906x906 --scale 2 a.png", "--size and --scale cannot be used together: the size sets the density"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const ParsedOptions parsed = parse(QString::fromUtf8(c.line));
+        EXPECT_FALSE(parsed.ok);
+        EXPECT_EQ(parsed.error.toStdString(), c.error);
+    }
+}
+
 } // namespace
 } // namespace mandalix

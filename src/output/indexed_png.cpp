@@ -1,0 +1,258 @@
+#include "output/indexed_png.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace mandalix {
+
+namespace {
+
+// Fast deflate: the picture's rows repeat their neighbours, which the fastest level finds.
+constexpr int kDeflateLevel = 1;
+// Bands a thread may run ahead of the one being written.
+constexpr int kBandsAheadPerThread = 4;
+
+using Bytes = std::vector<unsigned char>;
+
+void putUint32(Bytes& to, std::uint32_t v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        to.push_back(static_cast<unsigned char>(v >> shift));
+}
+
+struct Band {
+    Bytes deflated;
+    uLong adler = 1;
+    uLong rawBytes = 0;
+};
+
+// Deflates all of z's input into `out`, growing it when full; with Z_FINISH to the
+// stream's end, with Z_SYNC_FLUSH to a byte boundary.
+void deflateInto(z_stream& z, Bytes& out, std::size_t& used, int flush)
+{
+    for (;;) {
+        if (used == out.size())
+            out.resize(out.size() + out.size() / 2 + 4096);
+        z.next_out = out.data() + used;
+        z.avail_out = static_cast<uInt>(out.size() - used);
+        const int status = deflate(&z, flush);
+        used = out.size() - z.avail_out;
+        const bool isDone = flush == Z_FINISH ? status == Z_STREAM_END : z.avail_in == 0 && z.avail_out != 0;
+        if (isDone || status == Z_STREAM_ERROR)
+            return;
+    }
+}
+
+// One band of rows, each behind its filter byte 0 (none), as raw deflate ending on a byte
+// boundary; the last band ends the stream.
+Band deflateBand(const QImage& image, int first, int last, bool isLast)
+{
+    Band band;
+    z_stream z{};
+    deflateInit2(&z, kDeflateLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    const auto width = static_cast<uInt>(image.width());
+    band.rawBytes = (width + 1) * static_cast<uLong>(last - first);
+    band.deflated.resize(band.rawBytes / 8 + 4096);
+    std::size_t used = 0;
+    static const unsigned char kFilterNone = 0;
+    for (int row = first; row < last; ++row) {
+        const unsigned char* pixels = image.constScanLine(row);
+        band.adler = adler32(band.adler, &kFilterNone, 1);
+        band.adler = adler32(band.adler, pixels, width);
+        z.next_in = const_cast<unsigned char*>(&kFilterNone);
+        z.avail_in = 1;
+        deflateInto(z, band.deflated, used, Z_NO_FLUSH);
+        z.next_in = const_cast<unsigned char*>(pixels);
+        z.avail_in = width;
+        deflateInto(z, band.deflated, used, row + 1 < last ? Z_NO_FLUSH : isLast ? Z_FINISH : Z_SYNC_FLUSH);
+    }
+    band.deflated.resize(used);
+    deflateEnd(&z);
+    return band;
+}
+
+// The chunk `type` around `data`, with its length and checksum.
+Bytes chunk(const char* type, const Bytes& data)
+{
+    Bytes out;
+    out.reserve(data.size() + 12);
+    putUint32(out, static_cast<std::uint32_t>(data.size()));
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
+    // zlib answers a fresh checksum for a null buffer, which an empty vector may give.
+    if (!data.empty())
+        crc = crc32(crc, data.data(), static_cast<uInt>(data.size()));
+    putUint32(out, static_cast<std::uint32_t>(crc));
+    return out;
+}
+
+Bytes compressed(const QByteArray& text)
+{
+    uLongf size = compressBound(static_cast<uLong>(text.size()));
+    Bytes out(size);
+    compress2(out.data(), &size, reinterpret_cast<const Bytef*>(text.constData()), static_cast<uLong>(text.size()),
+              Z_BEST_COMPRESSION);
+    out.resize(size);
+    return out;
+}
+
+// The text as Qt's writer stores it: Latin-1 in a compressed text chunk, anything else
+// as compressed international text in UTF-8.
+Bytes textChunk(const QString& key, const QString& text)
+{
+    Bytes data;
+    const QByteArray keyword = key.toLatin1();
+    data.insert(data.end(), keyword.begin(), keyword.end());
+    data.push_back(0);
+    const bool isLatin1 = QString::fromLatin1(text.toLatin1()) == text;
+    if (isLatin1) {
+        data.push_back(0); // deflate
+        const Bytes body = compressed(text.toLatin1());
+        data.insert(data.end(), body.begin(), body.end());
+        return chunk("zTXt", data);
+    }
+    const unsigned char flags[] = {1, 0, 0, 0}; // compressed, deflate, no language, no translated key
+    data.insert(data.end(), std::begin(flags), std::end(flags));
+    const Bytes body = compressed(text.toUtf8());
+    data.insert(data.end(), body.begin(), body.end());
+    return chunk("iTXt", data);
+}
+
+Bytes header(const QImage& image, int dotsPerMeter, const QString& textKey, const QString& text)
+{
+    Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    const auto append = [&](const Bytes& more) { out.insert(out.end(), more.begin(), more.end()); };
+    Bytes ihdr;
+    putUint32(ihdr, static_cast<std::uint32_t>(image.width()));
+    putUint32(ihdr, static_cast<std::uint32_t>(image.height()));
+    ihdr.insert(ihdr.end(), {8, 3, 0, 0, 0}); // 8 bits, palette, deflate, no filter choice, no interlace
+    append(chunk("IHDR", ihdr));
+    Bytes plte;
+    for (QRgb colour : image.colorTable())
+        plte.insert(plte.end(), {static_cast<unsigned char>(qRed(colour)), static_cast<unsigned char>(qGreen(colour)),
+                                 static_cast<unsigned char>(qBlue(colour))});
+    append(chunk("PLTE", plte));
+    Bytes phys;
+    putUint32(phys, static_cast<std::uint32_t>(dotsPerMeter));
+    putUint32(phys, static_cast<std::uint32_t>(dotsPerMeter));
+    phys.push_back(1); // per metre
+    append(chunk("pHYs", phys));
+    if (!textKey.isEmpty())
+        append(textChunk(textKey, text));
+    return out;
+}
+
+// The bands, deflated by the pool and handed to the writing thread in order.
+class BandQueue {
+public:
+    BandQueue(const QImage& image, int threads)
+        : m_image(image), m_bands((image.height() + kPngBandRows - 1) / kPngBandRows),
+          m_ahead(std::max(1, threads) * kBandsAheadPerThread), m_done(static_cast<std::size_t>(m_bands))
+    {
+        for (int k = 0; k < std::clamp(threads, 1, std::max(1, m_bands)); ++k)
+            m_pool.emplace_back([this] { work(); });
+    }
+    BandQueue(const BandQueue&) = delete;
+    BandQueue& operator=(const BandQueue&) = delete;
+    ~BandQueue()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_isStopping = true;
+        }
+        m_changed.notify_all();
+        for (std::thread& thread : m_pool)
+            thread.join();
+    }
+
+    int bands() const { return m_bands; }
+
+    // Waits for band k, and lets the pool run ahead of it.
+    Band take(int k)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_done[static_cast<std::size_t>(k)].has_value(); });
+        Band band = std::move(*m_done[static_cast<std::size_t>(k)]);
+        m_done[static_cast<std::size_t>(k)].reset();
+        m_taken = k + 1;
+        lock.unlock();
+        m_changed.notify_all();
+        return band;
+    }
+
+private:
+    void work()
+    {
+        for (;;) {
+            int k;
+            {
+                std::unique_lock lock(m_mutex);
+                m_changed.wait(lock, [&] { return m_isStopping || m_next >= m_bands || m_next < m_taken + m_ahead; });
+                if (m_isStopping || m_next >= m_bands)
+                    return;
+                k = m_next++;
+            }
+            const int first = k * kPngBandRows;
+            Band band = deflateBand(m_image, first, std::min(first + kPngBandRows, m_image.height()), k + 1 == m_bands);
+            {
+                std::lock_guard lock(m_mutex);
+                m_done[static_cast<std::size_t>(k)] = std::move(band);
+            }
+            m_changed.notify_all();
+        }
+    }
+
+    const QImage& m_image;
+    const int m_bands;
+    const int m_ahead;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<std::optional<Band>> m_done;
+    int m_next = 0;
+    int m_taken = 0;
+    bool m_isStopping = false;
+    std::vector<std::thread> m_pool;
+};
+
+bool put(QIODevice& device, const Bytes& bytes)
+{
+    return device.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()))
+        == static_cast<qint64>(bytes.size());
+}
+
+} // namespace
+
+PngWritten writeIndexedPng(QIODevice& device, const QImage& image, int dotsPerMeter, const QString& textKey,
+                           const QString& text, int threads)
+{
+    Q_ASSERT(image.format() == QImage::Format_Indexed8 && image.height() >= 1 && threads >= 1);
+    const PngWritten failed{false, QStringLiteral("the file could not be written in full; the disk may be full")};
+    if (!put(device, header(image, dotsPerMeter, textKey, text)))
+        return failed;
+    BandQueue queue(image, threads);
+    uLong adler = 1;
+    for (int k = 0; k < queue.bands(); ++k) {
+        Band band = queue.take(k);
+        adler = adler32_combine(adler, band.adler, static_cast<z_off_t>(band.rawBytes));
+        if (k == 0)
+            band.deflated.insert(band.deflated.begin(), {0x78, 0x01}); // zlib header: deflate, 32 KB window, fastest
+        if (!put(device, chunk("IDAT", band.deflated)))
+            return failed;
+    }
+    Bytes trailer;
+    putUint32(trailer, static_cast<std::uint32_t>(adler));
+    if (!put(device, chunk("IDAT", trailer)) || !put(device, chunk("IEND", {})))
+        return failed;
+    return {true, {}};
+}
+
+} // namespace mandalix

@@ -1,0 +1,29 @@
+// Writes an 8-bit indexed image as a PNG with a palette, for the large pictures: the rows
+// are deflated in independent bands on several threads and written to the device in order
+// as each band is done, so only a few compressed bands are held beside the image. The
+// stream is one zlib stream (bands ended on a byte boundary, their checksums combined), so
+// any PNG reader reads the same pixels. Called on one thread; it runs its own pool and
+// joins it before returning. Failures of the device come back as a reason.
+#pragma once
+
+#include <QImage>
+#include <QIODevice>
+#include <QString>
+
+namespace mandalix {
+
+// Rows deflated as one band.
+inline constexpr int kPngBandRows = 64;
+
+struct [[nodiscard]] PngWritten {
+    bool ok = false;
+    QString reason; // when !ok: why the device took less than it was given
+};
+
+// Writes `image` (QImage::Format_Indexed8, at most 256 colours) to `device` as a PNG
+// with its colour table, the resolution `dotsPerMeter` and, when `textKey` is not
+// empty, `text` as a compressed text chunk, on `threads` threads (at least 1).
+PngWritten writeIndexedPng(QIODevice& device, const QImage& image, int dotsPerMeter, const QString& textKey,
+                           const QString& text, int threads);
+
+} // namespace mandalix
