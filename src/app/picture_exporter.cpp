@@ -6,15 +6,12 @@
 
 namespace mandalix {
 
-// What the export thread shares with its owner; the thread keeps it alive when the
-// owner goes first.
+// What the export thread shares with its owner.
 struct PictureExporter::Shared {
     std::atomic<bool> isCancelled{false};
     std::atomic<bool> isRunning{false};
     std::atomic<long long> rowsDone{0};
     std::atomic<long long> rows{1};
-    // Held while the file is written aside, so the owner can wait for it to go.
-    std::mutex fileMutex;
     // Guards the callback against an owner that has gone.
     std::mutex doneMutex;
     bool isAbandoned = false;
@@ -22,7 +19,7 @@ struct PictureExporter::Shared {
 
 PictureWrite PictureExporter::run(const ExportJob& job, Shared& shared)
 {
-    QImage image = paintExport(job.record, job.shown, job.size, job.threads,
+    QImage image = paintExport(job.record, job.shown, job.size, job.threads, shared.isCancelled,
                                [&](long long done, long long rows) {
                                    shared.rows.store(rows, std::memory_order_relaxed);
                                    shared.rowsDone.store(done, std::memory_order_relaxed);
@@ -32,11 +29,8 @@ PictureWrite PictureExporter::run(const ExportJob& job, Shared& shared)
         return {false, true, {}};
     if (image.isNull())
         return {false, false,
-                QStringLiteral("Could not save \"%1\": the picture could not be painted at %2 x %3 pixels")
+                QStringLiteral("Could not save \"%1\": not enough memory to paint %2 x %3 pixels")
                     .arg(job.path).arg(job.size.width()).arg(job.size.height())};
-    std::lock_guard file(shared.fileMutex);
-    if (shared.isCancelled.load(std::memory_order_acquire))
-        return {false, true, {}};
     return writePicturePng(job.path, image, job.record, shared.isCancelled);
 }
 
@@ -45,18 +39,14 @@ PictureExporter::PictureExporter() : m_shared(std::make_shared<Shared>()) { }
 PictureExporter::~PictureExporter()
 {
     m_shared->isCancelled.store(true, std::memory_order_release);
-    { std::lock_guard file(m_shared->fileMutex); }
     {
         std::lock_guard done(m_shared->doneMutex);
         m_shared->isAbandoned = true;
     }
     if (!m_thread.joinable())
         return;
-    // Painting cannot be stopped midway; the program does not wait for it.
-    if (m_shared->isRunning.load(std::memory_order_acquire))
-        m_thread.detach();
-    else
-        m_thread.join();
+    // The export stops at the end of the band it paints.
+    m_thread.join();
 }
 
 bool PictureExporter::start(ExportJob job, Done onDone)

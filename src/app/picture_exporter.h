@@ -32,8 +32,8 @@ public:
     using Done = std::function<void(const PictureWrite&)>;
 
     PictureExporter();
-    // Cancels a running export. A file being written is removed before it returns; a
-    // picture still being painted is left to finish on its own and is thrown away.
+    // Cancels a running export and waits for it: painting stops at the end of its band,
+    // a file being written aside is removed.
     ~PictureExporter();
     PictureExporter(const PictureExporter&) = delete;
     PictureExporter& operator=(const PictureExporter&) = delete;

@@ -4,7 +4,6 @@
 #include "output/params_file.h"
 #include "surface/surface_sizes.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -16,9 +15,6 @@
 namespace mandalix {
 
 namespace {
-
-// Blocks of the encoded file written between two looks at the cancel flag.
-constexpr qint64 kWriteBlockBytes = qint64{1} << 20;
 
 constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
 // A PNG ends with its empty IEND chunk; a file cut short does not.
@@ -60,6 +56,33 @@ QString reasonOf(const QSaveFile& file)
         return text;
     return QStringLiteral("the file could not be written in full; the disk may be full");
 }
+
+// Hands what the image writer writes on to the file until the cancel flag is set; then
+// it refuses, and the writer stops at once.
+class CancellableWrite final : public QIODevice {
+public:
+    CancellableWrite(QIODevice& target, const std::atomic<bool>& cancel) : m_target(target), m_cancel(cancel)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    bool isCancelled() const { return m_isCancelled; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 bytes) override
+    {
+        if (m_cancel.load(std::memory_order_acquire)) {
+            m_isCancelled = true;
+            return -1;
+        }
+        return m_target.write(data, bytes);
+    }
+
+private:
+    QIODevice& m_target;
+    const std::atomic<bool>& m_cancel;
+    bool m_isCancelled = false;
+};
 
 } // namespace
 
@@ -109,35 +132,28 @@ PictureRead readPicturePng(const QString& path)
 PictureWrite writePicturePng(const QString& path, const QImage& image, const PictureRecord& record,
                              const std::atomic<bool>& cancel)
 {
-    QByteArray encoded;
-    {
-        QImage stamped = image;
-        stamped.setDotsPerMeterX(kOutputDotsPerMeter);
-        stamped.setDotsPerMeterY(kOutputDotsPerMeter);
-        stamped.setText(QLatin1String(kParamsTextKey), paramsChunkText(record));
-        QBuffer buffer(&encoded);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, "png");
-        if (!writer.write(stamped))
-            return writeFailure(path, writer.errorString());
-    }
     if (cancel.load(std::memory_order_acquire))
         return {false, true, {}};
+    QImage stamped = image;
+    stamped.setDotsPerMeterX(kOutputDotsPerMeter);
+    stamped.setDotsPerMeterY(kOutputDotsPerMeter);
+    // Through the image, not the writer: the writer's own texts lose their line breaks.
+    stamped.setText(QLatin1String(kParamsTextKey), paramsChunkText(record));
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return writeFailure(path, reasonOf(file));
-    for (qint64 at = 0; at < encoded.size(); at += kWriteBlockBytes) {
-        if (cancel.load(std::memory_order_acquire)) {
-            file.cancelWriting();
-            return {false, true, {}};
-        }
-        const qint64 bytes = std::min(kWriteBlockBytes, encoded.size() - at);
-        if (file.write(encoded.constData() + at, bytes) != bytes) {
-            const QString reason = reasonOf(file);
-            file.cancelWriting();
-            return writeFailure(path, reason);
-        }
+    CancellableWrite device(file, cancel);
+    QImageWriter writer(&device, "png");
+    const bool isWritten = writer.write(stamped);
+    if (device.isCancelled()) {
+        file.cancelWriting();
+        return {false, true, {}};
+    }
+    if (!isWritten) {
+        const QString reason = file.error() != QFileDevice::NoError ? reasonOf(file) : writer.errorString();
+        file.cancelWriting();
+        return writeFailure(path, reason);
     }
     if (!file.commit())
         return writeFailure(path, reasonOf(file));

@@ -44,9 +44,9 @@ struct [[nodiscard]] PictureWrite {
     QString message;          // when !ok and not cancelled: Could not write "...": reason
 };
 
-// Writes `image` as a PNG carrying `record`, atomically: it is encoded in memory, written
-// aside in blocks (checking `cancel` between them) and renamed over the path only when
-// whole, so a failure or a cancel leaves no partial file and any old file as it was.
+// Writes `image` as a PNG carrying `record`, atomically: written aside, looking at
+// `cancel` before every block the encoder hands over, and renamed over the path only
+// when whole, so a failure or a cancel leaves no partial file and any old file as it was.
 PictureWrite writePicturePng(const QString& path, const QImage& image, const PictureRecord& record,
                              const std::atomic<bool>& cancel);
 

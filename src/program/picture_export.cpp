@@ -1,5 +1,6 @@
 #include "program/picture_export.h"
 
+#include "generator/pixel_terms.h"
 #include "generator/rnd.h"
 #include "program/picture_replay.h"
 #include "program/surfaces.h"
@@ -7,55 +8,39 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <vector>
 
 namespace mandalix {
 
 namespace {
 
-// A pixel the pipeline left unpainted, in a picture painted on black.
-constexpr std::uint32_t kUnpainted = 0xFF000000;
-// The alpha bits mark a pixel taken from the window's picture while the replacements run:
-// a replacement matches opaque colours only, and the window's pixel is already replaced.
-constexpr std::uint32_t kOpaque = 0xFF000000;
+// The colours of an indexed band with the replacements made on them in order; the entry
+// of the failed pixels is left out, as those take the window's colours, already replaced.
+QList<QRgb> replacedColours(const QImage& band, const std::vector<ColourReplacement>& replacements)
+{
+    QList<QRgb> colours = band.colorTable();
+    const auto painted = colours.begin() + std::min<qsizetype>(kFailedIndex, colours.size());
+    for (const ColourReplacement& replacement : replacements)
+        std::replace(colours.begin(), painted, QRgb{toArgb(replacement.from)}, QRgb{toArgb(replacement.to)});
+    return colours;
+}
 
-// Marks each failed pixel with the colour of the nearest position of `shown`, without
-// alpha; the painted ones keep theirs.
-void takeFailedFromShown(QImage& image, const QImage& shown)
+// Copies the painted band of rows from `first` into `image`, each failed pixel taking the
+// colour of the nearest position of `window`.
+void copyBand(QImage& image, int first, const QImage& band, const QList<QRgb>& colours,
+              const QImage& window, const std::vector<int>& nearestColumn)
 {
     const int shorter = std::min(image.width(), image.height());
-    std::vector<int> columns(static_cast<std::size_t>(image.width()));
-    for (int x = 0; x < image.width(); ++x)
-        columns[static_cast<std::size_t>(x)] = nearestGridPosition(x, image.width(), shorter);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-        const auto* from = reinterpret_cast<const std::uint32_t*>(
-            shown.constScanLine(nearestGridPosition(y, image.height(), shorter)));
-        for (int x = 0; x < image.width(); ++x) {
-            if (line[x] == kUnpainted)
-                line[x] = from[columns[static_cast<std::size_t>(x)]] & ~kOpaque;
-        }
-    }
-}
-
-void replaceInOrder(QImage& image, const std::vector<ColourReplacement>& replacements)
-{
-    for (const ColourReplacement& replacement : replacements) {
-        const std::uint32_t from = toArgb(replacement.from);
-        const std::uint32_t to = toArgb(replacement.to);
-        for (int y = 0; y < image.height(); ++y) {
-            auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-            std::replace(line, line + image.width(), from, to);
-        }
-    }
-}
-
-void makeOpaque(QImage& image)
-{
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
+    for (int k = 0; k < band.height(); ++k) {
+        const int y = first + k;
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const uchar* indices = band.constScanLine(k);
+        const auto* shown = reinterpret_cast<const QRgb*>(
+            window.constScanLine(nearestGridPosition(y, image.height(), shorter)));
         for (int x = 0; x < image.width(); ++x)
-            line[x] |= kOpaque;
+            line[x] = indices[x] == kFailedIndex ? shown[nearestColumn[static_cast<std::size_t>(x)]]
+                                                 : colours[indices[x]];
     }
 }
 
@@ -74,23 +59,18 @@ QString exportSizeProblem(QSize size)
 
 int nearestGridPosition(int index, int length, int shorter)
 {
-    const double extraEachEnd = (length - shorter) / 2.0;
-    const double position = (index + 0.5 - extraEachEnd) * kPictureSizePx / shorter - 0.5;
+    const double position = framedPosition(index, length, shorter);
     return std::clamp(static_cast<int>(std::lround(position)), 0, kPictureSizePx - 1);
 }
 
-QImage paintAtSize(const WindowState& state, const Surface& picture3, QSize size, int threads,
-                   const ScaledProgress& progress)
+QImage paintRowsAtSize(const WindowState& state, const Surface& picture3, QSize size,
+                       const std::vector<int>& rows, int threads, const ScaledProgress& progress)
 {
-    // Until the generator paints any width and height: the squares of whole densities.
-    const int scale = size.width() / kPictureSizePx;
-    if (size.width() != size.height() || size.width() % kPictureSizePx != 0 || scale > kMaxScale)
-        return {};
-    return paintScaled(state, picture3, scale, threads, progress);
+    return paintScaledRows(state, picture3, size, rows, threads, progress);
 }
 
 QImage paintExport(const PictureRecord& record, const QImage& shown, QSize size, int threads,
-                   const ScaledProgress& progress)
+                   const std::atomic<bool>& cancel, const ScaledProgress& progress)
 {
     const QImage window = shown.convertToFormat(QImage::Format_RGB32);
     if (size == window.size())
@@ -100,13 +80,30 @@ QImage paintExport(const PictureRecord& record, const QImage& shown, QSize size,
     Rnd rnd;
     setStartUpDefaults(s, record.nac);
     beginRecordedPicture(s, surfaces, rnd, record);
-    QImage image = paintAtSize(s, surfaces.Picture3, size, threads, progress);
+
+    QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return {};
-    image = std::move(image).convertToFormat(QImage::Format_RGB32);
-    takeFailedFromShown(image, window);
-    replaceInOrder(image, record.replacements);
-    makeOpaque(image);
+    const int shorter = std::min(size.width(), size.height());
+    std::vector<int> nearestColumn(static_cast<std::size_t>(size.width()));
+    for (int x = 0; x < size.width(); ++x)
+        nearestColumn[static_cast<std::size_t>(x)] = nearestGridPosition(x, size.width(), shorter);
+    for (int first = 0; first < size.height(); first += kExportBandRows) {
+        if (cancel.load(std::memory_order_acquire))
+            return {};
+        std::vector<int> rows(static_cast<std::size_t>(std::min(kExportBandRows, size.height() - first)));
+        std::iota(rows.begin(), rows.end(), first);
+        const QImage band = paintRowsAtSize(s, surfaces.Picture3, size, rows, threads,
+                                            [&](long long done, long long) {
+                                                if (progress)
+                                                    progress(first + done, size.height());
+                                            });
+        if (band.isNull())
+            return {};
+        copyBand(image, first, band, replacedColours(band, record.replacements), window, nearestColumn);
+    }
+    if (progress)
+        progress(size.height(), size.height());
     return image;
 }
 

@@ -15,10 +15,15 @@
 #include <QSize>
 #include <QString>
 
+#include <atomic>
+#include <vector>
+
 namespace mandalix {
 
 // The largest side of a saved picture.
-inline constexpr int kMaxExportSidePx = 16384;
+inline constexpr int kMaxExportSidePx = kMaxPictureSidePx;
+// Rows painted between two looks at the cancel flag.
+inline constexpr int kExportBandRows = 512;
 
 // What is wrong with a size asked for: empty when both sides are 1..kMaxExportSidePx.
 QString exportSizeProblem(QSize size);
@@ -28,15 +33,17 @@ QString exportSizeProblem(QSize size);
 // square, and positions beyond the window's picture take its edge.
 int nearestGridPosition(int index, int length, int shorter);
 
-// The picture of `state` (begun from a record) and the strip `picture3` at any size. The
-// one place that asks the generator for a size; a pixel whose pipeline fails is black.
-QImage paintAtSize(const WindowState& state, const Surface& picture3, QSize size, int threads,
-                   const ScaledProgress& progress);
+// The given rows of the picture of `state` (begun from a record) and the strip
+// `picture3` at any size, as an indexed image whose failed pixels are kFailedIndex: the
+// one place that asks the generator for a size.
+QImage paintRowsAtSize(const WindowState& state, const Surface& picture3, QSize size,
+                       const std::vector<int>& rows, int threads, const ScaledProgress& progress);
 
 // The picture of `record` at `size`, a valid size: `shown` (the window's 453 x 453
 // picture when Save as was asked for) itself at the window's size, else painted from the
-// record, recoloured, and its failed pixels taken from `shown`.
+// record in bands of kExportBandRows, recoloured, and its failed pixels taken from
+// `shown`. Null when `cancel` was set before the last band, or memory ran out.
 QImage paintExport(const PictureRecord& record, const QImage& shown, QSize size, int threads,
-                   const ScaledProgress& progress = {});
+                   const std::atomic<bool>& cancel, const ScaledProgress& progress = {});
 
 } // namespace mandalix

@@ -3,6 +3,7 @@
 // and wherever the pipeline fails the colour the window shows at the nearest position.
 #include "program/picture_export.h"
 
+#include "generator/pixel_terms.h"
 #include "render_job.h"
 #include "surface/colour.h"
 
@@ -61,6 +62,7 @@ protected:
     }
 
     PictureRecord m_record;
+    const std::atomic<bool> m_goOn{false};
 };
 
 TEST_F(PictureExportPainted, TheWindowsSizeIsThePictureOnShowPixelForPixel)
@@ -68,7 +70,7 @@ TEST_F(PictureExportPainted, TheWindowsSizeIsThePictureOnShowPixelForPixel)
     QImage shown(453, 453, QImage::Format_RGB32);
     shown.fill(qRgb(1, 2, 3));
     shown.setPixel(17, 400, qRgb(200, 100, 50)); // the help panel, or anything shown
-    EXPECT_EQ(paintExport(m_record, shown, QSize(453, 453), 2), shown);
+    EXPECT_EQ(paintExport(m_record, shown, QSize(453, 453), 2, m_goOn), shown);
 }
 
 TEST_F(PictureExportPainted, LargerIsPaintedAgainWithFailedPixelsFromTheWindowsPicture)
@@ -89,19 +91,20 @@ TEST_F(PictureExportPainted, LargerIsPaintedAgainWithFailedPixelsFromTheWindowsP
                 shown.setPixel(x, y, qRgb(0, 0, 0xFE));
     for (int y = 0; y < 906; ++y)
         for (int x = 0; x < 906; ++x)
-            if ((painted.pixel(x, y) & 0xFFFFFF) == 0)
+            if (painted.pixelIndex(x, y) == kFailedIndex)
                 shown.setPixel(nearestGridPosition(x, 906, 906), nearestGridPosition(y, 906, 906), qRgb(0, 0xFF, 0));
 
-    const QImage exported = paintExport(m_record, shown, QSize(906, 906), 2);
+    const QImage exported = paintExport(m_record, shown, QSize(906, 906), 2, m_goOn);
     ASSERT_EQ(exported.size(), QSize(906, 906));
     int failed = 0;
     int replaced = 0;
     for (int y = 0; y < 906; ++y) {
         for (int x = 0; x < 906; ++x) {
-            const QRgb expected = (painted.pixel(x, y) & 0xFFFFFF) == 0
+            const bool isFailed = painted.pixelIndex(x, y) == kFailedIndex;
+            const QRgb expected = isFailed
                 ? shown.pixel(nearestGridPosition(x, 906, 906), nearestGridPosition(y, 906, 906))
                 : recoloured.pixel(x, y);
-            failed += (painted.pixel(x, y) & 0xFFFFFF) == 0;
+            failed += isFailed;
             replaced += painted.pixel(x, y) == from;
             ASSERT_EQ(exported.pixel(x, y), expected) << x << ", " << y;
         }
@@ -109,6 +112,28 @@ TEST_F(PictureExportPainted, LargerIsPaintedAgainWithFailedPixelsFromTheWindowsP
     EXPECT_GT(failed, 1000) << "the rings fail";
     EXPECT_GT(replaced, 0);
     EXPECT_EQ(recoloured.pixel(450, 450), qRgb(0, 0, 0xFE)) << "replacements run in order";
+}
+
+TEST_F(PictureExportPainted, AWideSizeIsPaintedInBandsAsTheRendererPaintsItWhole)
+{
+    // Three bands, the last one short, and more of the pattern left and right.
+    const QSize size(1200, 2 * kExportBandRows + 40);
+    RenderRequest request;
+    request.recorded = m_record;
+    request.size = size;
+    request.threads = 2;
+    const QImage whole = renderPicture(request, noPacing()).picture;
+    QImage shown(453, 453, QImage::Format_RGB32);
+    shown.fill(qRgb(1, 2, 3));
+    const QImage exported = paintExport(m_record, shown, size, 2, m_goOn);
+    ASSERT_EQ(exported.size(), size);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            ASSERT_EQ(exported.pixel(x, y), whole.pixelIndex(x, y) == kFailedIndex ? qRgb(1, 2, 3) : whole.pixel(x, y))
+                << x << ", " << y;
+
+    const std::atomic<bool> cancelled{true};
+    EXPECT_TRUE(paintExport(m_record, shown, size, 2, cancelled).isNull());
 }
 
 } // namespace
