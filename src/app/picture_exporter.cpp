@@ -24,9 +24,9 @@ PictureWrite PictureExporter::run(const ExportJob& job, Shared& shared)
                                    shared.rows.store(rows, std::memory_order_relaxed);
                                    shared.rowsDone.store(done, std::memory_order_relaxed);
                                });
-    shared.rowsDone.store(shared.rows.load(std::memory_order_relaxed), std::memory_order_relaxed);
     if (shared.isCancelled.load(std::memory_order_acquire))
         return {false, true, {}};
+    shared.rowsDone.store(shared.rows.load(std::memory_order_relaxed), std::memory_order_relaxed);
     if (image.isNull())
         return {false, false,
                 QStringLiteral("Could not save \"%1\": not enough memory to paint %2 x %3 pixels")
