@@ -87,17 +87,17 @@ void PictureFiles::startExport(const QString& path, QSize size)
 void PictureFiles::showProgress()
 {
     const long long rows = std::max(1LL, m_exporter.rows());
-    const long long percent = m_exporter.rowsDone() * 100 / rows;
-    m_status->setText(QStringLiteral("Saving %1 at %2 x %3: %4% (Esc cancels)")
-                          .arg(QDir::toNativeSeparators(m_exportPath))
-                          .arg(m_exportSize.width())
-                          .arg(m_exportSize.height())
-                          .arg(percent));
+    const long long done = m_exporter.rowsDone();
+    const QString name = QDir::toNativeSeparators(m_exportPath);
+    const QString size = QStringLiteral("%1 x %2").arg(m_exportSize.width()).arg(m_exportSize.height());
+    m_status->setText(done < rows ? QStringLiteral("Painting %1 at %2: %3% (Esc cancels)").arg(name, size).arg(done * 100 / rows)
+                                  : QStringLiteral("Writing %1 at %2 (Esc cancels)").arg(name, size));
 }
 
 void PictureFiles::finishExport(const PictureWrite& result)
 {
     m_progress.stop();
+    m_status->clear();
     if (result.isCancelled)
         m_show(info(QStringLiteral("Save as cancelled; no file was written")));
     else if (!result.ok)

@@ -1,11 +1,9 @@
-// The window's keys: every button has a tooltip, every button that does something has a
-// key that does what its click does, and a file Open cannot use changes nothing.
+// The window's keys: every button has a tooltip, and every button that does something has
+// a key that does what its click does.
 #include "app/form1.h"
 #include "app/form1_keys.h"
 #include "app/form1_layout.h"
 
-#include <QFile>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalSpy>
@@ -83,30 +81,6 @@ TEST_F(Form1Keys, EveryButtonHasATooltipAndEveryCommandAKeyThatClicksIt)
     for (const QShortcut* shortcut : m_form.findChildren<QShortcut*>())
         shortcuts.insert(shortcut->key().toString());
     EXPECT_EQ(shortcuts, keys) << "every key is a window shortcut, and no other";
-}
-
-TEST_F(Form1Keys, OpeningAFileThatIsNoPictureChangesNothingAndSaysWhy)
-{
-    const QString path = m_drive.filePath(QStringLiteral("notes.png"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("just words");
-    file.close();
-    const PictureRecord record = m_program.picture;
-    const QImage picture = m_program.surfaces.Picture1.image();
-    const QImage strip = m_program.surfaces.Picture3.image();
-    const WindowState state = m_program.state;
-
-    m_form.openFile(path);
-    settle();
-    auto* box = m_form.findChild<QMessageBox*>();
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->text(), QStringLiteral("Could not open \"%1\": not a PNG file").arg(path));
-    EXPECT_EQ(m_program.picture, record);
-    EXPECT_EQ(m_program.surfaces.Picture1.image(), picture);
-    EXPECT_EQ(m_program.surfaces.Picture3.image(), strip);
-    EXPECT_EQ(m_program.state, state);
-    box->close();
 }
 
 } // namespace
