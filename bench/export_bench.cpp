@@ -73,7 +73,7 @@ void BM_Export16(benchmark::State& state)
         return;
     }
     WindowState picture;
-    setParameters(picture, read.record.picture);
+    setParameters(picture, read.value.picture);
     const PixelFormulas f{static_cast<int>(picture.tip), static_cast<int>(picture.barv), picture.f1, picture.f2,
                           picture.n1, picture.n2, picture.n3, picture.n4, picture.komp1, picture.komp2,
                           picture.komp3, picture.baf01, picture.baf02, picture.baf03};

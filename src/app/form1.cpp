@@ -1,9 +1,13 @@
 #include "app/form1.h"
 
+#include "app/form1_keys.h"
 #include "app/form1_layout.h"
 
 #include <QCloseEvent>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace mandalix {
 
@@ -35,6 +39,14 @@ Form1::Form1(Program& program, std::chrono::milliseconds passDuration, QWidget* 
     resize(kRestoredWidth, kRestoredHeight);
 
     buildControls();
+    m_files = new PictureFiles(
+        program, this, m_status, [this](const Command& command) { post(command); },
+        [this](CommandResult result) {
+            result.picture1Changes = m_program.surfaces.picture1Changes.load(std::memory_order_acquire);
+            showResult(cmd::StartUp{}, result);
+        });
+    addKeys();
+    setAcceptDrops(true);
 
     m_worker = std::make_unique<CommandWorker>(
         program,
@@ -98,6 +110,28 @@ void Form1::buildControls()
     m_status->setStyleSheet(QStringLiteral("color: rgb(200, 200, 200);"));
 }
 
+// A key does what a click on its button does; the captions stay as they are.
+void Form1::addKeys()
+{
+    for (const KeyRow& row : kButtonKeys) {
+        auto* button = findChild<QPushButton*>(QString::fromLatin1(row.name));
+        Q_ASSERT(button);
+        const QKeySequence key(QString::fromLatin1(row.key));
+        button->setToolTip(key.isEmpty() ? QString::fromLatin1(row.tip)
+                                         : QStringLiteral("%1 (%2)").arg(QString::fromLatin1(row.tip),
+                                                                         key.toString(QKeySequence::NativeText)));
+        if (!key.isEmpty())
+            connect(new QShortcut(key, this), &QShortcut::activated, button, &QPushButton::click);
+    }
+    const auto onKey = [this](const char* key, auto slot) {
+        connect(new QShortcut(QKeySequence(QString::fromLatin1(key)), this), &QShortcut::activated,
+                m_files, slot);
+    };
+    onKey(kSaveAsKey, &PictureFiles::saveAs);
+    onKey(kOpenKey, &PictureFiles::open);
+    onKey(kCancelKey, &PictureFiles::cancelExport);
+}
+
 void Form1::start() { post(cmd::StartUp{}); }
 
 void Form1::post(const Command& command)
@@ -116,7 +150,24 @@ void Form1::closeEvent(QCloseEvent* event)
 {
     m_worker->stop();
     m_failures.close();
+    m_files->cancelExport();
     event->accept();
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.constFirst().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.constFirst().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    openFile(urls.constFirst().toLocalFile());
 }
 
 bool Form1::isPictureStillShown(std::uint64_t picture1Changes) const

@@ -6,6 +6,7 @@
 
 #include "app/command_worker.h"
 #include "app/failure_box.h"
+#include "app/picture_files.h"
 #include "app/surface_view.h"
 #include "program/program.h"
 
@@ -32,18 +33,25 @@ public:
     // Queues a command, as a click or a press would.
     void post(const Command& command);
 
+    // Opens a picture's PNG, as Open or a drop does.
+    void openFile(const QString& path) { m_files->openPath(path); }
+
     CommandWorker& worker() { return *m_worker; }
+    PictureFiles& files() { return *m_files; }
     QLabel* statusLine() const { return m_status; }
     SurfaceView* view(const char* name) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private slots:
     void showResult(const mandalix::Command& command, const mandalix::CommandResult& result);
 
 private:
     void buildControls();
+    void addKeys();
     // True while Picture1 has not changed since it had changed `picture1Changes` times.
     bool isPictureStillShown(std::uint64_t picture1Changes) const;
     void dropStaleStatus();
@@ -54,6 +62,7 @@ private:
     std::uint64_t m_statusPicture = 0; // Picture1's count when the status line's news came
     std::unique_ptr<CommandWorker> m_worker;
     FailureBox m_failures{*this};
+    PictureFiles* m_files = nullptr;
 };
 
 } // namespace mandalix

@@ -29,6 +29,7 @@ struct ControlRow {
 inline constexpr const char* kCreditLine =
     "mandalix - mandala pictures painted from the distance and angle of every pixel";
 
+// Not constexpr: a command may carry a picture read from a file.
 inline const std::array<ControlRow, 14> kControls{{
     {"Command10", "TIME  DEPENDING  NEVER  REPEATABLE  MANDALA", 176, 48, 297, 25, 12,
      ControlKind::Button, ClickAction::Nothing, cmd::StartUp{}},

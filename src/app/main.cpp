@@ -91,5 +91,8 @@ int main(int argc, char** argv)
     app.installNativeEventFilter(&watch);
     form.showMaximized();
     form.start();
+    // A picture's PNG named on the command line is opened once start-up has painted.
+    if (const QStringList arguments = QApplication::arguments(); arguments.size() == 2)
+        form.openFile(arguments.at(1));
     return app.exec();
 }

@@ -4,6 +4,9 @@
 // queued. A result says what the window must show once its command is done.
 #pragma once
 
+#include "state/picture_record.h"
+
+#include <QImage>
 #include <QString>
 
 #include <cstdint>
@@ -33,12 +36,20 @@ struct ReplaceColour { // on Picture1
     int y = 0;
 };
 
+// A picture read from a file the user opened: its record and, for a picture of the
+// window's size, its pixels as saved (null otherwise: it is painted from the record).
+struct Open {
+    QString path;
+    PictureRecord record;
+    QImage pixels;
+};
+
 } // namespace cmd
 
 using Command = std::variant<cmd::StartUp, cmd::NewImageOldPalette, cmd::SaveOnDiskD,
                              cmd::ChangePalette, cmd::RepeatImage, cmd::NewImageNewPalette,
                              cmd::GenerationType, cmd::Help, cmd::SaveOnDiskC, cmd::PickColour,
-                             cmd::ReplaceColour>;
+                             cmd::ReplaceColour, cmd::Open>;
 
 // The command with the pointer position of a press, for the commands that take one;
 // any other command comes back as it was.
@@ -55,10 +66,12 @@ inline Command atPosition(Command command, int x, int y)
     return command;
 }
 
-// True for the commands that paint a new picture over Picture1.
+// True for the commands that paint a new picture over Picture1 (an opened picture too):
+// each is one step of the picture's history.
 inline bool paintsAPicture(const Command& command)
 {
     return std::holds_alternative<cmd::StartUp>(command)
+        || std::holds_alternative<cmd::Open>(command)
         || std::holds_alternative<cmd::NewImageOldPalette>(command)
         || std::holds_alternative<cmd::NewImageNewPalette>(command)
         || std::holds_alternative<cmd::RepeatImage>(command);

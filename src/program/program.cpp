@@ -4,6 +4,7 @@
 #include "palette/colour_replace.h"
 #include "palette/palette_strip.h"
 #include "program/help_panel.h"
+#include "program/picture_open.h"
 #include "program/picture_replay.h"
 #include "program/status_caption.h"
 
@@ -100,6 +101,7 @@ struct CommandRunner {
             program.picture.replacements.push_back(*made);
         return {};
     }
+    CommandResult operator()(const cmd::Open& open) { return openPicture(program, open, pacer); }
 };
 
 } // namespace

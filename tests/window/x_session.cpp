@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QThread>
@@ -223,7 +224,7 @@ ProgramUnderTest::ProgramUnderTest(const XSession& session)
 
 ProgramUnderTest::~ProgramUnderTest() { endProcess(m_process); }
 
-bool ProgramUnderTest::start(QString* error)
+bool ProgramUnderTest::start(QString* error, const QStringList& arguments)
 {
     if (!m_dir.isValid()) {
         *error = QStringLiteral("cannot make a temporary folder: %1").arg(m_dir.errorString());
@@ -242,7 +243,7 @@ bool ProgramUnderTest::start(QString* error)
     // Into files, so the program never waits on a full pipe that nobody reads.
     m_process.setStandardOutputFile(m_dir.filePath(QStringLiteral("stdout.txt")));
     m_process.setStandardErrorFile(m_dir.filePath(QStringLiteral("stderr.txt")));
-    m_process.start(QStringLiteral(MANDALIX_EXECUTABLE), {});
+    m_process.start(QStringLiteral(MANDALIX_EXECUTABLE), arguments);
     if (!m_process.waitForStarted(10000)) {
         *error = QStringLiteral("cannot start %1: %2")
                      .arg(QStringLiteral(MANDALIX_EXECUTABLE), m_process.errorString());
@@ -320,6 +321,40 @@ bool ProgramUnderTest::destroyWindow(QString* error)
     if (run.finished && run.exitCode == 0)
         return true;
     *error = QStringLiteral("xdotool could not destroy the window: %1").arg(QString::fromLocal8Bit(run.err));
+    return false;
+}
+
+bool ProgramUnderTest::waitForWindowTitled(const QString& title, std::chrono::milliseconds timeout,
+                                           QString* error)
+{
+    const QString pattern = QStringLiteral("^%1$").arg(QRegularExpression::escape(title));
+    const bool shown = waitFor(
+        [&] {
+            const ToolRun run = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                         QStringLiteral("--name"), pattern});
+            return run.finished && run.exitCode == 0 && !run.out.trimmed().isEmpty();
+        },
+        timeout);
+    if (!shown)
+        *error = QStringLiteral("no window titled \"%1\" appeared within %2 ms").arg(title).arg(timeout.count());
+    return shown;
+}
+
+bool ProgramUnderTest::typeInFocus(const QString& text, QString* error)
+{
+    const ToolRun run = xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text});
+    if (run.finished && run.exitCode == 0)
+        return true;
+    *error = QStringLiteral("xdotool could not type %1: %2").arg(text, QString::fromLocal8Bit(run.err));
+    return false;
+}
+
+bool ProgramUnderTest::pressKeysInFocus(const QString& keys, QString* error)
+{
+    const ToolRun run = xdotool({QStringLiteral("key"), QStringLiteral("--clearmodifiers"), keys});
+    if (run.finished && run.exitCode == 0)
+        return true;
+    *error = QStringLiteral("xdotool could not press %1: %2").arg(keys, QString::fromLocal8Bit(run.err));
     return false;
 }
 

@@ -85,7 +85,10 @@ public:
     ProgramUnderTest(const ProgramUnderTest&) = delete;
     ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
-    bool start(QString* error);
+    // Starts the program with `arguments` after its name.
+    bool start(QString* error, const QStringList& arguments = {});
+    // The folder of its drives C: and D:.
+    QString folder() const { return m_dir.path(); }
     // Finds the top-level window titled "Form1".
     bool findWindow(std::chrono::milliseconds timeout, QString* error);
 
@@ -95,6 +98,12 @@ public:
     bool pressKeys(const QString& keys, QString* error);
     // Destroys the program's X window from outside, as `xdotool windowclose` does.
     bool destroyWindow(QString* error);
+
+    // Waits for a top-level window titled exactly `title` (a dialog) to be shown.
+    bool waitForWindowTitled(const QString& title, std::chrono::milliseconds timeout, QString* error);
+    // Types text, or presses keys, into whatever window has the focus (a dialog).
+    bool typeInFocus(const QString& text, QString* error);
+    bool pressKeysInFocus(const QString& keys, QString* error);
 
     // The client area as it is on screen now.
     QImage grab() const;

@@ -1,0 +1,60 @@
+// Save as at any size, on a thread of its own: neither the window's thread nor the
+// command worker, so the window keeps painting and answering while a large picture is
+// painted and written. It works on copies taken when Save as was asked for. The GUI
+// thread starts, cancels and polls it; the result comes back through a callback on the
+// export thread as a value. One export at a time.
+#pragma once
+
+#include "output/picture_png.h"
+#include "state/picture_record.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+
+namespace mandalix {
+
+struct ExportJob {
+    QString path;
+    PictureRecord record; // the picture on show
+    QImage shown;         // Picture1 as it was shown
+    QSize size;
+    int threads = 1;
+};
+
+class PictureExporter {
+public:
+    using Done = std::function<void(const PictureWrite&)>;
+
+    PictureExporter();
+    // Cancels a running export and waits for it: painting stops at the end of its band,
+    // a file being written aside is removed.
+    ~PictureExporter();
+    PictureExporter(const PictureExporter&) = delete;
+    PictureExporter& operator=(const PictureExporter&) = delete;
+
+    // Starts `job`; `onDone` is called on the export thread once it ended, also when
+    // cancelled. Returns false (and does nothing) while an export runs. GUI thread.
+    bool start(ExportJob job, Done onDone);
+    // Asks the running export to stop; it ends without leaving a file. Any thread.
+    void cancel();
+    bool isRunning() const;
+    // Rows painted so far and rows in all; equal once painting is over.
+    long long rowsDone() const;
+    long long rows() const;
+
+private:
+    struct Shared;
+    // The export itself, on the export thread.
+    static PictureWrite run(const ExportJob& job, Shared& shared);
+
+    std::shared_ptr<Shared> m_shared;
+    std::thread m_thread;
+};
+
+} // namespace mandalix

@@ -1,0 +1,163 @@
+#include "output/picture_png.h"
+
+#include "output/output_files.h"
+#include "output/params_file.h"
+#include "surface/surface_sizes.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace mandalix {
+
+namespace {
+
+constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
+// A PNG ends with its empty IEND chunk; a file cut short does not.
+constexpr char kPngEnd[] = "\0\0\0\0IEND\xae\x42\x60\x82";
+constexpr qint64 kPngEndBytes = sizeof kPngEnd - 1;
+
+PictureRead refused(const QString& path, const QString& reason)
+{
+    PictureRead read;
+    read.error = QStringLiteral("Could not open \"%1\": %2").arg(path, reason);
+    return read;
+}
+
+// The reason a file is no picture's PNG, judged by its size and its two ends; empty
+// when it may be one.
+QString problemOfFile(QFile& file)
+{
+    if (file.size() > kPicturePngMaxBytes)
+        return QStringLiteral("the file is larger than %1 MiB").arg(kPicturePngMaxBytes >> 20);
+    if (file.peek(8) != QByteArray(kPngSignature, 8))
+        return QStringLiteral("not a PNG file");
+    if (!file.seek(file.size() - kPngEndBytes)
+        || file.read(kPngEndBytes) != QByteArray(kPngEnd, kPngEndBytes))
+        return QStringLiteral("the PNG is cut short");
+    return {};
+}
+
+bool isGenerationType(double nac) { return nac >= 1 && nac <= 4 && nac == std::floor(nac); }
+
+PictureWrite writeFailure(const QString& path, const QString& reason)
+{
+    return {false, false, QStringLiteral("Could not write \"%1\": %2").arg(path, reason)};
+}
+
+QString reasonOf(const QSaveFile& file)
+{
+    const QString text = file.errorString();
+    if (!text.isEmpty() && text != QIODevice::tr("Unknown error"))
+        return text;
+    return QStringLiteral("the file could not be written in full; the disk may be full");
+}
+
+// Hands what the image writer writes on to the file until the cancel flag is set; then
+// it refuses, and the writer stops at once.
+class CancellableWrite final : public QIODevice {
+public:
+    CancellableWrite(QIODevice& target, const std::atomic<bool>& cancel) : m_target(target), m_cancel(cancel)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    bool isCancelled() const { return m_isCancelled; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 bytes) override
+    {
+        if (m_cancel.load(std::memory_order_acquire)) {
+            m_isCancelled = true;
+            return -1;
+        }
+        return m_target.write(data, bytes);
+    }
+
+private:
+    QIODevice& m_target;
+    const std::atomic<bool>& m_cancel;
+    bool m_isCancelled = false;
+};
+
+} // namespace
+
+PictureRead readPicturePng(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return refused(path, QFileInfo::exists(path) ? QStringLiteral("not a regular file")
+                                                     : QStringLiteral("no such file"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refused(path, file.errorString());
+    if (const QString problem = problemOfFile(file); !problem.isEmpty())
+        return refused(path, problem);
+    file.seek(0);
+
+    QImageReader reader(&file, "png");
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty())
+        return refused(path, QStringLiteral("the PNG has no readable size"));
+    if (size.width() > kPicturePngMaxSidePx || size.height() > kPicturePngMaxSidePx)
+        return refused(path, QStringLiteral("%1 x %2 pixels is larger than %3 a side")
+                                 .arg(size.width()).arg(size.height()).arg(kPicturePngMaxSidePx));
+
+    const ParamsRead params = readParamsFile(path);
+    if (!params.ok) {
+        // The reader names the path itself; the message names it once.
+        const QString named = QStringLiteral("\"%1\": ").arg(path);
+        const qsizetype at = params.message.indexOf(named);
+        return refused(path, at >= 0 ? params.message.mid(at + named.size()) : params.message);
+    }
+    if (!isGenerationType(params.value.nac))
+        return refused(path, QStringLiteral("nac: %1 is not a generation type 1 to 4").arg(params.value.nac));
+
+    PictureRead read;
+    read.record = params.value;
+    read.size = size;
+    if (size == QSize(kPictureSizePx, kPictureSizePx)) {
+        const QImage image = reader.read();
+        if (image.isNull())
+            return refused(path, reader.errorString());
+        read.pixels = image.convertToFormat(QImage::Format_RGB32);
+    }
+    read.ok = true;
+    return read;
+}
+
+PictureWrite writePicturePng(const QString& path, const QImage& image, const PictureRecord& record,
+                             const std::atomic<bool>& cancel)
+{
+    if (cancel.load(std::memory_order_acquire))
+        return {false, true, {}};
+    QImage stamped = image;
+    stamped.setDotsPerMeterX(kOutputDotsPerMeter);
+    stamped.setDotsPerMeterY(kOutputDotsPerMeter);
+    // Through the image, not the writer: the writer's own texts lose their line breaks.
+    stamped.setText(QLatin1String(kParamsTextKey), paramsChunkText(record));
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return writeFailure(path, reasonOf(file));
+    CancellableWrite device(file, cancel);
+    QImageWriter writer(&device, "png");
+    const bool isWritten = writer.write(stamped);
+    if (device.isCancelled()) {
+        file.cancelWriting();
+        return {false, true, {}};
+    }
+    if (!isWritten) {
+        const QString reason = file.error() != QFileDevice::NoError ? reasonOf(file) : writer.errorString();
+        file.cancelWriting();
+        return writeFailure(path, reason);
+    }
+    if (!file.commit())
+        return writeFailure(path, reasonOf(file));
+    return {true, false, {}};
+}
+
+} // namespace mandalix

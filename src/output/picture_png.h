@@ -1,0 +1,53 @@
+// A picture's PNG: the pixels with the picture's record in the "mandalix-params" text
+// chunk, as Save as and the renderer write it and Open reads it back. Reading and
+// writing are plain functions on values, safe on any thread (one file at a time). A file
+// that cannot be used, or a write that failed, comes back as a value with a sentence
+// naming the path and the reason; nothing throws.
+#pragma once
+
+#include "state/picture_record.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <atomic>
+
+namespace mandalix {
+
+// The largest PNG Open reads: far above any picture of the largest size.
+inline constexpr qint64 kPicturePngMaxBytes = qint64{1} << 30;
+// The largest side of a picture Open accepts (and Save as paints).
+inline constexpr int kPicturePngMaxSidePx = 16384;
+
+struct [[nodiscard]] PictureRead {
+    bool ok = false;
+    PictureRecord record;
+    // The pixels as saved when the picture has the window's size, 453 x 453, in
+    // Format_RGB32; null for any other size, which is painted again from the record.
+    QImage pixels;
+    QImage::Format format = QImage::Format_Invalid;
+    QSize size;
+    // When !ok: Could not open "/tmp/a.png": the PNG is cut short
+    QString error;
+};
+
+// Reads a picture's PNG: the record (every field present and a number where one is
+// due, the generation type 1 to 4) and, at the window's size, the pixels. Refuses a file
+// that is not a PNG, is larger than kPicturePngMaxBytes or a side of kPicturePngMaxSidePx,
+// lacks the record, or is cut short.
+PictureRead readPicturePng(const QString& path);
+
+struct [[nodiscard]] PictureWrite {
+    bool ok = false;
+    bool isCancelled = false; // stopped by the flag; no file was left
+    QString message;          // when !ok and not cancelled: Could not write "...": reason
+};
+
+// Writes `image` as a PNG carrying `record`, atomically: written aside, looking at
+// `cancel` before every block the encoder hands over, and renamed over the path only
+// when whole, so a failure or a cancel leaves no partial file and any old file as it was.
+PictureWrite writePicturePng(const QString& path, const QImage& image, const PictureRecord& record,
+                             const std::atomic<bool>& cancel);
+
+} // namespace mandalix

@@ -1,0 +1,43 @@
+#include "program/picture_open.h"
+
+#include "program/picture_replay.h"
+#include "program/status_caption.h"
+#include "surface/surface_sizes.h"
+
+#include <QDir>
+
+namespace mandalix {
+
+namespace {
+
+void showPixels(Surface& picture1, const QImage& pixels)
+{
+    const QImage rgb = pixels.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < kPictureSizePx; ++y) {
+        const auto* line = reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y));
+        for (int x = 0; x < kPictureSizePx; ++x)
+            picture1.PSet(x, y, fromArgb(line[x]));
+    }
+}
+
+} // namespace
+
+CommandResult openPicture(Program& program, const cmd::Open& open, Pacer& pacer)
+{
+    WindowState& s = program.state;
+    Surfaces& surfaces = program.surfaces;
+    program.strip = open.record.palette;
+    program.picture = open.record;
+    const bool hasPixels = open.pixels.width() == kPictureSizePx && open.pixels.height() == kPictureSizePx;
+    if (hasPixels) {
+        beginRecordedPicture(s, surfaces, program.rnd, open.record);
+        showPixels(surfaces.Picture1, open.pixels);
+    } else if (!paintRecordedPicture(s, surfaces, program.rnd, open.record, pacer)) {
+        return {};
+    }
+    ShowGenerationType(s, surfaces.Form1);
+    return {CommandResult::Kind::Info,
+            QStringLiteral("Opened %1").arg(QDir::toNativeSeparators(open.path))};
+}
+
+} // namespace mandalix
