@@ -5,7 +5,9 @@
 #pragma once
 
 #include "app/command_worker.h"
+#include "app/history_panel.h"
 #include "app/surface_view.h"
+#include "program/picture_history.h"
 #include "program/program.h"
 
 #include <QLabel>
@@ -34,9 +36,12 @@ public:
     CommandWorker& worker() { return *m_worker; }
     QLabel* statusLine() const { return m_status; }
     SurfaceView* view(const char* name) const;
+    // The thumbnails of the kept pictures; none when the program keeps no history.
+    HistoryPanel* historyPanel() const { return m_historyPanel; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private slots:
     void showResult(const mandalix::Command& command, const mandalix::CommandResult& result);
@@ -46,10 +51,13 @@ private:
     // True while Picture1 has not changed since it had changed `picture1Changes` times.
     bool isPictureStillShown(std::uint64_t picture1Changes) const;
     void dropStaleStatus();
+    void attachHistory();
+    void showHistoryNews(const HistoryNews& news);
 
     Program& m_program;
     SurfaceView* m_background = nullptr;
     QLabel* m_status = nullptr;
+    HistoryPanel* m_historyPanel = nullptr;
     std::uint64_t m_statusPicture = 0; // Picture1's count when the status line's news came
     std::unique_ptr<CommandWorker> m_worker;
 };

@@ -1,7 +1,10 @@
 // Starts the window program: checks that a display can be opened, sets the fixed
-// style and font, and shows Form1 maximized with the start-up sequence queued.
+// style and font, and shows Form1 maximized with the start-up sequence queued. With
+// --no-history nothing is kept on disk.
 #include "app/form1.h"
 #include "output/drives.h"
+#include "program/history_folder.h"
+#include "program/picture_history.h"
 #include "program/program.h"
 #include "state/clock.h"
 #include "surface/interface_font.h"
@@ -12,6 +15,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -42,6 +47,11 @@ void startupMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 int main(int argc, char** argv)
 {
+    bool keepsHistory = true;
+    for (int k = 1; k < argc; ++k)
+        if (std::strcmp(argv[k], "--no-history") == 0)
+            keepsHistory = false;
+
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
     qInstallMessageHandler(startupMessages);
@@ -55,6 +65,11 @@ int main(int argc, char** argv)
 
     mandalix::SystemClock clock;
     mandalix::Program program(clock, mandalix::drivesFromEnvironment());
+    std::unique_ptr<mandalix::PictureHistory> history;
+    if (keepsHistory) {
+        history = std::make_unique<mandalix::PictureHistory>(mandalix::historyFolderFromEnvironment());
+        program.history = history.get();
+    }
     mandalix::Form1 form(program);
     form.showMaximized();
     form.start();
