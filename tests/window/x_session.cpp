@@ -237,6 +237,7 @@ bool ProgramUnderTest::start(QString* error)
     env.insert(QStringLiteral("MANDALIX_DRIVE_C"), m_dir.path());
     env.insert(QStringLiteral("MANDALIX_DRIVE_D"), m_dir.path());
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.path());
+    env.insert(QStringLiteral("MANDALIX_HISTORY_DIR"), historyFolder());
     dieWithParent(m_process);
     m_process.setProcessEnvironment(env);
     // Into files, so the program never waits on a full pipe that nobody reads.
@@ -249,6 +250,11 @@ bool ProgramUnderTest::start(QString* error)
         return false;
     }
     return true;
+}
+
+QString ProgramUnderTest::historyFolder() const
+{
+    return m_historyFolder.isEmpty() ? m_dir.filePath(QStringLiteral("history")) : m_historyFolder;
 }
 
 bool ProgramUnderTest::findWindow(std::chrono::milliseconds timeout, QString* error)

@@ -86,6 +86,10 @@ public:
     ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
     bool start(QString* error);
+    // Where the program keeps its pictures: a folder of its temporary folder unless set
+    // before start(), as a test that starts the program twice on one history does.
+    void setHistoryFolder(const QString& folder) { m_historyFolder = folder; }
+    QString historyFolder() const;
     // Finds the top-level window titled "Form1".
     bool findWindow(std::chrono::milliseconds timeout, QString* error);
 
@@ -112,6 +116,7 @@ private:
     const XSession& m_session;
     QTemporaryDir m_dir;
     QProcess m_process;
+    QString m_historyFolder;
     unsigned long m_window = 0;
 };
 
