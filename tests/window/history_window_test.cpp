@@ -5,6 +5,9 @@
 #include "window/real_window_fixture.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -194,6 +197,71 @@ TEST_F(HistoryWindowTest, AfterARestart_ThePanelShowsTheKeptPicturesAndAClickRes
     const QPoint at = thumbnailCentre(1);
     clickAt(at.x(), at.y());
     expectPictureBecomes(older, "a click on the older thumbnail shows that picture as kept");
+}
+
+// Bad history folders: one that is a file, and one full of files the program did not
+// write or that are damaged. The program starts and paints as ever and says what it
+// skipped; nothing of the folder is touched.
+class BadHistoryWindowTest : public HistoryWindowTest {
+protected:
+    void SetUp() override { }
+    void startOn(const QString& folder)
+    {
+        m_program = std::make_unique<ProgramUnderTest>(*sharedSession().session);
+        m_program->setHistoryFolder(folder);
+        QString error;
+        ASSERT_TRUE(m_program->start(&error)) << error.toStdString();
+        ASSERT_TRUE(m_program->findWindow(kWindowDeadline, &error)) << error.toStdString();
+        ASSERT_NO_FATAL_FAILURE(waitUntilStartedUp());
+        waitUntilPictureIsStill();
+    }
+    QTemporaryDir m_aside;
+};
+
+TEST_F(BadHistoryWindowTest, AFolderThatIsAFile_IsToldInOneStatusLineAndPaintingGoesOn)
+{
+    const QString file = m_aside.filePath(QStringLiteral("history"));
+    QFile(file).open(QIODevice::WriteOnly);
+    ASSERT_NO_FATAL_FAILURE(startOn(file));
+    paintNew("Command1");
+    const QRect status(expected::kStatusX, expected::kStatusY, expected::kStatusW, expected::kStatusH);
+    const auto showsALine = [&] {
+        const QImage line = region(m_program->grab(), status);
+        for (int y = 0; y < line.height(); ++y)
+            for (int x = 0; x < line.width(); ++x)
+                if (!isBlack(line.pixel(x, y)))
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(waitFor(showsALine, kPaintDeadline)) << "no line in the status line\n"
+                                                      << m_program->report();
+    paintNew("Command1");
+    EXPECT_TRUE(m_program->errorOutput().contains(QStringLiteral("it is not a folder")))
+        << m_program->report();
+    EXPECT_EQ(QFileInfo(file).size(), 0) << "the file stays as it was";
+}
+
+TEST_F(BadHistoryWindowTest, ForeignAndDamagedFiles_AreSkippedWithAWarningAndLeftAlone)
+{
+    const QDir dir(m_aside.path());
+    const QStringList strangers{QStringLiteral("notes.txt"), QStringLiteral("T20260101000000.png"),
+                                QStringLiteral("T20260101000001.png")};
+    QFile(dir.filePath(strangers[0])).open(QIODevice::WriteOnly);
+    QFile junk(dir.filePath(strangers[1]));
+    junk.open(QIODevice::WriteOnly);
+    junk.write(QByteArray(5000, '\x89'));
+    junk.close();
+    QImage(453, 453, QImage::Format_RGB32).save(dir.filePath(strangers[2])); // no record
+    ASSERT_NO_FATAL_FAILURE(startOn(dir.path()));
+    paintNew("Command1");
+    ASSERT_TRUE(waitFor([&] { return keptFiles(dir.path()).size() == 3; }, kPaintDeadline));
+    EXPECT_TRUE(waitFor([&] { return showsThumbnail(m_program->grab(), 0); }, kPaintDeadline));
+    EXPECT_FALSE(showsThumbnail(m_program->grab(), 1)) << "only the program's own picture shows";
+    for (const QString& name : strangers) {
+        EXPECT_TRUE(dir.exists(name)) << name.toStdString();
+        EXPECT_EQ(m_program->errorOutput().count(name), 1) << name.toStdString() << "\n"
+                                                          << m_program->report();
+    }
 }
 
 } // namespace
