@@ -205,10 +205,11 @@ TEST_F(HistoryWindowTest, AfterARestart_ThePanelShowsTheKeptPicturesAndAClickRes
 class BadHistoryWindowTest : public HistoryWindowTest {
 protected:
     void SetUp() override { }
-    void startOn(const QString& folder)
+    void startOn(const QString& folder, const QStringList& arguments = {})
     {
         m_program = std::make_unique<ProgramUnderTest>(*sharedSession().session);
         m_program->setHistoryFolder(folder);
+        m_program->setArguments(arguments);
         QString error;
         ASSERT_TRUE(m_program->start(&error)) << error.toStdString();
         ASSERT_TRUE(m_program->findWindow(kWindowDeadline, &error)) << error.toStdString();
@@ -262,6 +263,18 @@ TEST_F(BadHistoryWindowTest, ForeignAndDamagedFiles_AreSkippedWithAWarningAndLef
         EXPECT_EQ(m_program->errorOutput().count(name), 1) << name.toStdString() << "\n"
                                                           << m_program->report();
     }
+}
+
+TEST_F(BadHistoryWindowTest, NoHistory_KeepsNothingOnDisk)
+{
+    const QString folder = m_aside.filePath(QStringLiteral("history"));
+    ASSERT_NO_FATAL_FAILURE(startOn(folder, {QStringLiteral("--no-history")}));
+    paintNew("Command1");
+    press("ctrl+z");
+    paintNew("Command1");
+    click("Command2");
+    ASSERT_NO_FATAL_FAILURE(expectEndsAtOnceWithSuccess());
+    EXPECT_FALSE(QFileInfo::exists(folder));
 }
 
 } // namespace

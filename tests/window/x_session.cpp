@@ -243,7 +243,7 @@ bool ProgramUnderTest::start(QString* error)
     // Into files, so the program never waits on a full pipe that nobody reads.
     m_process.setStandardOutputFile(m_dir.filePath(QStringLiteral("stdout.txt")));
     m_process.setStandardErrorFile(m_dir.filePath(QStringLiteral("stderr.txt")));
-    m_process.start(QStringLiteral(MANDALIX_EXECUTABLE), {});
+    m_process.start(QStringLiteral(MANDALIX_EXECUTABLE), m_arguments);
     if (!m_process.waitForStarted(10000)) {
         *error = QStringLiteral("cannot start %1: %2")
                      .arg(QStringLiteral(MANDALIX_EXECUTABLE), m_process.errorString());

@@ -90,6 +90,8 @@ public:
     // before start(), as a test that starts the program twice on one history does.
     void setHistoryFolder(const QString& folder) { m_historyFolder = folder; }
     QString historyFolder() const;
+    // The program's command line, set before start().
+    void setArguments(const QStringList& arguments) { m_arguments = arguments; }
     // Finds the top-level window titled "Form1".
     bool findWindow(std::chrono::milliseconds timeout, QString* error);
 
@@ -117,6 +119,7 @@ private:
     QTemporaryDir m_dir;
     QProcess m_process;
     QString m_historyFolder;
+    QStringList m_arguments;
     unsigned long m_window = 0;
 };
 
