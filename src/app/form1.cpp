@@ -47,7 +47,7 @@ Form1::Form1(Program& program, std::chrono::milliseconds passDuration, QWidget* 
                 Qt::QueuedConnection);
         },
         passDuration);
-    attachHistory();
+    attachUndoAndHistory();
 }
 
 Form1::~Form1()
@@ -58,12 +58,15 @@ Form1::~Form1()
         m_program.history->finish();
 }
 
-void Form1::attachHistory()
+void Form1::attachUndoAndHistory()
 {
-    for (const auto& [keys, command] : {std::pair{QKeySequence(QKeySequence::Undo), Command{cmd::Undo{}}},
-                                        std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), Command{cmd::Redo{}}},
-                                        std::pair{QKeySequence(Qt::CTRL | Qt::Key_Y), Command{cmd::Redo{}}}})
-        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+    const std::pair<QKeySequence, Command> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), cmd::Undo{}},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), cmd::Redo{}},
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), cmd::Redo{}},
+    };
+    for (const auto& [sequence, command] : keys)
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this,
                 [this, command] { post(command); });
     if (!m_program.history)
         return;

@@ -1,7 +1,9 @@
 // The program's one window: thirteen controls from the layout table over a view of the
 // window's own drawing surface, a status line, and the command worker that runs what
-// the user asks for. GUI thread only. A failed save comes back from the worker as a
-// value and is shown in a message box; the program goes on.
+// the user asks for, with the keys of undo and redo and the panel of kept pictures.
+// GUI thread only. A failed save comes back from the worker as a value and is shown in a
+// message box; a picture that could not be kept, as one line in the status line; the
+// program goes on.
 #pragma once
 
 #include "app/command_worker.h"
@@ -51,7 +53,7 @@ private:
     // True while Picture1 has not changed since it had changed `picture1Changes` times.
     bool isPictureStillShown(std::uint64_t picture1Changes) const;
     void dropStaleStatus();
-    void attachHistory();
+    void attachUndoAndHistory();
     void showHistoryNews(const HistoryNews& news);
 
     Program& m_program;
