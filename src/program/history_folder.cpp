@@ -154,7 +154,36 @@ WriteResult writeKeptPicture(const QString& path, const QImage& pixels, const Pi
 
 QImage thumbnailOf(const QImage& pixels)
 {
-    return pixels.scaled(kThumbnailPx, kThumbnailPx, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // Each thumbnail pixel is the mean of the pixels it covers. Done here rather than by
+    // QImage::scaled, whose smooth scaling hands work to Qt's own thread pool.
+    const QImage source = pixels.convertToFormat(QImage::Format_RGB32);
+    const int longer = std::max(source.width(), source.height());
+    if (longer == 0)
+        return {};
+    const int width = std::max(1, source.width() * kThumbnailPx / longer);
+    const int height = std::max(1, source.height() * kThumbnailPx / longer);
+    QImage thumbnail(width, height, QImage::Format_RGB32);
+    for (int ty = 0; ty < height; ++ty) {
+        const int top = ty * source.height() / height;
+        const int bottom = std::max(top + 1, (ty + 1) * source.height() / height);
+        auto* out = reinterpret_cast<QRgb*>(thumbnail.scanLine(ty));
+        for (int tx = 0; tx < width; ++tx) {
+            const int left = tx * source.width() / width;
+            const int right = std::max(left + 1, (tx + 1) * source.width() / width);
+            long long red = 0, green = 0, blue = 0;
+            for (int y = top; y < bottom; ++y) {
+                const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+                for (int x = left; x < right; ++x) {
+                    red += qRed(row[x]);
+                    green += qGreen(row[x]);
+                    blue += qBlue(row[x]);
+                }
+            }
+            const long long n = static_cast<long long>(bottom - top) * (right - left);
+            out[tx] = qRgb(static_cast<int>(red / n), static_cast<int>(green / n), static_cast<int>(blue / n));
+        }
+    }
+    return thumbnail;
 }
 
 } // namespace mandalix
