@@ -42,20 +42,35 @@ CommandLine readCommandLine(const QStringList& arguments)
                                   QStringLiteral("Displays this help and exits."));
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption noHistory(QStringLiteral("no-history"),
+                                       QStringLiteral("Keeps no history of the pictures on disk."));
+    parser.addOption(noHistory);
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("A PNG written by mandalix to open at start."),
+                                 QStringLiteral("[FILE]"));
 
     CommandLine line;
     if (!parser.parse(arguments)) {
         line.action = CommandLine::Action::Fail;
-        line.text = parser.errorText() + QStringLiteral(" (see --help)");
+        // Qt ends its sentence with a full stop; ours goes on with where to look.
+        QString error = parser.errorText();
+        if (error.endsWith(u'.'))
+            error.chop(1);
+        line.text = error + QStringLiteral(" (see --help)");
     } else if (parser.isSet(help)) {
         line.action = CommandLine::Action::Print;
         line.text = helpWithName(parser.helpText());
     } else if (parser.isSet(version)) {
         line.action = CommandLine::Action::Print;
         line.text = QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion() + u'\n';
-    } else if (!parser.positionalArguments().isEmpty()) {
+    } else if (parser.positionalArguments().size() > 1) {
         line.action = CommandLine::Action::Fail;
-        line.text = QStringLiteral("unexpected argument \"%1\" (see --help)").arg(parser.positionalArguments().front());
+        line.text = QStringLiteral("unexpected argument \"%1\": one picture at a time (see --help)")
+                        .arg(parser.positionalArguments().at(1));
+    } else {
+        line.keepsHistory = !parser.isSet(noHistory);
+        if (!parser.positionalArguments().isEmpty())
+            line.file = parser.positionalArguments().front();
     }
     return line;
 }

@@ -14,6 +14,9 @@ struct [[nodiscard]] CommandLine {
     // Print: the help or version text for standard output; Fail: the message for
     // standard error, e.g. "Unknown option 'x'. (see --help)".
     QString text;
+    // Run: what the line asks of the window.
+    bool keepsHistory = true; // false with --no-history
+    QString file;             // a picture's PNG to open at start, or empty
 };
 
 // Exit status of a command line that cannot be used.

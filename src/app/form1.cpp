@@ -2,6 +2,7 @@
 
 #include "app/form1_keys.h"
 #include "app/form1_layout.h"
+#include "program/step_commands.h"
 
 #include <QCloseEvent>
 #include <QMessageBox>
@@ -56,9 +57,59 @@ Form1::Form1(Program& program, std::chrono::milliseconds passDuration, QWidget* 
                 Qt::QueuedConnection);
         },
         passDuration);
+    attachUndoAndHistory();
 }
 
-Form1::~Form1() { m_worker->stop(); }
+Form1::~Form1()
+{
+    m_worker->stop();
+    // No news may come for a window that is gone.
+    if (m_program.history)
+        m_program.history->finish();
+}
+
+void Form1::attachUndoAndHistory()
+{
+    const std::pair<QKeySequence, Command> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), cmd::Undo{}},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), cmd::Redo{}},
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), cmd::Redo{}},
+    };
+    for (const auto& [sequence, command] : keys)
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this,
+                [this, command] { post(command); });
+    if (!m_program.history)
+        return;
+    m_historyPanel = new HistoryPanel(this);
+    m_historyPanel->placeIn(size());
+    connect(m_historyPanel, &HistoryPanel::chosen, this,
+            [this](const QString& path) { post(cmd::RestoreKept{path}); });
+    m_program.history->start([this](const HistoryNews& news) {
+        QMetaObject::invokeMethod(this, [this, news] { showHistoryNews(news); },
+                                  Qt::QueuedConnection);
+    });
+}
+
+void Form1::showHistoryNews(const HistoryNews& news)
+{
+    if (const auto* scanned = std::get_if<history::Scanned>(&news))
+        m_historyPanel->setEntries(scanned->entries);
+    else if (const auto* kept = std::get_if<history::Kept>(&news))
+        m_historyPanel->add(kept->entry);
+    else if (const auto* removed = std::get_if<history::Removed>(&news))
+        m_historyPanel->remove(removed->path);
+    else if (const auto* failed = std::get_if<history::Failed>(&news)) {
+        m_statusPicture = m_program.surfaces.picture1Changes.load(std::memory_order_acquire);
+        m_status->setText(failed->message);
+    }
+}
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m_historyPanel)
+        m_historyPanel->placeIn(size());
+}
 
 void Form1::buildControls()
 {
@@ -149,6 +200,7 @@ SurfaceView* Form1::view(const char* name) const
 void Form1::closeEvent(QCloseEvent* event)
 {
     m_worker->stop();
+    keepShownPicture(m_program);
     m_failures.close();
     m_files->cancelExport();
     event->accept();

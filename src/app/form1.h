@@ -1,13 +1,17 @@
 // The program's one window: thirteen controls from the layout table over a view of the
 // window's own drawing surface, a status line, and the command worker that runs what
-// the user asks for. GUI thread only. A failed save comes back from the worker as a
-// value and is shown in the one failure box; the program goes on.
+// the user asks for, with the keys of undo and redo and the panel of kept pictures.
+// GUI thread only. A failed save comes back from the worker as a value and is shown in
+// the one failure box; a picture that could not be kept, as one line in the status line;
+// the program goes on.
 #pragma once
 
 #include "app/command_worker.h"
 #include "app/failure_box.h"
+#include "app/history_panel.h"
 #include "app/picture_files.h"
 #include "app/surface_view.h"
+#include "program/picture_history.h"
 #include "program/program.h"
 
 #include <QLabel>
@@ -40,11 +44,14 @@ public:
     PictureFiles& files() { return *m_files; }
     QLabel* statusLine() const { return m_status; }
     SurfaceView* view(const char* name) const;
+    // The thumbnails of the kept pictures; none when the program keeps no history.
+    HistoryPanel* historyPanel() const { return m_historyPanel; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private slots:
     void showResult(const mandalix::Command& command, const mandalix::CommandResult& result);
@@ -55,10 +62,13 @@ private:
     // True while Picture1 has not changed since it had changed `picture1Changes` times.
     bool isPictureStillShown(std::uint64_t picture1Changes) const;
     void dropStaleStatus();
+    void attachUndoAndHistory();
+    void showHistoryNews(const HistoryNews& news);
 
     Program& m_program;
     SurfaceView* m_background = nullptr;
     QLabel* m_status = nullptr;
+    HistoryPanel* m_historyPanel = nullptr;
     std::uint64_t m_statusPicture = 0; // Picture1's count when the status line's news came
     std::unique_ptr<CommandWorker> m_worker;
     FailureBox m_failures{*this};

@@ -1,10 +1,13 @@
 // Starts the window program: answers --help and --version without a display, checks
 // that a display can be opened, sets the fixed style, font and icon, and shows Form1
-// maximized with the start-up sequence queued.
+// maximized with the start-up sequence queued. With --no-history
+// nothing is kept on disk.
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "app/window_loss_watch.h"
 #include "output/drives.h"
+#include "program/history_folder.h"
+#include "program/picture_history.h"
 #include "program/program.h"
 #include "state/clock.h"
 #include "surface/interface_font.h"
@@ -17,6 +20,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -71,6 +75,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "mandalix: %s\n", qPrintable(line.text));
         return mandalix::kExitUsage;
     }
+    const bool keepsHistory = line.keepsHistory;
 
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
@@ -85,6 +90,11 @@ int main(int argc, char** argv)
 
     mandalix::SystemClock clock;
     mandalix::Program program(clock, mandalix::drivesFromEnvironment());
+    std::unique_ptr<mandalix::PictureHistory> history;
+    if (keepsHistory) {
+        history = std::make_unique<mandalix::PictureHistory>(mandalix::historyFolderFromEnvironment());
+        program.history = history.get();
+    }
     mandalix::Form1 form(program);
     // A window destroyed from outside ends the program as "exit" does.
     mandalix::WindowLossWatch watch(form, [&form] { form.close(); });
@@ -92,7 +102,7 @@ int main(int argc, char** argv)
     form.showMaximized();
     form.start();
     // A picture's PNG named on the command line is opened once start-up has painted.
-    if (const QStringList arguments = QApplication::arguments(); arguments.size() == 2)
-        form.openFile(arguments.at(1));
+    if (!line.file.isEmpty())
+        form.openFile(line.file);
     return app.exec();
 }

@@ -10,21 +10,31 @@
 #include <QString>
 
 #include <cstdint>
+#include <type_traits>
 #include <variant>
 
 namespace mandalix {
 
 namespace cmd {
 
-struct StartUp { };
-struct NewImageOldPalette { }; // Command1
-struct SaveOnDiskD { };        // Command3
-struct ChangePalette { };      // Command4
-struct RepeatImage { };        // Command5
-struct NewImageNewPalette { }; // Command6
-struct GenerationType { };     // Command7
-struct Help { };               // Command8
-struct SaveOnDiskC { };        // Command11
+struct StartUp { static constexpr bool kIsStep = true; };
+struct NewImageOldPalette { static constexpr bool kIsStep = true; }; // Command1
+struct SaveOnDiskD { };                                              // Command3
+struct ChangePalette { static constexpr bool kIsStep = true; };      // Command4
+struct RepeatImage { static constexpr bool kIsStep = true; };        // Command5
+struct NewImageNewPalette { static constexpr bool kIsStep = true; }; // Command6
+struct GenerationType { };                                           // Command7
+struct Help { static constexpr bool kIsStep = true; };               // Command8
+struct SaveOnDiskC { };                                              // Command11
+
+// Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y: back and forth between the steps kept.
+struct Undo { };
+struct Redo { };
+// A click on a kept picture of the history: shows it as it was kept.
+struct RestoreKept {
+    static constexpr bool kIsStep = true;
+    QString path;
+};
 
 // A press, at its pointer position in pixels of the pressed surface's drawing area.
 struct PickColour { // on Picture3
@@ -32,6 +42,7 @@ struct PickColour { // on Picture3
     int y = 0;
 };
 struct ReplaceColour { // on Picture1
+    static constexpr bool kIsStep = true;
     int x = 0;
     int y = 0;
 };
@@ -39,6 +50,7 @@ struct ReplaceColour { // on Picture1
 // A picture read from a file the user opened: its record and, for a picture of the
 // window's size, its pixels as saved (null otherwise: it is painted from the record).
 struct Open {
+    static constexpr bool kIsStep = true;
     QString path;
     PictureRecord record;
     QImage pixels;
@@ -49,7 +61,8 @@ struct Open {
 using Command = std::variant<cmd::StartUp, cmd::NewImageOldPalette, cmd::SaveOnDiskD,
                              cmd::ChangePalette, cmd::RepeatImage, cmd::NewImageNewPalette,
                              cmd::GenerationType, cmd::Help, cmd::SaveOnDiskC, cmd::PickColour,
-                             cmd::ReplaceColour, cmd::Open>;
+                             cmd::ReplaceColour, cmd::Open, cmd::Undo, cmd::Redo,
+                             cmd::RestoreKept>;
 
 // The command with the pointer position of a press, for the commands that take one;
 // any other command comes back as it was.
@@ -75,6 +88,19 @@ inline bool paintsAPicture(const Command& command)
         || std::holds_alternative<cmd::NewImageOldPalette>(command)
         || std::holds_alternative<cmd::NewImageNewPalette>(command)
         || std::holds_alternative<cmd::RepeatImage>(command);
+}
+
+// True for the commands marked as steps: those that may change Picture1 or Picture3.
+inline bool isStep(const Command& command)
+{
+    return std::visit(
+        [](const auto& c) {
+            if constexpr (requires { std::decay_t<decltype(c)>::kIsStep; })
+                return std::decay_t<decltype(c)>::kIsStep;
+            else
+                return false;
+        },
+        command);
 }
 
 struct CommandResult {

@@ -1,26 +1,13 @@
 #include "program/picture_open.h"
 
 #include "program/picture_replay.h"
+#include "program/picture_step.h"
 #include "program/status_caption.h"
 #include "surface/surface_sizes.h"
 
 #include <QDir>
 
 namespace mandalix {
-
-namespace {
-
-void showPixels(Surface& picture1, const QImage& pixels)
-{
-    const QImage rgb = pixels.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < kPictureSizePx; ++y) {
-        const auto* line = reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y));
-        for (int x = 0; x < kPictureSizePx; ++x)
-            picture1.PSet(x, y, fromArgb(line[x]));
-    }
-}
-
-} // namespace
 
 CommandResult openPicture(Program& program, const cmd::Open& open, Pacer& pacer)
 {

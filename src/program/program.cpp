@@ -7,6 +7,7 @@
 #include "program/picture_open.h"
 #include "program/picture_replay.h"
 #include "program/status_caption.h"
+#include "program/step_commands.h"
 
 #include <QDir>
 
@@ -16,12 +17,13 @@ namespace {
 
 // A new picture begun at `moment`, from the strip on show: its record is made first and
 // the picture painted from it, so the record on show always paints the picture on show.
-// A stop needs nothing more: the program is ending.
-void newPicture(Program& program, const QDateTime& moment, Pacer& pacer)
+// A stop (false) needs nothing more: the program is ending.
+bool newPicture(Program& program, const QDateTime& moment, Pacer& pacer)
 {
     program.picture = newPictureRecord(program.state, program.strip, moment,
                                        secondsSinceMidnight(moment));
-    paintRecordedPicture(program.state, program.surfaces, program.rnd, program.picture, pacer);
+    return paintRecordedPicture(program.state, program.surfaces, program.rnd, program.picture,
+                                pacer);
 }
 
 void advanceGenerationType(WindowState& s)
@@ -47,23 +49,24 @@ struct CommandRunner {
     Pacer& pacer;
     WindowState& s = program.state;
     Surfaces& surfaces = program.surfaces;
+    bool isStopped = false;
 
-    CommandResult operator()(cmd::StartUp) { StartUp(program, pacer); return {}; }
+    CommandResult operator()(cmd::StartUp) { isStopped = !StartUp(program, pacer); return {}; }
     CommandResult operator()(cmd::NewImageNewPalette)
     {
         program.strip = DrawPalette(s, surfaces.Picture3, program.rnd);
-        newPicture(program, program.clock.now(), pacer);
+        isStopped = !newPicture(program, program.clock.now(), pacer);
         return {};
     }
     CommandResult operator()(cmd::NewImageOldPalette)
     {
-        newPicture(program, program.clock.now(), pacer);
+        isStopped = !newPicture(program, program.clock.now(), pacer);
         return {};
     }
     CommandResult operator()(cmd::RepeatImage)
     {
         s.ponovi = 1;
-        newPicture(program, program.clock.now(), pacer);
+        isStopped = !newPicture(program, program.clock.now(), pacer);
         return {};
     }
     CommandResult operator()(cmd::ChangePalette)
@@ -102,11 +105,14 @@ struct CommandRunner {
         return {};
     }
     CommandResult operator()(const cmd::Open& open) { return openPicture(program, open, pacer); }
+    CommandResult operator()(cmd::Undo) { return undoStep(program); }
+    CommandResult operator()(cmd::Redo) { return redoStep(program); }
+    CommandResult operator()(const cmd::RestoreKept& kept) { return restoreKept(program, kept.path); }
 };
 
 } // namespace
 
-void StartUp(Program& program, Pacer& pacer)
+bool StartUp(Program& program, Pacer& pacer)
 {
     WindowState& s = program.state;
     const QDateTime moment = program.clock.now();
@@ -120,12 +126,16 @@ void StartUp(Program& program, Pacer& pacer)
     ShowGenerationType(s, program.surfaces.Form1);
 
     program.strip = DrawPalette(s, program.surfaces.Picture3, program.rnd);
-    newPicture(program, moment, pacer);
+    return newPicture(program, moment, pacer);
 }
 
 CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
 {
-    return std::visit(CommandRunner{program, pacer}, command);
+    CommandRunner runner{program, pacer};
+    CommandResult result = std::visit(runner, command);
+    if (isStep(command) && !runner.isStopped && result.kind != CommandResult::Kind::Error)
+        recordStep(program);
+    return result;
 }
 
 } // namespace mandalix

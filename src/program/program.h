@@ -10,11 +10,14 @@
 #include "output/drives.h"
 #include "program/command.h"
 #include "program/surfaces.h"
+#include "program/undo_stack.h"
 #include "state/clock.h"
 #include "state/picture_record.h"
 #include "state/window_state.h"
 
 namespace mandalix {
+
+class PictureHistory;
 
 struct Program {
     Program(const Clock& clock, Drives drives) : clock(clock), drives(std::move(drives)) { }
@@ -31,6 +34,10 @@ struct Program {
     // The picture on show, as it was painted and recoloured since: painting it again
     // gives the same pixels. The help panel is not part of it.
     PictureRecord picture;
+    // What the picture and the strip showed after each command that changed them.
+    UndoStack steps;
+    // Where each picture is kept once another replaces it; none keeps nothing on disk.
+    PictureHistory* history = nullptr;
 };
 
 // The generation-type names, indices 1..4.
@@ -40,10 +47,11 @@ inline constexpr const char* kGenerationTypeNames[] = {
 
 // Blackens the window, sets the defaults, names the generation type, draws a palette
 // and paints the first picture. The clock is read once: the strip's seed and the first
-// picture's seed and name all come from that moment.
-void StartUp(Program& program, Pacer& pacer);
+// picture's seed and name all come from that moment. False when the pacer stopped it.
+bool StartUp(Program& program, Pacer& pacer);
 
-// Runs one command to completion (or until the pacer stops it).
+// Runs one command to completion (or until the pacer stops it). A command marked as a
+// step that ran to completion leaves what it shows as the newest step.
 CommandResult runCommand(Program& program, const Command& command, Pacer& pacer);
 
 } // namespace mandalix

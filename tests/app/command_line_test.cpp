@@ -21,14 +21,16 @@ TEST(ReadCommandLine, EachLineGetsItsAction)
     };
     const Row rows[] = {
         {"", Action::Run, ""},
-        {"--help", Action::Print, "Usage: mandalix [options]\n"},
-        {"-h", Action::Print, "Usage: mandalix [options]\n"},
+        {"--help", Action::Print, "Usage: mandalix [options] [FILE]\n"},
+        {"-h", Action::Print, "Usage: mandalix [options] [FILE]\n"},
         {"--version", Action::Print, "mandalix 1.2.3\n"},
         {"-v", Action::Print, "mandalix 1.2.3\n"},
-        {"--no-such-option", Action::Fail, "Unknown option 'no-such-option'."},
-        {"--help-all", Action::Fail, "Unknown option 'help-all'."},
-        {"-platform xcb", Action::Fail, "Unknown options: p, l, a, t, f, o, r, m."},
-        {"picture.png", Action::Fail, "unexpected argument \"picture.png\""},
+        {"--no-such-option", Action::Fail, "Unknown option 'no-such-option' (see --help)"},
+        {"--help-all", Action::Fail, "Unknown option 'help-all' (see --help)"},
+        {"-platform xcb", Action::Fail, "Unknown options: p, l, a, t, f, o, r, m (see --help)"},
+        {"a.png b.png", Action::Fail, "unexpected argument \"b.png\": one picture at a time"},
+        {"picture.png", Action::Run, ""},
+        {"--no-history", Action::Run, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);
@@ -39,6 +41,12 @@ TEST(ReadCommandLine, EachLineGetsItsAction)
             << line.text.toStdString();
         EXPECT_EQ(line.action == Action::Fail, line.text.endsWith(QStringLiteral("(see --help)")));
     }
+    const auto read = [](const char* arguments) {
+        return readCommandLine(QStringList{QStringLiteral("mandalix")} + QString::fromUtf8(arguments).split(' '));
+    };
+    EXPECT_EQ(read("--no-history a.png").file, QStringLiteral("a.png"));
+    EXPECT_FALSE(read("--no-history a.png").keepsHistory);
+    EXPECT_TRUE(read("a.png").keepsHistory);
     QCoreApplication::setApplicationName(name);
     QCoreApplication::setApplicationVersion(version);
 }

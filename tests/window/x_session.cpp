@@ -238,18 +238,24 @@ bool ProgramUnderTest::start(QString* error, const QStringList& arguments)
     env.insert(QStringLiteral("MANDALIX_DRIVE_C"), m_dir.path());
     env.insert(QStringLiteral("MANDALIX_DRIVE_D"), m_dir.path());
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.path());
+    env.insert(QStringLiteral("MANDALIX_HISTORY_DIR"), historyFolder());
     dieWithParent(m_process);
     m_process.setProcessEnvironment(env);
     // Into files, so the program never waits on a full pipe that nobody reads.
     m_process.setStandardOutputFile(m_dir.filePath(QStringLiteral("stdout.txt")));
     m_process.setStandardErrorFile(m_dir.filePath(QStringLiteral("stderr.txt")));
-    m_process.start(QStringLiteral(MANDALIX_EXECUTABLE), arguments);
+    m_process.start(QStringLiteral(MANDALIX_EXECUTABLE), arguments.isEmpty() ? m_arguments : arguments);
     if (!m_process.waitForStarted(10000)) {
         *error = QStringLiteral("cannot start %1: %2")
                      .arg(QStringLiteral(MANDALIX_EXECUTABLE), m_process.errorString());
         return false;
     }
     return true;
+}
+
+QString ProgramUnderTest::historyFolder() const
+{
+    return m_historyFolder.isEmpty() ? m_dir.filePath(QStringLiteral("history")) : m_historyFolder;
 }
 
 bool ProgramUnderTest::findWindow(std::chrono::milliseconds timeout, QString* error)

@@ -85,10 +85,16 @@ public:
     ProgramUnderTest(const ProgramUnderTest&) = delete;
     ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
-    // Starts the program with `arguments` after its name.
+    // Starts the program with `arguments` after its name, or those set before.
     bool start(QString* error, const QStringList& arguments = {});
     // The folder of its drives C: and D:.
     QString folder() const { return m_dir.path(); }
+    // Where the program keeps its pictures: a folder of its temporary folder unless set
+    // before start(), as a test that starts the program twice on one history does.
+    void setHistoryFolder(const QString& folder) { m_historyFolder = folder; }
+    QString historyFolder() const;
+    // The program's command line, set before start().
+    void setArguments(const QStringList& arguments) { m_arguments = arguments; }
     // Finds the top-level window titled "Form1".
     bool findWindow(std::chrono::milliseconds timeout, QString* error);
 
@@ -123,6 +129,8 @@ private:
     const XSession& m_session;
     QTemporaryDir m_dir;
     QProcess m_process;
+    QString m_historyFolder;
+    QStringList m_arguments;
     unsigned long m_window = 0;
 };
 

@@ -1,0 +1,116 @@
+#include "app/history_panel.h"
+
+#include "program/program.h"
+#include "surface/surface_sizes.h"
+
+#include <QFileInfo>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace mandalix {
+
+QString historyTooltip(const PictureRecord& record)
+{
+    const int nac = static_cast<int>(record.nac);
+    const QString type = nac >= 1 && nac <= 4 ? QString::fromLatin1(kGenerationTypeNames[nac])
+                                              : QStringLiteral("generation type %1").arg(record.nac);
+    return QStringLiteral("%1\n%2").arg(record.imeslike, type);
+}
+
+HistoryPanel::HistoryPanel(QWidget* parent)
+    : QScrollArea(parent)
+    , m_content(new QWidget)
+{
+    setObjectName(QStringLiteral("HistoryPanel"));
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setFocusPolicy(Qt::NoFocus);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    black.setColor(QPalette::Base, Qt::black);
+    setPalette(black);
+    m_content->setPalette(black);
+    m_content->setAutoFillBackground(true);
+    viewport()->setAutoFillBackground(true);
+    setWidget(m_content);
+}
+
+void HistoryPanel::setEntries(const std::vector<HistoryEntry>& entries)
+{
+    m_entries = entries;
+    std::sort(m_entries.begin(), m_entries.end(), isNewer);
+    rebuild();
+}
+
+void HistoryPanel::add(const HistoryEntry& entry)
+{
+    std::erase_if(m_entries, [&](const HistoryEntry& e) { return e.path == entry.path; });
+    m_entries.insert(std::lower_bound(m_entries.begin(), m_entries.end(), entry, isNewer), entry);
+    rebuild();
+}
+
+void HistoryPanel::remove(const QString& path)
+{
+    std::erase_if(m_entries, [&](const HistoryEntry& e) { return e.path == path; });
+    rebuild();
+}
+
+void HistoryPanel::rebuild()
+{
+    for (QToolButton* button : m_buttons)
+        delete button;
+    m_buttons.clear();
+    for (const HistoryEntry& entry : m_entries) {
+        auto* button = new QToolButton(m_content);
+        button->setObjectName(QFileInfo(entry.path).fileName());
+        button->setIcon(QPixmap::fromImage(entry.thumbnail));
+        button->setIconSize(QSize(kThumbnailPx, kThumbnailPx));
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setToolTip(historyTooltip(entry.record));
+        connect(button, &QToolButton::clicked, this, [this, path = entry.path] { emit chosen(path); });
+        button->show();
+        m_buttons.push_back(button);
+    }
+    arrange();
+}
+
+void HistoryPanel::arrange()
+{
+    const int width = viewport()->width();
+    const int columns = std::max(1, width / kCellPx);
+    const int rows = (static_cast<int>(m_buttons.size()) + columns - 1) / columns;
+    for (std::size_t k = 0; k < m_buttons.size(); ++k) {
+        const int index = static_cast<int>(k);
+        m_buttons[k]->setGeometry(index % columns * kCellPx, index / columns * kCellPx,
+                                  kCellPx - 4, kCellPx - 4);
+    }
+    m_content->resize(width, std::max(rows * kCellPx, viewport()->height()));
+}
+
+void HistoryPanel::resizeEvent(QResizeEvent* event)
+{
+    QScrollArea::resizeEvent(event);
+    arrange();
+}
+
+void HistoryPanel::placeIn(const QSize& size)
+{
+    const int right = size.width() - kFormWidthPx - 2 * kMarginPx;
+    const int below = size.height() - kFormHeightPx - 2 * kMarginPx;
+    if (right >= kCellPx && size.height() - 2 * kMarginPx >= kCellPx) {
+        setGeometry(kFormWidthPx + kMarginPx, kMarginPx, right, size.height() - 2 * kMarginPx);
+        show();
+    } else if (below >= kCellPx && size.width() - 2 * kMarginPx >= kCellPx) {
+        setGeometry(kMarginPx, kFormHeightPx + kMarginPx, size.width() - 2 * kMarginPx, below);
+        show();
+    } else {
+        hide();
+    }
+}
+
+} // namespace mandalix

@@ -1,0 +1,59 @@
+// The thumbnails of the kept pictures, newest first, in the window's free black area:
+// right of the drawing surface when the window is wide enough, else below it, hidden
+// when neither leaves room for one thumbnail. A click asks for that picture; a tooltip
+// names it and its generation type. GUI thread only; nothing here fails.
+#pragma once
+
+#include "program/history_folder.h"
+
+#include <QScrollArea>
+#include <QSize>
+#include <QString>
+
+#include <vector>
+
+class QToolButton;
+
+namespace mandalix {
+
+class HistoryPanel : public QScrollArea {
+    Q_OBJECT
+public:
+    // Gap between the panel and the layout, and between the panel and the window's edge.
+    static constexpr int kMarginPx = 8;
+    // One thumbnail's cell: the thumbnail, its frame and the gap to the next.
+    static constexpr int kCellPx = kThumbnailPx + 8;
+
+    explicit HistoryPanel(QWidget* parent);
+
+    // Replaces every thumbnail with `entries`.
+    void setEntries(const std::vector<HistoryEntry>& entries);
+    // Adds a kept picture, or shows it anew when its file was kept before.
+    void add(const HistoryEntry& entry);
+    void remove(const QString& path);
+    int count() const { return static_cast<int>(m_entries.size()); }
+    // The path of the thumbnail at `index`, newest first.
+    QString pathAt(int index) const { return m_entries.at(static_cast<std::size_t>(index)).path; }
+
+    // Takes the free area of a window of `size`, or hides.
+    void placeIn(const QSize& size);
+
+signals:
+    void chosen(const QString& path);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void rebuild();
+    void arrange();
+
+    QWidget* m_content;
+    std::vector<HistoryEntry> m_entries; // newest first
+    std::vector<QToolButton*> m_buttons; // one per entry, in the same order
+};
+
+// The tooltip of a kept picture: its name and its generation type.
+QString historyTooltip(const PictureRecord& record);
+
+} // namespace mandalix

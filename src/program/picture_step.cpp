@@ -1,0 +1,71 @@
+#include "program/picture_step.h"
+
+#include <QBuffer>
+#include <algorithm>
+#include <QImageWriter>
+
+namespace mandalix {
+
+namespace {
+
+// A low zlib level: several times faster than the default, little larger on pictures.
+constexpr int kPngQuality = 80;
+
+} // namespace
+
+QByteArray packPixels(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.setQuality(kPngQuality);
+    const bool written = writer.write(image);
+    Q_ASSERT(written);
+    (void)written;
+    return bytes;
+}
+
+QImage unpackPixels(const QByteArray& bytes)
+{
+    QImage image;
+    image.loadFromData(bytes, "png");
+    if (image.isNull())
+        return image;
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+PictureStep captureStep(const Surfaces& surfaces, const PictureRecord& picture,
+                        const PaletteWaves& strip)
+{
+    return {picture, strip, packPixels(surfaces.Picture1.image()),
+            packPixels(surfaces.Picture3.image())};
+}
+
+void showPixels(Surface& surface, const QImage& image)
+{
+    const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+    const int width = std::min(surface.width(), pixels.width());
+    const int height = std::min(surface.height(), pixels.height());
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(pixels.constScanLine(y));
+        for (int x = 0; x < width; ++x)
+            surface.PSet(x, y, fromArgb(row[x]));
+    }
+}
+
+void setPictureState(WindowState& s, const PictureRecord& picture)
+{
+    setParameters(s, picture.picture);
+    s.imeslike = picture.imeslike;
+    s.ponovi = 0;
+}
+
+bool isSamePicture(const PictureRecord& a, const PictureRecord& b)
+{
+    return a.moment == b.moment && a.seed == b.seed && a.imeslike == b.imeslike
+        && a.nac == b.nac && a.isRepeat == b.isRepeat && a.palette == b.palette
+        && a.picture == b.picture;
+}
+
+} // namespace mandalix

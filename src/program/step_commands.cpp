@@ -1,0 +1,84 @@
+#include "program/step_commands.h"
+
+#include "palette/palette_strip.h"
+#include "program/history_folder.h"
+#include "program/picture_history.h"
+
+namespace mandalix {
+
+namespace {
+
+// The step on show gives way to `next`: when that is another picture, the history keeps
+// the one going as it stands.
+void keepWhenReplaced(Program& program, const PictureStep& next)
+{
+    const PictureStep* shown = program.steps.current();
+    if (program.history && shown && !isSamePicture(shown->picture, next.picture))
+        program.history->keep(*shown);
+}
+
+void showStep(Program& program, const PictureStep& step)
+{
+    showPixels(program.surfaces.Picture1, unpackPixels(step.picture1));
+    showPixels(program.surfaces.Picture3, unpackPixels(step.picture3));
+    program.picture = step.picture;
+    program.strip = step.strip;
+    setPictureState(program.state, step.picture);
+}
+
+} // namespace
+
+void recordStep(Program& program)
+{
+    PictureStep step = captureStep(program.surfaces, program.picture, program.strip);
+    const PictureStep* shown = program.steps.current();
+    if (shown && *shown == step)
+        return;
+    keepWhenReplaced(program, step);
+    program.steps.push(std::move(step));
+}
+
+CommandResult undoStep(Program& program)
+{
+    if (!program.steps.canUndo())
+        return {};
+    const PictureStep going = *program.steps.current();
+    const PictureStep& back = *program.steps.undo();
+    if (program.history && !isSamePicture(going.picture, back.picture))
+        program.history->keep(going);
+    showStep(program, back);
+    return {};
+}
+
+CommandResult redoStep(Program& program)
+{
+    if (!program.steps.canRedo())
+        return {};
+    const PictureStep going = *program.steps.current();
+    const PictureStep& forth = *program.steps.redo();
+    if (program.history && !isSamePicture(going.picture, forth.picture))
+        program.history->keep(going);
+    showStep(program, forth);
+    return {};
+}
+
+CommandResult restoreKept(Program& program, const QString& path)
+{
+    KeptRead read = readKeptPicture(path);
+    if (!read.ok)
+        return {CommandResult::Kind::Error, read.error};
+    showPixels(program.surfaces.Picture1, read.pixels);
+    paintPaletteStrip(read.record.palette, program.state, program.surfaces.Picture3);
+    program.strip = read.record.palette;
+    program.picture = std::move(read.record);
+    setPictureState(program.state, program.picture);
+    return {};
+}
+
+void keepShownPicture(Program& program)
+{
+    if (program.history && program.steps.current())
+        program.history->keep(*program.steps.current());
+}
+
+} // namespace mandalix
