@@ -4,6 +4,8 @@
 // queued. A result says what the window must show once its command is done.
 #pragma once
 
+#include "state/picture_record.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -33,12 +35,17 @@ struct ReplaceColour { // on Picture1
     int y = 0;
 };
 
+// Paints a picture from its record, as the picture on show: the slide show's last.
+struct ShowRecord {
+    PictureRecord record;
+};
+
 } // namespace cmd
 
 using Command = std::variant<cmd::StartUp, cmd::NewImageOldPalette, cmd::SaveOnDiskD,
                              cmd::ChangePalette, cmd::RepeatImage, cmd::NewImageNewPalette,
                              cmd::GenerationType, cmd::Help, cmd::SaveOnDiskC, cmd::PickColour,
-                             cmd::ReplaceColour>;
+                             cmd::ReplaceColour, cmd::ShowRecord>;
 
 // The command with the pointer position of a press, for the commands that take one;
 // any other command comes back as it was.
@@ -61,7 +68,8 @@ inline bool paintsAPicture(const Command& command)
     return std::holds_alternative<cmd::StartUp>(command)
         || std::holds_alternative<cmd::NewImageOldPalette>(command)
         || std::holds_alternative<cmd::NewImageNewPalette>(command)
-        || std::holds_alternative<cmd::RepeatImage>(command);
+        || std::holds_alternative<cmd::RepeatImage>(command)
+        || std::holds_alternative<cmd::ShowRecord>(command);
 }
 
 struct CommandResult {
