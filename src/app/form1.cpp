@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace mandalix {
 
@@ -24,6 +25,7 @@ const Surface& surfaceNamed(Surfaces& surfaces, const QString& name)
 Form1::Form1(Program& program, std::chrono::milliseconds passDuration, QWidget* parent)
     : QWidget(parent)
     , m_program(program)
+    , m_passDuration(passDuration)
 {
     qRegisterMetaType<mandalix::Command>();
     qRegisterMetaType<mandalix::CommandResult>();
@@ -36,6 +38,8 @@ Form1::Form1(Program& program, std::chrono::milliseconds passDuration, QWidget* 
     resize(kRestoredWidth, kRestoredHeight);
 
     buildControls();
+    connect(new QShortcut(QKeySequence(Qt::Key_F11), this), &QShortcut::activated, this,
+            &Form1::openSlideShow);
 
     m_worker = std::make_unique<CommandWorker>(
         program,
@@ -115,6 +119,7 @@ SurfaceView* Form1::view(const char* name) const
 
 void Form1::closeEvent(QCloseEvent* event)
 {
+    leaveSlideShow();
     m_worker->stop();
     event->accept();
 }

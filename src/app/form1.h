@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/command_worker.h"
+#include "app/slide_show_options.h"
 #include "app/surface_view.h"
 #include "program/program.h"
 
@@ -16,6 +17,8 @@
 #include <memory>
 
 namespace mandalix {
+
+class SlideShowWindow;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -30,6 +33,11 @@ public:
 
     // Queues a command, as a click or a press would.
     void post(const Command& command);
+
+    // Opens the full-screen slide show (also F11). A screen that cannot take it gets a
+    // message and the window goes on. Leaving it shows its last picture here.
+    void openSlideShow();
+    void setSlideShowInterval(std::chrono::milliseconds interval) { m_slideInterval = interval; }
 
     CommandWorker& worker() { return *m_worker; }
     QLabel* statusLine() const { return m_status; }
@@ -46,12 +54,16 @@ private:
     // True while Picture1 has not changed since it had changed `picture1Changes` times.
     bool isPictureStillShown(std::uint64_t picture1Changes) const;
     void dropStaleStatus();
+    void leaveSlideShow();
 
     Program& m_program;
     SurfaceView* m_background = nullptr;
     QLabel* m_status = nullptr;
     std::uint64_t m_statusPicture = 0; // Picture1's count when the status line's news came
     std::unique_ptr<CommandWorker> m_worker;
+    const std::chrono::milliseconds m_passDuration;
+    std::chrono::milliseconds m_slideInterval = kDefaultSlideInterval;
+    SlideShowWindow* m_slideShow = nullptr;
 };
 
 } // namespace mandalix

@@ -1,6 +1,7 @@
 // Starts the window program: checks that a display can be opened, sets the fixed
 // style and font, and shows Form1 maximized with the start-up sequence queued.
 #include "app/form1.h"
+#include "app/slide_show_options.h"
 #include "output/drives.h"
 #include "program/program.h"
 #include "state/clock.h"
@@ -42,6 +43,15 @@ void startupMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 int main(int argc, char** argv)
 {
+    QStringList arguments;
+    for (int k = 1; k < argc; ++k)
+        arguments << QString::fromLocal8Bit(argv[k]);
+    const mandalix::SlideShowOptions slideShow = mandalix::slideShowOptions(arguments);
+    if (!slideShow.ok) {
+        std::fprintf(stderr, "%s\n", qPrintable(slideShow.error));
+        return 2;
+    }
+
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
     qInstallMessageHandler(startupMessages);
@@ -56,7 +66,10 @@ int main(int argc, char** argv)
     mandalix::SystemClock clock;
     mandalix::Program program(clock, mandalix::drivesFromEnvironment());
     mandalix::Form1 form(program);
+    form.setSlideShowInterval(slideShow.interval);
     form.showMaximized();
     form.start();
+    if (slideShow.isSlideShow)
+        form.openSlideShow();
     return app.exec();
 }
