@@ -223,7 +223,7 @@ ProgramUnderTest::ProgramUnderTest(const XSession& session)
 
 ProgramUnderTest::~ProgramUnderTest() { endProcess(m_process); }
 
-bool ProgramUnderTest::start(QString* error)
+bool ProgramUnderTest::start(QString* error, const QStringList& arguments)
 {
     if (!m_dir.isValid()) {
         *error = QStringLiteral("cannot make a temporary folder: %1").arg(m_dir.errorString());
@@ -242,7 +242,7 @@ bool ProgramUnderTest::start(QString* error)
     // Into files, so the program never waits on a full pipe that nobody reads.
     m_process.setStandardOutputFile(m_dir.filePath(QStringLiteral("stdout.txt")));
     m_process.setStandardErrorFile(m_dir.filePath(QStringLiteral("stderr.txt")));
-    m_process.start(QStringLiteral(MANDALIX_EXECUTABLE), {});
+    m_process.start(QStringLiteral(MANDALIX_EXECUTABLE), arguments);
     if (!m_process.waitForStarted(10000)) {
         *error = QStringLiteral("cannot start %1: %2")
                      .arg(QStringLiteral(MANDALIX_EXECUTABLE), m_process.errorString());

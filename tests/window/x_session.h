@@ -42,8 +42,9 @@ bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 class XSession {
 public:
     static constexpr int kFirstDisplay = 90;
-    static constexpr int kScreenWidth = 1280;
-    static constexpr int kScreenHeight = 1024;
+    // A common desktop screen, wider than high as the slide show expects.
+    static constexpr int kScreenWidth = 1920;
+    static constexpr int kScreenHeight = 1080;
 
     XSession() = default;
     ~XSession();
@@ -85,7 +86,9 @@ public:
     ProgramUnderTest(const ProgramUnderTest&) = delete;
     ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
-    bool start(QString* error);
+    bool start(QString* error, const QStringList& arguments = {});
+    // The folder of its drives C: and D:.
+    QString driveFolder() const { return m_dir.path(); }
     // Finds the top-level window titled "Form1".
     bool findWindow(std::chrono::milliseconds timeout, QString* error);
 
