@@ -34,7 +34,7 @@ bool generate(Scene& scene, const Clock& clock)
 {
     Surfaces& surfaces = scene.surfaces;
     return GenerateImage(scene.state, surfaces.Picture1, surfaces.Picture2, surfaces.Picture3,
-                         scene.rnd, clock, noPacing());
+                         scene.rnd, clock.now(), noPacing());
 }
 
 // One picture of generation type nac, the same every time: the clock is stopped, so
