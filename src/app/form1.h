@@ -1,6 +1,6 @@
 // The program's one window: thirteen controls from the layout table over a view of the
 // window's own drawing surface, a status line, and the command worker that runs what
-// the user asks for. GUI thread only. A failed save comes back from the worker as a
+// the user asks for; F11 opens the slide show over it. GUI thread only. A failed save comes back from the worker as a
 // value and is shown in a message box; the program goes on.
 #pragma once
 

@@ -1,5 +1,7 @@
-// Starts the window program: checks that a display can be opened, sets the fixed
-// style and font, and shows Form1 maximized with the start-up sequence queued.
+// Starts the window program: reads the slide show's options (a bad one ends it with
+// status 2 and one line), checks that a display can be opened, sets the fixed style and
+// font, and shows Form1 maximized with the start-up sequence queued, then the slide show
+// when asked for.
 #include "app/form1.h"
 #include "app/slide_show_options.h"
 #include "output/drives.h"
