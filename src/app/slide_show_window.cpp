@@ -67,7 +67,6 @@ void SlideShowWindow::pollFrame()
     if (changes == m_frameChanges)
         return;
     m_frameChanges = changes;
-    m_frame = m_show->painter().snapshot();
     update();
 }
 
@@ -83,16 +82,14 @@ void SlideShowWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    if (!m_frame.isNull()) {
-        // Centred in device pixels, one frame pixel on one screen pixel.
-        const qreal ratio = devicePixelRatioF();
-        QImage frame = m_frame;
-        frame.setDevicePixelRatio(ratio);
-        const qreal left = std::floor((width() * ratio - m_frame.width()) / 2) / ratio;
-        const qreal top = std::floor((height() * ratio - m_frame.height()) / 2) / ratio;
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(QPointF(left, top), frame);
-    }
+    // Centred in device pixels, one frame pixel on one screen pixel; drawn straight from
+    // the frame, as a copy of a 4K frame sixty times a second would cost a core's share.
+    const qreal ratio = devicePixelRatioF();
+    const int side = m_show->painter().side();
+    const QRectF target(std::floor((width() * ratio - side) / 2) / ratio,
+                        std::floor((height() * ratio - side) / 2) / ratio, side / ratio, side / ratio);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    m_show->painter().withFrame([&](const QImage& frame) { painter.drawImage(target, frame); });
     if (!m_news.isEmpty()) {
         painter.setPen(m_isNewsError ? QColor(255, 120, 120) : QColor(200, 200, 200));
         painter.drawText(rect().adjusted(16, 0, -16, -12), Qt::AlignLeft | Qt::AlignBottom, m_news);
@@ -111,13 +108,16 @@ void SlideShowWindow::keyPressEvent(QKeyEvent* event)
         if (!isRepeat) {
             m_show->togglePause();
             showNews(m_show->isPaused() ? QStringLiteral("Paused (Space goes on)") : QString(), false);
+            if (m_show->isPaused())
+                m_hideNews.stop(); // stays while paused
         }
         return;
     case Qt::Key_Right:
         m_show->showNext();
         return;
     case Qt::Key_Left:
-        m_show->showPrevious();
+        if (!m_show->showPrevious())
+            showNews(QStringLiteral("This is the first picture of the slide show."), false);
         return;
     case Qt::Key_S:
         if (!isRepeat)

@@ -49,7 +49,6 @@ private:
     void showNews(const QString& text, bool isError);
 
     std::unique_ptr<SlideShow> m_show;
-    QImage m_frame;
     std::uint64_t m_frameChanges = 0;
     QTimer m_poll;
     QTimer m_hideCursor;

@@ -17,6 +17,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -38,6 +39,14 @@ public:
 
     // A copy of the frame as it was at the last publish. Any thread.
     QImage snapshot() const;
+    // Calls `use` with the frame as it was at the last publish, holding the frame's lock
+    // meanwhile: to draw it on screen without a copy. Any thread; `use` must be short and
+    // must keep no copy of the image.
+    void withFrame(const std::function<void(const QImage&)>& use) const
+    {
+        std::lock_guard lock(m_frameMutex);
+        use(m_frame);
+    }
     // Moves once per publish. Any thread.
     std::uint64_t changes() const { return m_changes.load(std::memory_order_acquire); }
 

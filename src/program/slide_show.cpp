@@ -115,15 +115,16 @@ void SlideShow::showNext()
     m_wake.notify_all();
 }
 
-void SlideShow::showPrevious()
+bool SlideShow::showPrevious()
 {
     {
         std::lock_guard lock(m_mutex);
         if (m_index <= 0)
-            return;
+            return false;
         m_move = Move::Previous;
     }
     m_wake.notify_all();
+    return true;
 }
 
 void SlideShow::save()

@@ -65,8 +65,8 @@ public:
     bool isPaused() const;
     // The next picture now: the one after this when going back, else a new one.
     void showNext();
-    // The picture before this one of the slide show, if any.
-    void showPrevious();
+    // The picture before this one of the slide show. False when this is the first.
+    bool showPrevious();
     // Saves the picture on show as a PNG of the frame's size into the D: drive's folder,
     // once its painting is done (at once when it is).
     void save();

@@ -99,10 +99,11 @@ TEST(SlideShow_Keys, LeftGoesBackWithoutANewPictureAndSSavesTheFrameWithItsRecor
     QTemporaryDir folder;
     Show show(Drives{folder.path(), folder.path(), false});
     ASSERT_TRUE(show.told.waitFor([&] { return show.told.shown.size() == 1; }));
+    EXPECT_FALSE(show.show->showPrevious()) << "nothing before the first picture";
     show.show->showNext();
     ASSERT_TRUE(show.told.waitFor([&] { return show.told.shown.size() == 2; }));
     const PictureRecord first = show.told.shown[0];
-    show.show->showPrevious();
+    EXPECT_TRUE(show.show->showPrevious());
     ASSERT_TRUE(show.told.waitFor([&] { return show.show->pictureOnShow() == first; }));
 
     show.show->save();
