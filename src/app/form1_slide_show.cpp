@@ -16,8 +16,11 @@ namespace mandalix {
 
 void Form1::openSlideShow()
 {
-    if (m_slideShow)
+    if (m_slideShow) {
+        m_slideShow->raise();
+        m_slideShow->activateWindow();
         return;
+    }
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const qreal ratio = screen ? screen->devicePixelRatio() : 1;
     const QSize screenPx = screen ? QSize(qRound(screen->geometry().width() * ratio),
