@@ -45,6 +45,11 @@ CommandLine readCommandLine(const QStringList& arguments)
     const QCommandLineOption noHistory(QStringLiteral("no-history"),
                                        QStringLiteral("Keeps no history of the pictures on disk."));
     parser.addOption(noHistory);
+    // The slide show's values are read and checked by slideShowOptions().
+    parser.addOption({QStringLiteral("slideshow"), QStringLiteral("Opens the full-screen slide show at start.")});
+    parser.addOption({QStringLiteral("interval"),
+                      QStringLiteral("How long each picture of the slide show stays, in seconds (default 8)."),
+                      QStringLiteral("SECONDS")});
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A PNG written by mandalix to open at start."),
                                  QStringLiteral("[FILE]"));

@@ -28,6 +28,7 @@ const Surface& surfaceNamed(Surfaces& surfaces, const QString& name)
 Form1::Form1(Program& program, std::chrono::milliseconds passDuration, QWidget* parent)
     : QWidget(parent)
     , m_program(program)
+    , m_passDuration(passDuration)
 {
     qRegisterMetaType<mandalix::Command>();
     qRegisterMetaType<mandalix::CommandResult>();
@@ -48,6 +49,8 @@ Form1::Form1(Program& program, std::chrono::milliseconds passDuration, QWidget* 
         });
     addKeys();
     setAcceptDrops(true);
+    connect(new QShortcut(QKeySequence(Qt::Key_F11), this), &QShortcut::activated, this,
+            &Form1::openSlideShow);
 
     m_worker = std::make_unique<CommandWorker>(
         program,
@@ -199,6 +202,7 @@ SurfaceView* Form1::view(const char* name) const
 
 void Form1::closeEvent(QCloseEvent* event)
 {
+    leaveSlideShow();
     m_worker->stop();
     keepShownPicture(m_program);
     m_failures.close();

@@ -1,6 +1,6 @@
 // The program's one window: thirteen controls from the layout table over a view of the
 // window's own drawing surface, a status line, and the command worker that runs what
-// the user asks for, with the keys of undo and redo and the panel of kept pictures.
+// the user asks for; F11 opens the slide show over it; with the keys of undo and redo and the panel of kept pictures.
 // GUI thread only. A failed save comes back from the worker as a value and is shown in
 // the one failure box; a picture that could not be kept, as one line in the status line;
 // the program goes on.
@@ -10,6 +10,7 @@
 #include "app/failure_box.h"
 #include "app/history_panel.h"
 #include "app/picture_files.h"
+#include "app/slide_show_options.h"
 #include "app/surface_view.h"
 #include "program/picture_history.h"
 #include "program/program.h"
@@ -22,6 +23,8 @@
 #include <memory>
 
 namespace mandalix {
+
+class SlideShowWindow;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -39,6 +42,11 @@ public:
 
     // Opens a picture's PNG, as Open or a drop does.
     void openFile(const QString& path) { m_files->openPath(path); }
+
+    // Opens the full-screen slide show (also F11). A screen that cannot take it gets a
+    // message and the window goes on. Leaving it shows its last picture here.
+    void openSlideShow();
+    void setSlideShowInterval(std::chrono::milliseconds interval) { m_slideInterval = interval; }
 
     CommandWorker& worker() { return *m_worker; }
     PictureFiles& files() { return *m_files; }
@@ -64,6 +72,7 @@ private:
     void dropStaleStatus();
     void attachUndoAndHistory();
     void showHistoryNews(const HistoryNews& news);
+    void leaveSlideShow();
 
     Program& m_program;
     SurfaceView* m_background = nullptr;
@@ -73,6 +82,9 @@ private:
     std::unique_ptr<CommandWorker> m_worker;
     FailureBox m_failures{*this};
     PictureFiles* m_files = nullptr;
+    const std::chrono::milliseconds m_passDuration;
+    std::chrono::milliseconds m_slideInterval = kDefaultSlideInterval;
+    SlideShowWindow* m_slideShow = nullptr;
 };
 
 } // namespace mandalix

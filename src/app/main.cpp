@@ -1,9 +1,11 @@
-// Starts the window program: answers --help and --version without a display, checks
-// that a display can be opened, sets the fixed style, font and icon, and shows Form1
-// maximized with the start-up sequence queued. With --no-history
-// nothing is kept on disk.
+// Starts the window program: answers --help and --version without a display, reads
+// the slide show's options (a bad one ends it with status 2 and one line), checks that a
+// display can be opened, sets the fixed style, font and icon, and shows Form1 maximized
+// with the start-up sequence queued, then the slide show when asked for. With
+// --no-history nothing is kept on disk.
 #include "app/command_line.h"
 #include "app/form1.h"
+#include "app/slide_show_options.h"
 #include "app/window_loss_watch.h"
 #include "output/drives.h"
 #include "program/history_folder.h"
@@ -76,6 +78,11 @@ int main(int argc, char** argv)
         return mandalix::kExitUsage;
     }
     const bool keepsHistory = line.keepsHistory;
+    const mandalix::SlideShowOptions slideShow = mandalix::slideShowOptions(arguments.mid(1));
+    if (!slideShow.ok) {
+        std::fprintf(stderr, "%s\n", qPrintable(slideShow.error));
+        return mandalix::kExitUsage;
+    }
 
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
@@ -99,10 +106,13 @@ int main(int argc, char** argv)
     // A window destroyed from outside ends the program as "exit" does.
     mandalix::WindowLossWatch watch(form, [&form] { form.close(); });
     app.installNativeEventFilter(&watch);
+    form.setSlideShowInterval(slideShow.interval);
     form.showMaximized();
     form.start();
     // A picture's PNG named on the command line is opened once start-up has painted.
     if (!line.file.isEmpty())
         form.openFile(line.file);
+    if (slideShow.isSlideShow)
+        form.openSlideShow();
     return app.exec();
 }

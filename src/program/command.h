@@ -56,13 +56,19 @@ struct Open {
     QImage pixels;
 };
 
+// Paints a picture from its record, as the picture on show: the slide show's last.
+struct ShowRecord {
+    static constexpr bool kIsStep = true;
+    PictureRecord record;
+};
+
 } // namespace cmd
 
 using Command = std::variant<cmd::StartUp, cmd::NewImageOldPalette, cmd::SaveOnDiskD,
                              cmd::ChangePalette, cmd::RepeatImage, cmd::NewImageNewPalette,
                              cmd::GenerationType, cmd::Help, cmd::SaveOnDiskC, cmd::PickColour,
-                             cmd::ReplaceColour, cmd::Open, cmd::Undo, cmd::Redo,
-                             cmd::RestoreKept>;
+                             cmd::ReplaceColour, cmd::Open, cmd::ShowRecord, cmd::Undo,
+                             cmd::Redo, cmd::RestoreKept>;
 
 // The command with the pointer position of a press, for the commands that take one;
 // any other command comes back as it was.
@@ -87,7 +93,8 @@ inline bool paintsAPicture(const Command& command)
         || std::holds_alternative<cmd::Open>(command)
         || std::holds_alternative<cmd::NewImageOldPalette>(command)
         || std::holds_alternative<cmd::NewImageNewPalette>(command)
-        || std::holds_alternative<cmd::RepeatImage>(command);
+        || std::holds_alternative<cmd::RepeatImage>(command)
+        || std::holds_alternative<cmd::ShowRecord>(command);
 }
 
 // True for the commands marked as steps: those that may change Picture1 or Picture3.

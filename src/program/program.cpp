@@ -98,6 +98,14 @@ struct CommandRunner {
         PickColour(s, surfaces.Picture3, press.x, press.y);
         return {};
     }
+    CommandResult operator()(const cmd::ShowRecord& shown)
+    {
+        // The record's strip and parameters become the window's, so a repeat paints them.
+        program.strip = shown.record.palette;
+        program.picture = shown.record;
+        paintRecordedPicture(s, surfaces, program.rnd, program.picture, pacer);
+        return {};
+    }
     CommandResult operator()(const cmd::ReplaceColour& press)
     {
         if (const auto made = ReplaceColour(s, surfaces.Picture1, press.x, press.y))

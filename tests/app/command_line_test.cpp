@@ -31,6 +31,7 @@ TEST(ReadCommandLine, EachLineGetsItsAction)
         {"a.png b.png", Action::Fail, "unexpected argument \"b.png\": one picture at a time"},
         {"picture.png", Action::Run, ""},
         {"--no-history", Action::Run, ""},
+        {"--slideshow --interval 3 a.png", Action::Run, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);

@@ -75,7 +75,7 @@ TEST_F(Form1Keys, EveryButtonHasATooltipAndEveryCommandAKeyThatClicksIt)
         EXPECT_EQ(clicked.count(), 1);
         settle();
     }
-    for (const char* key : {kSaveAsKey, kOpenKey, kCancelKey, "Ctrl+Z", "Ctrl+Shift+Z", "Ctrl+Y"})
+    for (const char* key : {kSaveAsKey, kOpenKey, kCancelKey, "Ctrl+Z", "Ctrl+Shift+Z", "Ctrl+Y", "F11"})
         EXPECT_TRUE(keys.insert(QString::fromLatin1(key)).second) << key;
     std::set<QString> shortcuts;
     for (const QShortcut* shortcut : m_form.findChildren<QShortcut*>())

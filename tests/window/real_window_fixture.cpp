@@ -132,7 +132,7 @@ void RealWindowTest::SetUp()
     ASSERT_NE(shared.session, nullptr) << shared.error.toStdString();
     m_program = std::make_unique<ProgramUnderTest>(*shared.session);
     QString error;
-    ASSERT_TRUE(m_program->start(&error)) << error.toStdString();
+    ASSERT_TRUE(m_program->start(&error, programArguments())) << error.toStdString();
     ASSERT_TRUE(m_program->findWindow(kWindowDeadline, &error))
         << error.toStdString() << "\n" << m_program->report();
 }

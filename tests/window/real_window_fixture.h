@@ -70,6 +70,8 @@ bool isSurelyPainted(int x, int y);
 class RealWindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
+    // The program's command line.
+    virtual QStringList programArguments() const { return {}; }
     void TearDown() override;
 
     bool isMaximized() const;

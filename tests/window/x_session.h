@@ -42,8 +42,9 @@ bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 class XSession {
 public:
     static constexpr int kFirstDisplay = 90;
-    static constexpr int kScreenWidth = 1280;
-    static constexpr int kScreenHeight = 1024;
+    // A common desktop screen, wider than high as the slide show expects.
+    static constexpr int kScreenWidth = 1920;
+    static constexpr int kScreenHeight = 1080;
 
     XSession() = default;
     ~XSession();
@@ -95,6 +96,7 @@ public:
     QString historyFolder() const;
     // The program's command line, set before start().
     void setArguments(const QStringList& arguments) { m_arguments = arguments; }
+    QString driveFolder() const { return m_dir.path(); }
     // Finds the top-level window titled "Form1".
     bool findWindow(std::chrono::milliseconds timeout, QString* error);
 

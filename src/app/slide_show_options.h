@@ -1,0 +1,29 @@
+// The slide show's command-line options: `--slideshow` opens it at start-up and
+// `--interval SECONDS` (or `--interval=SECONDS`) sets how long each picture stays. A pure
+// function on the argument list, read before the application object exists; anything
+// else on the command line is left to Qt. A bad value comes back as one line for stderr.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+
+namespace mandalix {
+
+inline constexpr std::chrono::milliseconds kDefaultSlideInterval{8000};
+// An interval longer than a day is surely a mistake.
+inline constexpr double kMaxSlideIntervalSeconds = 86400;
+
+struct [[nodiscard]] SlideShowOptions {
+    bool ok = true;
+    bool isSlideShow = false;
+    std::chrono::milliseconds interval = kDefaultSlideInterval;
+    QString error; // when !ok: one line, e.g. mandalix: --interval needs a number of seconds
+};
+
+// Reads the options from the arguments after the program's name. An interval that is
+// missing, not a number, 0, negative or above a day is refused.
+SlideShowOptions slideShowOptions(const QStringList& arguments);
+
+} // namespace mandalix

@@ -1,0 +1,144 @@
+#include "app/slide_show_window.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace mandalix {
+
+namespace {
+
+constexpr std::chrono::milliseconds kFramePoll{16};
+constexpr std::chrono::milliseconds kCursorIdle{2000};
+constexpr std::chrono::milliseconds kNewsShown{4000};
+
+} // namespace
+
+SlideShowWindow::SlideShowWindow(const WindowState& window, const Clock& clock,
+                                 const Drives& drives, const SlideShowSettings& settings,
+                                 std::function<void(const PictureRecord&, const QImage&)> onPictureShown,
+                                 QWidget* parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("SlideShow"));
+    setWindowTitle(QStringLiteral("mandalix slide show"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+
+    SlideShowSink sink;
+    sink.pictureShown = std::move(onPictureShown);
+    sink.news = [this](const QString& text, bool isError) {
+        QMetaObject::invokeMethod(
+            this, [this, text, isError] { showNews(text, isError); }, Qt::QueuedConnection);
+    };
+    m_show = std::make_unique<SlideShow>(window, clock, drives, settings, std::move(sink));
+
+    connect(&m_poll, &QTimer::timeout, this, &SlideShowWindow::pollFrame);
+    m_poll.start(kFramePoll);
+    m_hideCursor.setSingleShot(true);
+    connect(&m_hideCursor, &QTimer::timeout, this, [this] { setCursor(Qt::BlankCursor); });
+    m_hideCursor.start(kCursorIdle);
+    m_hideNews.setSingleShot(true);
+    connect(&m_hideNews, &QTimer::timeout, this, [this] {
+        m_news.clear();
+        update();
+    });
+    m_show->start();
+}
+
+SlideShowWindow::~SlideShowWindow() { m_show->stop(); }
+
+void SlideShowWindow::leave()
+{
+    if (m_isLeft)
+        return;
+    m_isLeft = true;
+    m_show->stop();
+    m_poll.stop();
+    emit left();
+}
+
+void SlideShowWindow::pollFrame()
+{
+    const std::uint64_t changes = m_show->painter().changes();
+    if (changes == m_frameChanges)
+        return;
+    m_frameChanges = changes;
+    update();
+}
+
+void SlideShowWindow::showNews(const QString& text, bool isError)
+{
+    m_news = text;
+    m_isNewsError = isError;
+    m_hideNews.start(kNewsShown);
+    update();
+}
+
+void SlideShowWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    // Centred in device pixels, one frame pixel on one screen pixel; drawn straight from
+    // the frame, as a copy of a 4K frame sixty times a second would cost a core's share.
+    const qreal ratio = devicePixelRatioF();
+    const int side = m_show->painter().side();
+    const QRectF target(std::floor((width() * ratio - side) / 2) / ratio,
+                        std::floor((height() * ratio - side) / 2) / ratio, side / ratio, side / ratio);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    m_show->painter().withFrame([&](const QImage& frame) { painter.drawImage(target, frame); });
+    if (!m_news.isEmpty()) {
+        painter.setPen(m_isNewsError ? QColor(255, 120, 120) : QColor(200, 200, 200));
+        painter.drawText(rect().adjusted(16, 0, -16, -12), Qt::AlignLeft | Qt::AlignBottom, m_news);
+    }
+}
+
+void SlideShowWindow::keyPressEvent(QKeyEvent* event)
+{
+    const bool isRepeat = event->isAutoRepeat();
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_F11:
+        leave();
+        return;
+    case Qt::Key_Space:
+        if (!isRepeat) {
+            m_show->togglePause();
+            showNews(m_show->isPaused() ? QStringLiteral("Paused (Space goes on)") : QString(), false);
+            if (m_show->isPaused())
+                m_hideNews.stop(); // stays while paused
+        }
+        return;
+    case Qt::Key_Right:
+        m_show->showNext();
+        return;
+    case Qt::Key_Left:
+        if (!m_show->showPrevious())
+            showNews(QStringLiteral("This is the first picture of the slide show."), false);
+        return;
+    case Qt::Key_S:
+        if (!isRepeat)
+            m_show->save();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void SlideShowWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    unsetCursor();
+    m_hideCursor.start(kCursorIdle);
+    QWidget::mouseMoveEvent(event);
+}
+
+void SlideShowWindow::closeEvent(QCloseEvent* event)
+{
+    leave();
+    event->accept();
+}
+
+} // namespace mandalix

@@ -1,0 +1,61 @@
+// The slide show's full-screen window: black, the frame of the slide show drawn 1:1 in
+// device pixels in the middle, the keys turned into calls on the slide show, the pointer
+// hidden after 2 s without movement and a line of news (pause, saves) at the bottom.
+// GUI thread only. It owns the slide show and stops it (at once) when it is left or
+// destroyed; a failed save shows as a line of news.
+#pragma once
+
+#include "program/slide_show.h"
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace mandalix {
+
+class SlideShowWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Starts the slide show at once; show the window full screen after. `onPictureShown`
+    // is called on the slide show's thread for every new picture (may be empty).
+    SlideShowWindow(const WindowState& window, const Clock& clock, const Drives& drives,
+                    const SlideShowSettings& settings,
+                    std::function<void(const PictureRecord&, const QImage&)> onPictureShown,
+                    QWidget* parent = nullptr);
+    ~SlideShowWindow() override;
+
+    // The record on show; once left, the last one the slide show showed.
+    std::optional<PictureRecord> pictureOnShow() const { return m_show->pictureOnShow(); }
+
+    // Stops the slide show and tells the owner through left().
+    void leave();
+
+signals:
+    // Esc or F11 was pressed, or the window was closed; the slide show has stopped.
+    void left();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void pollFrame();
+    void showNews(const QString& text, bool isError);
+
+    std::unique_ptr<SlideShow> m_show;
+    std::uint64_t m_frameChanges = 0;
+    QTimer m_poll;
+    QTimer m_hideCursor;
+    QTimer m_hideNews;
+    QString m_news;
+    bool m_isNewsError = false;
+    bool m_isLeft = false;
+};
+
+} // namespace mandalix

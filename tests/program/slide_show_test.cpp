@@ -1,0 +1,139 @@
+// The slide show without its window: every new picture has its own strip and record and
+// goes to the sink, Left goes back without making a new one, S saves the frame as a PNG
+// carrying its record, a save that cannot be made is news, and stop ends it at once.
+#include "program/slide_show.h"
+
+#include "output/params_file.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+namespace mandalix {
+namespace {
+
+using namespace std::chrono_literals;
+constexpr auto kDeadline = 60s;
+
+// What the slide show told, with a wait for a condition on it.
+struct Told {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<PictureRecord> shown;
+    std::vector<QSize> sizes;
+    std::vector<std::pair<QString, bool>> news;
+
+    SlideShowSink sink()
+    {
+        return {[this](const PictureRecord& record, const QImage& atWindowSize) {
+                    std::lock_guard lock(mutex);
+                    shown.push_back(record);
+                    sizes.push_back(atWindowSize.size());
+                    changed.notify_all();
+                },
+                [this](const QString& text, bool isError) {
+                    std::lock_guard lock(mutex);
+                    news.emplace_back(text, isError);
+                    changed.notify_all();
+                }};
+    }
+    template <typename Condition>
+    bool waitFor(Condition condition)
+    {
+        // Some changes (going back) tell nothing: look again every few milliseconds.
+        const auto deadline = std::chrono::steady_clock::now() + kDeadline;
+        std::unique_lock lock(mutex);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() >= deadline)
+                return false;
+            changed.wait_for(lock, 10ms);
+        }
+        return true;
+    }
+};
+
+struct Show {
+    explicit Show(Drives drives, std::chrono::milliseconds interval = 1h)
+    {
+        SlideShowSettings settings;
+        settings.sidePx = 200;
+        settings.interval = interval;
+        settings.passDuration = 0ms;
+        settings.threads = 2;
+        WindowState window;
+        window.nac = 3;
+        show = std::make_unique<SlideShow>(window, clock, std::move(drives), settings, told.sink());
+        show->start();
+    }
+    FixedClock clock{QDateTime(QDate(2026, 12, 9), QTime(8, 15, 0, 125))};
+    Told told;
+    std::unique_ptr<SlideShow> show;
+};
+
+TEST(SlideShow_Pictures, EachNewPictureHasItsOwnStripAndReachesTheSinkOnce)
+{
+    Show show(Drives{}, 0ms);
+    ASSERT_TRUE(show.told.waitFor([&] { return show.told.shown.size() >= 3; }));
+    show.show->stop();
+    const std::vector<PictureRecord> pictures = show.show->pictures();
+    std::lock_guard lock(show.told.mutex);
+    EXPECT_EQ(show.told.shown, pictures) << "every picture of the show, in order, once";
+    for (std::size_t k = 0; k < pictures.size(); ++k) {
+        EXPECT_EQ(pictures[k].nac, 3) << "the window's generation type";
+        EXPECT_FALSE(pictures[k].isRepeat);
+        EXPECT_EQ(show.told.sizes[k], QSize(kPictureSizePx, kPictureSizePx));
+        if (k > 0) {
+            EXPECT_NE(pictures[k].palette, pictures[k - 1].palette) << "a new strip each time";
+        }
+    }
+}
+
+TEST(SlideShow_Keys, LeftGoesBackWithoutANewPictureAndSSavesTheFrameWithItsRecord)
+{
+    QTemporaryDir folder;
+    Show show(Drives{folder.path(), folder.path(), false});
+    ASSERT_TRUE(show.told.waitFor([&] { return show.told.shown.size() == 1; }));
+    EXPECT_FALSE(show.show->showPrevious()) << "nothing before the first picture";
+    show.show->showNext();
+    ASSERT_TRUE(show.told.waitFor([&] { return show.told.shown.size() == 2; }));
+    const PictureRecord first = show.told.shown[0];
+    EXPECT_TRUE(show.show->showPrevious());
+    ASSERT_TRUE(show.told.waitFor([&] { return show.show->pictureOnShow() == first; }));
+
+    show.show->save();
+    ASSERT_TRUE(show.told.waitFor([&] { return !show.told.news.empty(); }));
+    EXPECT_EQ(show.told.shown.size(), 2u) << "a picture shown again is not new";
+    const auto [text, isError] = show.told.news[0];
+    EXPECT_FALSE(isError) << text.toStdString();
+    const QString path = QDir(folder.path()).filePath(first.imeslike + QStringLiteral(".png"));
+    EXPECT_TRUE(text.endsWith(QDir::toNativeSeparators(path))) << text.toStdString();
+    const QImage saved(path);
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), show.show->painter().snapshot());
+    const ParamsRead read = readParamsFile(path);
+    ASSERT_TRUE(read.ok) << read.message.toStdString();
+    EXPECT_EQ(read.value, first);
+}
+
+TEST(SlideShow_Keys, ASaveThatCannotBeMadeIsNewsAndTheShowGoesOn)
+{
+    QTemporaryDir folder;
+    const QString notAFolder = folder.filePath(QStringLiteral("file"));
+    QFile(notAFolder).open(QIODevice::WriteOnly);
+    Show show(Drives{notAFolder, notAFolder, false});
+    ASSERT_TRUE(show.told.waitFor([&] { return show.told.shown.size() == 1; }));
+    show.show->save();
+    ASSERT_TRUE(show.told.waitFor([&] { return !show.told.news.empty(); }));
+    EXPECT_TRUE(show.told.news[0].second);
+    EXPECT_TRUE(show.told.news[0].first.contains(notAFolder)) << show.told.news[0].first.toStdString();
+    show.show->showNext();
+    EXPECT_TRUE(show.told.waitFor([&] { return show.told.shown.size() == 2; }));
+}
+
+} // namespace
+} // namespace mandalix
