@@ -166,7 +166,12 @@ QImage RealWindowTest::waitUntilStill(const QRect& rect,
             if (onShot)
                 onShot(shot);
             QImage now = region(shot, rect);
-            if (now != last) {
+            // A screenshot that could not be had says nothing about the picture.
+            if (now.isNull()) {
+                still.setRemainingTime(kQuietPeriod);
+                return false;
+            }
+            if (now != last || last.isNull()) {
                 last = now;
                 still.setRemainingTime(kQuietPeriod);
             }
