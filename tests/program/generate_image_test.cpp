@@ -8,19 +8,13 @@
 #include <set>
 #include <vector>
 
+#include "program/drawn_parameters.h"
+
 #include <gtest/gtest.h>
 
 namespace mandalix {
 namespace {
 
-// The parameters a picture started at `moment` draws.
-PictureParameters parametersDrawnAt(const QDateTime& moment)
-{
-    Rnd rnd(secondsSinceMidnight(moment));
-    WindowState s;
-    drawPictureParameters(s, rnd);
-    return parametersOf(s);
-}
 
 QDateTime at(int hour, int minute, int second, int ms = 0)
 {

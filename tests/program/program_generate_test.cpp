@@ -9,18 +9,13 @@
 
 #include <vector>
 
+#include "program/drawn_parameters.h"
+
 #include <gtest/gtest.h>
 
 namespace mandalix {
 namespace {
 
-PictureParameters parametersDrawnAt(const QDateTime& moment)
-{
-    Rnd rnd(secondsSinceMidnight(moment));
-    WindowState s;
-    drawPictureParameters(s, rnd);
-    return parametersOf(s);
-}
 
 QDateTime at(int minute, int second)
 {
