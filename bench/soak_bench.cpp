@@ -13,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <variant>
 
 #include <unistd.h>
 
@@ -40,10 +41,9 @@ double residentMb()
 Command commandOf(int k)
 {
     if (k % 50 == 49)
-        return Command{CommandKind::SaveOnDiskD, 0, 0};
-    static constexpr CommandKind kPictures[] = {CommandKind::NewImageNewPalette, CommandKind::NewImageOldPalette,
-                                                CommandKind::RepeatImage};
-    return Command{kPictures[k % 3], 0, 0};
+        return cmd::SaveOnDiskD{};
+    static const Command kPictures[] = {cmd::NewImageNewPalette{}, cmd::NewImageOldPalette{}, cmd::RepeatImage{}};
+    return kPictures[k % 3];
 }
 
 void report(benchmark::State& state, double settled, double final, int pictures)
@@ -67,14 +67,14 @@ void BM_SoakProgram(benchmark::State& state)
         const QDateTime start(QDate(2026, 12, 9), QTime(10, 0, 0));
         FixedClock clock(start);
         Program program(clock, Drives{folder.path(), folder.path()});
-        runCommand(program, Command{CommandKind::StartUp, 0, 0}, noPacing());
+        runCommand(program, cmd::StartUp{}, noPacing());
         double settled = 0;
         int pictures = 0;
         for (int k = 0; pictures < kPictures; ++k) {
             clock.set(start.addMSecs(1500LL * k)); // a new seed and name for each picture
             const Command command = commandOf(k);
             (void)runCommand(program, command, noPacing());
-            pictures += command.kind != CommandKind::SaveOnDiskD;
+            pictures += !std::holds_alternative<cmd::SaveOnDiskD>(command);
             if (pictures == kSettledAfter && settled == 0)
                 settled = residentMb();
         }
@@ -100,7 +100,7 @@ void BM_SoakWindowQueue(benchmark::State& state)
                     settled = residentMb();
             },
             std::chrono::milliseconds(0));
-        worker.post(Command{CommandKind::StartUp, 0, 0});
+        worker.post(cmd::StartUp{});
         for (int k = 1; k < kPictures; ++k)
             worker.post(commandOf(k % 49)); // pictures only
         if (!worker.waitUntilIdle(std::chrono::minutes(10))) {

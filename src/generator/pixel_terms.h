@@ -1,6 +1,7 @@
 // The pixel pipeline's arithmetic split by what each term depends on, for painting many
 // pixels of one picture: the terms of r alone once per distance from the centre, those of
-// bl alone once per whole value of bl, the rest per pixel. Every term is the pipeline's
+// the angle once per pair of pixels mirrored across the horizontal axis, those of bl alone
+// once per whole value of bl, the rest per pixel. Every term is the pipeline's
 // own expression in the pipeline's order, so a pixel gets exactly DrawPixel's palette
 // position, and fails exactly where DrawPixel fails. Built once per picture, then read-only:
 // any number of threads may use one. A failed pixel is an answer, kFailedIndex.
@@ -31,6 +32,19 @@ struct RadialTerms {
     double baTerm = 0;     // the r-only part of ba, by barv
 };
 
+// What a pixel's angle decides: the sines of f1 * fi and (under formula set 4) f2 * fi.
+// The pixel mirrored across the horizontal axis, (x, -y), has exactly the negated slope,
+// so exactly the negated fi and the negated products; the maths library's atan and sin
+// are odd to the bit (they work on the magnitude and give the result the argument's
+// sign), so its sines are exactly these negated.
+struct AngularTerms {
+    bool isUsable = false; // false: the slope is not a finite number
+    double sinF1 = 0;
+    double sinF2 = 0;
+
+    AngularTerms mirrored() const { return {isUsable, -sinF1, -sinF2}; }
+};
+
 class PixelTerms {
 public:
     PixelTerms(const WindowState& s, const Surface& picture3);
@@ -39,8 +53,17 @@ public:
     // (±y, ±x), bit for bit.
     RadialTerms radial(double x, double y) const;
 
-    // The index of the pixel at (x, y), whose distance gave `radial`.
-    std::uint8_t index(const RadialTerms& radial, double x, double y) const;
+    // The terms of the angle of (x, y).
+    AngularTerms angular(double x, double y) const;
+
+    // The index of the pixel whose distance gave `radial` and whose angle gave `angular`.
+    std::uint8_t index(const RadialTerms& radial, const AngularTerms& angular) const;
+
+    // The same for the pixel at (x, y).
+    std::uint8_t index(const RadialTerms& radial, double x, double y) const
+    {
+        return index(radial, angular(x, y));
+    }
 
     // The colour of each index, failed pixels black.
     const std::array<Colour, kPaletteIndices + 1>& colours() const { return m_colours; }
@@ -68,19 +91,29 @@ inline double PixelTerms::blTerm(double bl) const
     return blTermDirect(bl);
 }
 
-inline std::uint8_t PixelTerms::index(const RadialTerms& t, double x, double y) const
+inline AngularTerms PixelTerms::angular(double x, double y) const
 {
-    if (!t.isUsable)
-        return kFailedIndex;
-    const PictureParameters& p = m_p;
+    AngularTerms a;
     const double slope = y / (x + 0.000001);
     if (!isFiniteNumber(slope))
-        return kFailedIndex;
+        return a;
     const double fi = std::atan(slope);
+    a.sinF1 = std::sin(m_p.f1 * fi);
+    if (m_tipRow == 4)
+        a.sinF2 = std::sin(m_p.f2 * fi);
+    a.isUsable = true;
+    return a;
+}
+
+inline std::uint8_t PixelTerms::index(const RadialTerms& t, const AngularTerms& a) const
+{
+    if (!t.isUsable || !a.isUsable)
+        return kFailedIndex;
+    const PictureParameters& p = m_p;
     double re = t.re;
-    double b = p.komp3 * (std::sin(p.f1 * fi) + 1);
+    double b = p.komp3 * (a.sinF1 + 1);
     if (m_tipRow == 4) {
-        re = Int(re * std::sin(p.f2 * fi));
+        re = Int(re * a.sinF2);
         if (!isFiniteNumber(re))
             return kFailedIndex;
         b = b * t.blFactor;

@@ -61,9 +61,8 @@ struct ScaledJob {
     int threadsRunning = 0;
 };
 
-// The positions of a block of kTileKeys keys, in ascending order: writes in memory order
-// and neighbouring pixels one after another, whose similar arguments keep the maths
-// library's branches predictable.
+// The positions of a block of kTileKeys keys, in ascending order: neighbouring pixels one
+// after another, whose similar arguments keep the maths library's branches predictable.
 std::vector<int> positionsOfBlock(const PositionsByKey& byKey, int firstKey, int keys)
 {
     const int last = std::min(firstKey + kTileKeys, keys);
@@ -73,24 +72,42 @@ std::vector<int> positionsOfBlock(const PositionsByKey& byKey, int firstKey, int
     return positions;
 }
 
-// The rows `rows` by the columns `columns` of one tile, each pixel with the terms of its
-// pair of keys from `table`.
-long long paintRegion(ScaledJob& job, const RadialTerms* table, int firstA, int firstB,
-                      const std::vector<int>& rows, const std::vector<int>& columns)
+// The rows of the keys rowFirst.. by the columns `columns` of one tile, each pixel with the
+// terms of its pair of keys from `table`. The rows of one key are y and -y: their angles'
+// terms are worked out once, for the first of them, and mirrored for the other.
+long long paintRegion(ScaledJob& job, const RadialTerms* table, int firstA, int firstB, int rowFirst,
+                      const std::vector<int>& columns)
 {
-    for (const int row : rows) {
-        const int rowKey = job.rowKeys[static_cast<std::size_t>(row)];
-        const double y = job.ys[static_cast<std::size_t>(row)];
-        uchar* line = job.bits + job.bytesPerLine * row;
+    const int rowLast = std::min(rowFirst + kTileKeys, static_cast<int>(job.absolute.size()));
+    std::vector<uchar*> lines;
+    std::vector<bool> isMirrored;
+    long long painted = 0;
+    for (int rowKey = rowFirst; rowKey < rowLast; ++rowKey) {
+        const int* rows = job.rowsOf.list.data() + job.rowsOf.start[static_cast<std::size_t>(rowKey)];
+        const int rowCount = job.rowsOf.start[static_cast<std::size_t>(rowKey) + 1]
+            - job.rowsOf.start[static_cast<std::size_t>(rowKey)];
+        if (rowCount == 0)
+            continue;
+        const double y = job.ys[static_cast<std::size_t>(rows[0])];
+        lines.clear();
+        isMirrored.clear();
+        for (int k = 0; k < rowCount; ++k) {
+            lines.push_back(job.bits + job.bytesPerLine * rows[k]);
+            isMirrored.push_back(std::signbit(job.ys[static_cast<std::size_t>(rows[k])]) != std::signbit(y));
+        }
         for (const int column : columns) {
             const int columnKey = job.columnKeys[static_cast<std::size_t>(column)];
             const int low = std::min(rowKey, columnKey);
             const int high = std::max(rowKey, columnKey);
-            const RadialTerms& t = table[(high - firstB) * kTileKeys + (low - firstA)];
-            line[column] = job.terms->index(t, job.xs[static_cast<std::size_t>(column)], y);
+            const RadialTerms& radial = table[(high - firstB) * kTileKeys + (low - firstA)];
+            const AngularTerms angular = job.terms->angular(job.xs[static_cast<std::size_t>(column)], y);
+            for (int k = 0; k < rowCount; ++k)
+                lines[static_cast<std::size_t>(k)][column] =
+                    job.terms->index(radial, isMirrored[static_cast<std::size_t>(k)] ? angular.mirrored() : angular);
         }
+        painted += static_cast<long long>(rowCount) * static_cast<long long>(columns.size());
     }
-    return static_cast<long long>(rows.size()) * static_cast<long long>(columns.size());
+    return painted;
 }
 
 // The tile of keys firstA.. (the smaller of a pixel's two keys) and firstB.. (the larger):
@@ -108,12 +125,9 @@ long long paintTile(ScaledJob& job, std::vector<RadialTerms>& table, int firstA,
                     job.terms->radial(job.absolute[static_cast<std::size_t>(a)], job.absolute[static_cast<std::size_t>(b)]);
         }
     }
-    const std::vector<int> rowsOfB = positionsOfBlock(job.rowsOf, firstB, keys);
-    const std::vector<int> columnsOfA = positionsOfBlock(job.columnsOf, firstA, keys);
-    long long painted = paintRegion(job, table.data(), firstA, firstB, rowsOfB, columnsOfA);
+    long long painted = paintRegion(job, table.data(), firstA, firstB, firstB, positionsOfBlock(job.columnsOf, firstA, keys));
     if (firstA != firstB)
-        painted += paintRegion(job, table.data(), firstA, firstB, positionsOfBlock(job.rowsOf, firstA, keys),
-                               positionsOfBlock(job.columnsOf, firstB, keys));
+        painted += paintRegion(job, table.data(), firstA, firstB, firstA, positionsOfBlock(job.columnsOf, firstB, keys));
     return painted;
 }
 

@@ -6,7 +6,11 @@
 #include "palette/palette_strip.h"
 #include "program/surfaces.h"
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <random>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -61,14 +65,16 @@ QImage pipelineRows(const WindowState& state, const Surface& picture3, QSize siz
     return image;
 }
 
-// Every `stride`-th row and those near the mandala's centre (grid row vis / 2), where
-// rows mirror each other and share their distances.
+// Every `stride`-th row, the row mirroring each across the middle (the two share their
+// distances and their angles' terms), and those near the mandala's centre (grid row
+// vis / 2).
 std::vector<int> sampledRows(const WindowState& s, QSize size, int stride)
 {
     const int shorter = shorterSide(size.width(), size.height());
     std::vector<int> rows;
     for (int row = 0; row < size.height(); ++row)
-        if (row % stride == 0 || std::abs(framedPosition(row, size.height(), shorter) - s.vis / 2) < 0.5)
+        if (row % stride == 0 || (size.height() - 1 - row) % stride == 0
+            || std::abs(framedPosition(row, size.height(), shorter) - s.vis / 2) < 0.5)
             rows.push_back(row);
     return rows;
 }
@@ -185,6 +191,24 @@ TEST(PaintScaled_Pipeline, AnySizeAndParametersThatFailAreThePipelinesPicture)
         EXPECT_EQ(differentPixels(painted, pipelineRows(c.scene->s, c.scene->picture3, c.size, rows)), 0);
     }
     EXPECT_EQ(blackPixels(paintScaled(outOfRange.s, outOfRange.picture3, QSize(30, 20), 2)), 600);
+}
+
+// The renderer works out the angle's terms of (x, y) once and negates them for (x, -y):
+// exact only while the maths library's atan and sin are odd to the bit.
+TEST(PaintScaled_Pipeline, TheMathsLibrarysAtanAndSinAreOddToTheBit)
+{
+    std::mt19937_64 random(99);
+    int uneven = 0;
+    for (int k = 0; k < 200000; ++k) {
+        // Whole mantissas at magnitudes from 2^-40 to 2^40: slopes of every steepness, and
+        // sine arguments of every size a picture's f1 * fi or f2 * fi can reach.
+        const std::uint64_t draw = random();
+        const double v = std::ldexp(1 + static_cast<double>(draw >> 11) * 0x1p-53, static_cast<int>(draw % 81) - 40);
+        const auto bits = [](double d) { return std::bit_cast<std::uint64_t>(d); };
+        uneven += bits(std::atan(-v)) != bits(-std::atan(v));
+        uneven += bits(std::sin(-v)) != bits(-std::sin(v));
+    }
+    EXPECT_EQ(uneven, 0);
 }
 
 TEST(PaintScaled_Framing, AWidePictureMatchesTheWindowsOnTheSharedGrid)
