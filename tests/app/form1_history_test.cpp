@@ -35,8 +35,9 @@ TEST(Form1History, PicturesThatCannotBeKeptAreToldInOneLineAndNoBox)
         form.post(cmd::NewImageOldPalette{});
         ASSERT_TRUE(form.worker().waitUntilIdle(120s));
         pictures.push_back(program.surfaces.Picture1.image());
-        if (k == 1)
+        if (k == 1) {
             ASSERT_TRUE(QTest::qWaitFor([&] { return !form.statusLine()->text().isEmpty(); }, 10000));
+        }
     }
     QCoreApplication::processEvents();
     EXPECT_EQ(form.findChild<QMessageBox*>(), nullptr);
