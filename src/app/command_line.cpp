@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "app/one_line.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -61,7 +63,7 @@ CommandLine readCommandLine(const QStringList& arguments)
         QString error = parser.errorText();
         if (error.endsWith(u'.'))
             error.chop(1);
-        line.text = error + QStringLiteral(" (see --help)");
+        line.text = oneLine(error) + QStringLiteral(" (see --help)");
     } else if (parser.isSet(help)) {
         line.action = CommandLine::Action::Print;
         line.text = helpWithName(parser.helpText());
@@ -71,7 +73,7 @@ CommandLine readCommandLine(const QStringList& arguments)
     } else if (parser.positionalArguments().size() > 1) {
         line.action = CommandLine::Action::Fail;
         line.text = QStringLiteral("unexpected argument \"%1\": one picture at a time (see --help)")
-                        .arg(parser.positionalArguments().at(1));
+                        .arg(oneLine(parser.positionalArguments().at(1)));
     } else {
         line.keepsHistory = !parser.isSet(noHistory);
         if (!parser.positionalArguments().isEmpty())

@@ -2,6 +2,7 @@
 
 #include "app/form1_keys.h"
 #include "app/form1_layout.h"
+#include "app/slide_show_window.h"
 #include "program/step_commands.h"
 
 #include <QCloseEvent>
@@ -208,6 +209,17 @@ void Form1::closeEvent(QCloseEvent* event)
     m_failures.close();
     m_files->cancelExport();
     event->accept();
+}
+
+void Form1::endWithoutDisplay()
+{
+    if (m_slideShow)
+        m_slideShow->leave();
+    m_worker->stop();
+    m_files->exporter().cancel();
+    keepShownPicture(m_program);
+    if (m_program.history)
+        m_program.history->finish();
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent* event)

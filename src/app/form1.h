@@ -46,6 +46,10 @@ public:
     // Opens the full-screen slide show (also F11). A screen that cannot take it gets a
     // message and the window goes on. Leaving it shows its last picture here.
     void openSlideShow();
+    // What closing does, for a window whose display has gone: stops the painting and the
+    // export and keeps the picture on show, waiting until the history has written it.
+    // Touches no widget's window.
+    void endWithoutDisplay();
     void setSlideShowInterval(std::chrono::milliseconds interval) { m_slideInterval = interval; }
 
     CommandWorker& worker() { return *m_worker; }

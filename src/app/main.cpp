@@ -2,8 +2,11 @@
 // the slide show's options (a bad one ends it with status 2 and one line), checks that a
 // display can be opened, sets the fixed style, font and icon, and shows Form1 maximized
 // with the start-up sequence queued, then the slide show when asked for. With
-// --no-history nothing is kept on disk.
+// --no-history nothing is kept on disk. A window destroyed from outside ends it as "exit"
+// does; a display that goes away ends it with status 1 and one line, the picture on show
+// kept.
 #include "app/command_line.h"
+#include "app/display_loss_watch.h"
 #include "app/form1.h"
 #include "app/slide_show_options.h"
 #include "app/window_loss_watch.h"
@@ -106,6 +109,7 @@ int main(int argc, char** argv)
     // A window destroyed from outside ends the program as "exit" does.
     mandalix::WindowLossWatch watch(form, [&form] { form.close(); });
     app.installNativeEventFilter(&watch);
+    const mandalix::DisplayLossWatch displayWatch([&form] { form.endWithoutDisplay(); });
     form.setSlideShowInterval(slideShow.interval);
     form.showMaximized();
     form.start();

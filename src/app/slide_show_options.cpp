@@ -1,5 +1,7 @@
 #include "app/slide_show_options.h"
 
+#include "app/one_line.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -16,7 +18,7 @@ bool readInterval(const QString& text, SlideShowOptions& options)
         options.error = QStringLiteral("mandalix: --interval takes a number of seconds above 0 "
                                        "and at most %1, not \"%2\"")
                             .arg(kMaxSlideIntervalSeconds)
-                            .arg(text);
+                            .arg(oneLine(text));
         return false;
     }
     options.interval = std::chrono::milliseconds(std::max(1LL, std::llround(seconds * 1000)));
@@ -31,6 +33,9 @@ SlideShowOptions slideShowOptions(const QStringList& arguments)
     SlideShowOptions options;
     for (qsizetype k = 0; k < arguments.size(); ++k) {
         const QString& argument = arguments[k];
+        // As for Qt's parser of the same line, what follows "--" is a picture's name.
+        if (argument == QLatin1String("--"))
+            break;
         if (argument == QLatin1String("--slideshow")) {
             options.isSlideShow = true;
         } else if (argument == kInterval) {

@@ -22,8 +22,8 @@ struct [[nodiscard]] SlideShowOptions {
     QString error; // when !ok: one line, e.g. mandalix: --interval needs a number of seconds
 };
 
-// Reads the options from the arguments after the program's name. An interval that is
-// missing, not a number, 0, negative or above a day is refused.
+// Reads the options from the arguments after the program's name, up to a "--". An
+// interval that is missing, not a number, 0, negative or above a day is refused.
 SlideShowOptions slideShowOptions(const QStringList& arguments);
 
 } // namespace mandalix

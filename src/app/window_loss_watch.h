@@ -1,8 +1,8 @@
 // Ends the program when the window system takes its window away: the X window destroyed
 // from outside (`xdotool windowclose`, a crashed window manager's clean-up) leaves a
 // widget with nothing on screen, and Qt would go on running. Installed once by main() on
-// the GUI thread; it only watches, and never fails. (A lost display connection already
-// ends the program inside Qt.)
+// the GUI thread; it only watches, and never fails. A connection to the display that
+// breaks is DisplayLossWatch's.
 #pragma once
 
 #include <QAbstractNativeEventFilter>

@@ -3,6 +3,7 @@
 #include "output/params_file.h"
 #include "surface/surface_sizes.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,6 +22,26 @@ KeptRead skipped(const QString& path, const QString& reason)
     KeptRead read;
     read.error = QStringLiteral("Skipped \"%1\": %2").arg(QDir::toNativeSeparators(path), reason);
     return read;
+}
+
+// Why the chunks of a PNG do not lie within its bytes, or empty when they do: each
+// chunk's length, type, data and checksum, up to IEND. Checked before the image library
+// reads the file, which allocates whatever a chunk's length says.
+QString chunkDamage(const QByteArray& png)
+{
+    qsizetype at = 8;
+    for (;;) {
+        if (png.size() - at < 8)
+            return QStringLiteral("the file ends before its last chunk");
+        const auto* length = reinterpret_cast<const uchar*>(png.constData() + at);
+        const quint64 dataBytes = quint64{length[0]} << 24 | quint64{length[1]} << 16
+            | quint64{length[2]} << 8 | quint64{length[3]};
+        if (dataBytes + 12 > quint64(png.size() - at))
+            return QStringLiteral("a chunk runs past the end of the file");
+        if (png.mid(at + 4, 4) == "IEND")
+            return {};
+        at += static_cast<qsizetype>(dataBytes) + 12;
+    }
 }
 
 // The name without its "-2" and ".png", which the record's name must match.
@@ -59,10 +80,21 @@ KeptRead readKeptPicture(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return skipped(path, file.errorString());
+    // Read once, whole: the chunks checked are the chunks decoded.
+    QByteArray bytes = file.read(kKeptFileMaxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return skipped(path, file.errorString());
+    if (bytes.size() > kKeptFileMaxBytes)
+        return skipped(path, QStringLiteral("too large for a kept picture"));
     // Checked here, so the PNG reader never complains of a file that is none.
-    if (file.peek(8) != QByteArray("\x89PNG\r\n\x1a\n", 8))
+    if (!bytes.startsWith(QByteArray("\x89PNG\r\n\x1a\n", 8)))
         return skipped(path, QStringLiteral("not a picture kept by mandalix (no PNG)"));
-    QImageReader reader(&file, "png");
+    const QString damage = chunkDamage(bytes);
+    if (!damage.isEmpty())
+        return skipped(path, QStringLiteral("damaged: %1").arg(damage));
+    QBuffer device(&bytes);
+    device.open(QIODevice::ReadOnly);
+    QImageReader reader(&device, "png");
     if (reader.size() != QSize(kPictureSizePx, kPictureSizePx))
         return skipped(path, QStringLiteral("not a picture kept by mandalix (no PNG of %1 x %1 pixels)")
                                  .arg(kPictureSizePx));

@@ -48,6 +48,10 @@ TEST(ReadCommandLine, EachLineGetsItsAction)
     EXPECT_EQ(read("--no-history a.png").file, QStringLiteral("a.png"));
     EXPECT_FALSE(read("--no-history a.png").keepsHistory);
     EXPECT_TRUE(read("a.png").keepsHistory);
+    // What the user typed is quoted in one line, whatever it holds.
+    EXPECT_EQ(read("--a\nb").text.toStdString(), "Unknown option 'a\\nb' (see --help)");
+    EXPECT_EQ(read("a.png b\x1b[2J.png").text.toStdString(),
+              "unexpected argument \"b\\u001b[2J.png\": one picture at a time (see --help)");
     QCoreApplication::setApplicationName(name);
     QCoreApplication::setApplicationVersion(version);
 }

@@ -31,6 +31,9 @@ TEST(SlideShowOptions_Read, TheSlideShowAndItsIntervalOrOneLineWhyNot)
         {{"--interval", "86401"}, false, false, 8000ms},
         {{"--interval="}, false, false, 8000ms},
         {{"--slideshow", "--interval"}, false, true, 8000ms},
+        {{"--interval", "3\n--slideshow"}, false, false, 8000ms},
+        // After "--" come picture names, not options.
+        {{"--interval=2", "--", "--slideshow", "--interval=x"}, true, false, 2000ms},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments.join(u' ').toStdString());

@@ -113,6 +113,46 @@ TEST(HistoryFolder_Scan, SkipsForeignAndDamagedFilesAndReadsItsOwn)
     EXPECT_EQ(scanHistoryFolder(file).skipped.size(), 1);
 }
 
+// A chunk whose length runs past the end of the file is damage, told before the image
+// library reads the file: it would allocate whatever the length says, gigabytes for a
+// file of a few hundred bytes.
+TEST(HistoryFolder_Read, AChunkRunningPastTheFileIsDamage)
+{
+    QTemporaryDir folder;
+    const PictureStep step = pictureNumber(7);
+    const QString path = QDir(folder.path()).filePath(step.picture.imeslike + ".png");
+    ASSERT_TRUE(writeKeptPicture(path, unpackPixels(step.picture1), step.picture).ok);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    file.close();
+    ASSERT_TRUE(readKeptPicture(path).ok);
+    const QByteArray huge("\x73\x65\x65\x64", 4); // 1.9 GB
+    const qsizetype text = whole.indexOf("zTXt") - 4;
+    const qsizetype end = whole.indexOf("IEND") - 4;
+    ASSERT_GT(text, 8);
+    ASSERT_GT(end, text);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* reason;
+    } rows[] = {
+        {"the record's chunk, before the pixels", QByteArray(whole).replace(text, 4, huge),
+         "damaged: a chunk runs past the end of the file"},
+        {"a text after the pixels", whole.left(end) + huge + "tEXtab",
+         "damaged: a chunk runs past the end of the file"},
+        {"no end", whole.left(end), "damaged: the file ends before its last chunk"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        writeFile(path, row.bytes);
+        const KeptRead read = readKeptPicture(path);
+        EXPECT_FALSE(read.ok);
+        EXPECT_EQ(read.error.toStdString(),
+                  QStringLiteral("Skipped \"%1\": %2").arg(path, QLatin1String(row.reason)).toStdString());
+    }
+}
+
 TEST(PictureHistory_Cap, KeepsTheNewestTwoHundredOfItsOwnAndRemovesNothingElse)
 {
     QTemporaryDir folder;

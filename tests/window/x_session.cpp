@@ -11,7 +11,11 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <xcb/xcb.h>
+
 #include <csignal>
+#include <cstdlib>
+#include <memory>
 #include <sys/prctl.h>
 
 namespace mandalix::xtest {
@@ -203,6 +207,39 @@ void XSession::stop()
     endProcess(m_server);
 }
 
+void XSession::endServer() { endProcess(m_server); }
+
+QImage XSession::grab(unsigned long window) const
+{
+    const std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> connection(
+        xcb_connect(display().toLocal8Bit().constData(), nullptr), xcb_disconnect);
+    if (xcb_connection_has_error(connection.get()))
+        return {};
+    const auto c = connection.get();
+    const std::unique_ptr<xcb_get_geometry_reply_t, void (*)(void*)> geometry(
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr), std::free);
+    if (!geometry || geometry->depth != 24)
+        return {};
+    const int width = geometry->width;
+    const int height = geometry->height;
+    const std::unique_ptr<xcb_get_image_reply_t, void (*)(void*)> image(
+        xcb_get_image_reply(c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
+                                             geometry->width, geometry->height, ~0u),
+                            nullptr),
+        std::free);
+    // Xvfb's 24-bit screen keeps a pixel in 32 bits, blue first, with no padding.
+    if (!image || xcb_get_image_data_length(image.get()) != width * height * 4)
+        return {};
+    QImage shot(width, height, QImage::Format_RGB32);
+    const auto* data = reinterpret_cast<const quint32*>(xcb_get_image_data(image.get()));
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(shot.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            row[x] = 0xFF000000u | data[y * width + x];
+    }
+    return shot;
+}
+
 QProcessEnvironment XSession::environment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -366,6 +403,8 @@ bool ProgramUnderTest::pressKeysInFocus(const QString& keys, QString* error)
 
 QImage ProgramUnderTest::grab() const
 {
+    if (qgetenv("DISPLAY") != m_session.display().toLocal8Bit())
+        return m_window == 0 ? QImage() : m_session.grab(m_window);
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen || m_window == 0)
         return {};

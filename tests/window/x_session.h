@@ -55,6 +55,11 @@ public:
     bool start(QString* error);
     // Ends openbox and Xvfb. Harmless when not started.
     void stop();
+    // Ends Xvfb alone, as a display that goes away: its clients' connections break.
+    void endServer();
+    // A window's content as the server holds it, through a connection of its own, for a
+    // display other than the one this process's Qt is connected to. Null when it cannot.
+    QImage grab(unsigned long window) const;
 
     QString display() const { return QStringLiteral(":%1").arg(m_number); }
     // This process's environment with DISPLAY pointing at the session.
@@ -113,7 +118,7 @@ public:
     bool typeInFocus(const QString& text, QString* error);
     bool pressKeysInFocus(const QString& keys, QString* error);
 
-    // The client area as it is on screen now.
+    // The client area as it is on screen now, on whichever session the program runs.
     QImage grab() const;
     // The atoms of the window's _NET_WM_STATE, as the window manager set them.
     QStringList windowState() const;

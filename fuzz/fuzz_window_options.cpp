@@ -1,0 +1,47 @@
+// Any command line of the window (arguments separated by NUL bytes, the program's name
+// first): an answer, never a crash. A refusal is one line, an interval the window would
+// use lies in its bounds, and what follows "--" is a picture's name, never an option.
+#include "app/command_line.h"
+#include "app/slide_show_options.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+bool isOneLine(const QString& text) { return !text.isEmpty() && !text.contains(u'\n') && !text.contains(u'\r'); }
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QStringList arguments;
+    for (const QByteArray& argument : bytes.split('\0'))
+        arguments << QString::fromUtf8(argument);
+
+    const mandalix::CommandLine line = mandalix::readCommandLine(arguments);
+    if (line.action == mandalix::CommandLine::Action::Fail && !isOneLine(line.text))
+        __builtin_trap();
+    if (line.action == mandalix::CommandLine::Action::Print && line.text.isEmpty())
+        __builtin_trap();
+    if (line.action != mandalix::CommandLine::Action::Run && (!line.file.isEmpty() || !line.keepsHistory))
+        __builtin_trap();
+
+    const QStringList options = arguments.mid(1);
+    const mandalix::SlideShowOptions slideShow = mandalix::slideShowOptions(options);
+    if (!slideShow.ok && !isOneLine(slideShow.error))
+        __builtin_trap();
+    if (slideShow.ok
+        && (slideShow.interval.count() <= 0
+            || slideShow.interval.count() > mandalix::kMaxSlideIntervalSeconds * 1000))
+        __builtin_trap();
+    const qsizetype end = options.indexOf(QStringLiteral("--"));
+    if (end >= 0) {
+        const mandalix::SlideShowOptions before = mandalix::slideShowOptions(options.first(end));
+        if (before.ok != slideShow.ok || before.isSlideShow != slideShow.isSlideShow
+            || before.interval != slideShow.interval)
+            __builtin_trap();
+    }
+    return 0;
+}
