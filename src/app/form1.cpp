@@ -216,7 +216,7 @@ void Form1::endWithoutDisplay()
     if (m_slideShow)
         m_slideShow->leave();
     m_worker->stop();
-    m_files->exporter().cancel();
+    m_files->exporter().abandon();
     keepShownPicture(m_program);
     if (m_program.history)
         m_program.history->finish();

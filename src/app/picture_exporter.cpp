@@ -36,7 +36,9 @@ PictureWrite PictureExporter::run(const ExportJob& job, Shared& shared)
 
 PictureExporter::PictureExporter() : m_shared(std::make_shared<Shared>()) { }
 
-PictureExporter::~PictureExporter()
+PictureExporter::~PictureExporter() { abandon(); }
+
+void PictureExporter::abandon()
 {
     m_shared->isCancelled.store(true, std::memory_order_release);
     {
@@ -56,6 +58,10 @@ bool PictureExporter::start(ExportJob job, Done onDone)
     if (m_thread.joinable())
         m_thread.join();
     m_shared->isCancelled.store(false, std::memory_order_release);
+    {
+        std::lock_guard done(m_shared->doneMutex);
+        m_shared->isAbandoned = false;
+    }
     m_shared->rowsDone.store(0, std::memory_order_relaxed);
     m_shared->rows.store(std::max(1, job.size.height()), std::memory_order_relaxed);
     m_shared->isRunning.store(true, std::memory_order_release);

@@ -43,6 +43,9 @@ public:
     bool start(ExportJob job, Done onDone);
     // Asks the running export to stop; it ends without leaving a file. Any thread.
     void cancel();
+    // Stops the running export and waits until it has, its file written aside removed;
+    // `onDone` is not called. What the destructor does. GUI thread.
+    void abandon();
     bool isRunning() const;
     // Rows painted so far and rows in all; equal once painting is over.
     long long rowsDone() const;

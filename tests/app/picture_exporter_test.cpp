@@ -1,5 +1,6 @@
 // The export thread: a save runs to its file and reports once; a cancel, or its owner
-// going away, stops it between bands and leaves no file and the old one as it was.
+// going away or abandoning it, stops it between bands and leaves no file and the old one
+// as it was.
 #include "app/picture_exporter.h"
 
 #include "render_job.h"
@@ -87,7 +88,7 @@ TEST_F(ExportThread, CancelStopsItAndKeepsTheOldFile)
     EXPECT_EQ(files(), QStringList{QStringLiteral("big.png")});
 }
 
-TEST_F(ExportThread, AnOwnerGoingAwayMidwayStopsItWithoutAFileOrAReport)
+TEST_F(ExportThread, AnOwnerGoingAwayOrAbandoningItMidwayStopsItWithoutAFileOrAReport)
 {
     {
         PictureExporter exporter;
@@ -95,6 +96,16 @@ TEST_F(ExportThread, AnOwnerGoingAwayMidwayStopsItWithoutAFileOrAReport)
     }
     EXPECT_TRUE(files().isEmpty());
     EXPECT_TRUE(m_results.writes.empty());
+
+    PictureExporter exporter;
+    ASSERT_TRUE(exporter.start(job("big.png", 453 * 16), m_results.callback()));
+    exporter.abandon();
+    EXPECT_FALSE(exporter.isRunning()) << "abandon waits for the thread";
+    EXPECT_TRUE(files().isEmpty());
+    EXPECT_TRUE(m_results.writes.empty());
+    ASSERT_TRUE(exporter.start(job("small.png", 906), m_results.callback()));
+    ASSERT_TRUE(m_results.waitForOne()) << "a save after an abandoned one reports again";
+    EXPECT_EQ(files(), QStringList{QStringLiteral("small.png")});
 }
 
 } // namespace
