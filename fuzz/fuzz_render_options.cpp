@@ -1,5 +1,6 @@
 // Any command line of mandalix-render (arguments separated by NUL bytes): an answer,
 // never a crash; a refusal is one line.
+#include "fuzz_arguments.h"
 #include "render_options.h"
 
 #include <cstddef>
@@ -7,10 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    QStringList arguments;
-    for (const QByteArray& argument : bytes.split('\0'))
-        arguments << QString::fromUtf8(argument);
+    const QStringList arguments = mandalix::fuzz::argumentsOf(data, size);
     const mandalix::ParsedOptions parsed = mandalix::parseRenderOptions(arguments);
     if (!parsed.ok && parsed.message.isEmpty())
         __builtin_trap();

@@ -1,6 +1,7 @@
 // Any command line of the window (arguments separated by NUL bytes, the program's name
 // first): an answer, never a crash. A refusal is one line, an interval the window would
 // use lies in its bounds, and what follows "--" is a picture's name, never an option.
+#include "fuzz_arguments.h"
 #include "app/command_line.h"
 #include "app/slide_show_options.h"
 
@@ -15,10 +16,7 @@ bool isOneLine(const QString& text) { return !text.isEmpty() && !text.contains(u
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    QStringList arguments;
-    for (const QByteArray& argument : bytes.split('\0'))
-        arguments << QString::fromUtf8(argument);
+    const QStringList arguments = mandalix::fuzz::argumentsOf(data, size);
 
     const mandalix::CommandLine line = mandalix::readCommandLine(arguments);
     if (line.action == mandalix::CommandLine::Action::Fail && !isOneLine(line.text))
