@@ -38,28 +38,32 @@ void recordStep(Program& program)
     program.steps.push(std::move(step));
 }
 
-CommandResult undoStep(Program& program)
+namespace {
+
+// Moves along the steps (`move` is undo or redo of the stack) and shows the step arrived
+// at; the picture that gives way is kept when it is another.
+template <typename Move> CommandResult moveStep(Program& program, bool canMove, Move move)
 {
-    if (!program.steps.canUndo())
+    if (!canMove)
         return {};
     const PictureStep going = *program.steps.current();
-    const PictureStep& back = *program.steps.undo();
-    if (program.history && !isSamePicture(going.picture, back.picture))
+    const PictureStep& arrived = *move();
+    if (program.history && !isSamePicture(going.picture, arrived.picture))
         program.history->keep(going);
-    showStep(program, back);
+    showStep(program, arrived);
     return {};
+}
+
+} // namespace
+
+CommandResult undoStep(Program& program)
+{
+    return moveStep(program, program.steps.canUndo(), [&] { return program.steps.undo(); });
 }
 
 CommandResult redoStep(Program& program)
 {
-    if (!program.steps.canRedo())
-        return {};
-    const PictureStep going = *program.steps.current();
-    const PictureStep& forth = *program.steps.redo();
-    if (program.history && !isSamePicture(going.picture, forth.picture))
-        program.history->keep(going);
-    showStep(program, forth);
-    return {};
+    return moveStep(program, program.steps.canRedo(), [&] { return program.steps.redo(); });
 }
 
 CommandResult restoreKept(Program& program, const QString& path)
