@@ -45,6 +45,7 @@ void Form1::openSlideShow()
     }
     SlideShowSettings settings;
     settings.sidePx = frame.picture.width();
+    settings.saveSize = screenPx;
     settings.interval = m_slideInterval;
     settings.passDuration = m_passDuration;
     settings.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
