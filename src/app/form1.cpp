@@ -1,6 +1,5 @@
 #include "app/form1.h"
 
-#include "app/form1_keys.h"
 #include "app/form1_layout.h"
 #include "app/slide_show_window.h"
 #include "program/step_commands.h"
@@ -9,7 +8,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
-#include <QShortcut>
 
 namespace mandalix {
 

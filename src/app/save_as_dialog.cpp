@@ -46,8 +46,6 @@ QString saveAsProblem(const QString& path, QSize size)
 {
     if (const QString problem = exportSizeProblem(size); !problem.isEmpty())
         return QStringLiteral("Could not save \"%1\": %2").arg(path, problem);
-    if (path == QLatin1String(kStandardOutput))
-        return QStringLiteral("Could not save \"%1\": not a file name").arg(path);
     const WriteResult writable = checkOutputPath(path, QStringLiteral("save"));
     return writable.ok ? QString() : writable.message;
 }
