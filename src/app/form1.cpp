@@ -1,6 +1,5 @@
 #include "app/form1.h"
 
-#include "app/form1_keys.h"
 #include "app/form1_layout.h"
 #include "app/slide_show_window.h"
 #include "program/step_commands.h"
@@ -9,7 +8,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
-#include <QShortcut>
 
 namespace mandalix {
 
@@ -50,8 +48,6 @@ Form1::Form1(Program& program, std::chrono::milliseconds passDuration, QWidget* 
         });
     addKeys();
     setAcceptDrops(true);
-    connect(new QShortcut(QKeySequence(Qt::Key_F11), this), &QShortcut::activated, this,
-            &Form1::openSlideShow);
 
     m_worker = std::make_unique<CommandWorker>(
         program,
@@ -74,14 +70,6 @@ Form1::~Form1()
 
 void Form1::attachUndoAndHistory()
 {
-    const std::pair<QKeySequence, Command> keys[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_Z), cmd::Undo{}},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), cmd::Redo{}},
-        {QKeySequence(Qt::CTRL | Qt::Key_Y), cmd::Redo{}},
-    };
-    for (const auto& [sequence, command] : keys)
-        connect(new QShortcut(sequence, this), &QShortcut::activated, this,
-                [this, command] { post(command); });
     if (!m_program.history)
         return;
     m_historyPanel = new HistoryPanel(this);
@@ -140,6 +128,9 @@ void Form1::buildControls()
                                          surfaceNamed(m_program.surfaces, name), true, this);
             view->setFocusPolicy(Qt::StrongFocus);
             view->setVisible(row.kind != ControlKind::HiddenSurface);
+            for (const auto& [surface, accessibleName] : kSurfaceAccessibleNames)
+                if (name == QLatin1String(surface))
+                    view->setAccessibleName(QString::fromLatin1(accessibleName));
             if (row.action == ClickAction::Run)
                 connect(view, &SurfaceView::pressed, this, [this, command = row.command](int x, int y) {
                     post(atPosition(command, x, y));
@@ -158,33 +149,12 @@ void Form1::buildControls()
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("StatusLine"));
+    m_status->setAccessibleName(QStringLiteral("Status"));
     m_status->setGeometry(kStatusX, kStatusY, kStatusW, kStatusH);
     m_status->setWordWrap(true);
     m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_status->setStyleSheet(QStringLiteral("color: rgb(200, 200, 200);"));
-}
-
-// A key does what a click on its button does; the captions stay as they are.
-void Form1::addKeys()
-{
-    for (const KeyRow& row : kButtonKeys) {
-        auto* button = findChild<QPushButton*>(QString::fromLatin1(row.name));
-        Q_ASSERT(button);
-        const QKeySequence key(QString::fromLatin1(row.key));
-        button->setToolTip(key.isEmpty() ? QString::fromLatin1(row.tip)
-                                         : QStringLiteral("%1 (%2)").arg(QString::fromLatin1(row.tip),
-                                                                         key.toString(QKeySequence::NativeText)));
-        if (!key.isEmpty())
-            connect(new QShortcut(key, this), &QShortcut::activated, button, &QPushButton::click);
-    }
-    const auto onKey = [this](const char* key, auto slot) {
-        connect(new QShortcut(QKeySequence(QString::fromLatin1(key)), this), &QShortcut::activated,
-                m_files, slot);
-    };
-    onKey(kSaveAsKey, &PictureFiles::saveAs);
-    onKey(kOpenKey, &PictureFiles::open);
-    onKey(kCancelKey, &PictureFiles::cancelExport);
 }
 
 void Form1::start() { post(cmd::StartUp{}); }

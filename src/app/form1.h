@@ -24,6 +24,7 @@
 
 namespace mandalix {
 
+class KeysSheet;
 class SlideShowWindow;
 
 class Form1 : public QWidget {
@@ -55,6 +56,7 @@ public:
     CommandWorker& worker() { return *m_worker; }
     PictureFiles& files() { return *m_files; }
     QLabel* statusLine() const { return m_status; }
+    FailureBox& failures() { return m_failures; }
     SurfaceView* view(const char* name) const;
     // The thumbnails of the kept pictures; none when the program keeps no history.
     HistoryPanel* historyPanel() const { return m_historyPanel; }
@@ -77,6 +79,8 @@ private:
     void attachUndoAndHistory();
     void showHistoryNews(const HistoryNews& news);
     void leaveSlideShow();
+    // Opens the sheet of keys beside the picture, or raises it.
+    void showKeysSheet();
 
     Program& m_program;
     SurfaceView* m_background = nullptr;
@@ -89,6 +93,7 @@ private:
     const std::chrono::milliseconds m_passDuration;
     std::chrono::milliseconds m_slideInterval = kDefaultSlideInterval;
     SlideShowWindow* m_slideShow = nullptr;
+    KeysSheet* m_keysSheet = nullptr;
 };
 
 } // namespace mandalix

@@ -1,7 +1,8 @@
-// The window's keys and tooltips: one row per button of the layout table (by its name),
-// and the keys of the commands that have no button. A key works anywhere in the window
-// and does what a click on its button does; captions carry no accelerator. Undo and redo
-// take Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y.
+// Every key of the program, once: one row per button of the layout table (by its name),
+// the keys of the window's commands that have no button, and the slide show's keys, each
+// with what it does. Form1 and the slide show's window make their keys from these tables
+// and the keys sheet lists them, so a key cannot work without being listed. Constants
+// only, read on the GUI thread.
 #pragma once
 
 #include <array>
@@ -14,6 +15,8 @@ struct KeyRow {
     const char* tip;  // what the button does
 };
 
+// A key works anywhere in the window and does what a click on its button does; captions
+// carry no accelerator.
 inline constexpr std::array<KeyRow, 11> kButtonKeys{{
     {"Command10", "", "Every picture depends on the moment it is painted"},
     {"Command7", "G", "Next generation type"},
@@ -28,9 +31,44 @@ inline constexpr std::array<KeyRow, 11> kButtonKeys{{
     {"Command9", "", "How the pictures are made"},
 }};
 
-// Keys of the commands without a button.
-inline constexpr char kSaveAsKey[] = "Ctrl+S";
-inline constexpr char kOpenKey[] = "Ctrl+O";
-inline constexpr char kCancelKey[] = "Esc";
+// The window's commands that have no button.
+enum class WindowKey { SaveAs, Open, CancelSave, Undo, Redo, SlideShow, KeysSheet };
+
+struct WindowKeyRow {
+    WindowKey command;
+    const char* key;  // as QKeySequence reads it
+    const char* does;
+};
+
+inline constexpr std::array<WindowKeyRow, 9> kWindowKeys{{
+    {WindowKey::SaveAs, "Ctrl+S", "Save the picture as a PNG, at any size"},
+    {WindowKey::Open, "Ctrl+O", "Open a PNG saved by mandalix"},
+    {WindowKey::CancelSave, "Esc", "Cancel a Save as that is painting or writing"},
+    {WindowKey::Undo, "Ctrl+Z", "Undo the last change to the picture or the palette"},
+    {WindowKey::Redo, "Ctrl+Shift+Z", "Redo what was undone"},
+    {WindowKey::Redo, "Ctrl+Y", "Redo what was undone"},
+    {WindowKey::SlideShow, "F11", "Open the slide show"},
+    {WindowKey::KeysSheet, "?", "Show this list of keys"},
+    {WindowKey::KeysSheet, "Shift+F1", "Show this list of keys"},
+}};
+
+// What a key of the slide show does. Shift is ignored, as the slide show always did.
+enum class SlideKey { Pause, Next, Previous, Save, Leave, Exit };
+
+struct SlideKeyRow {
+    SlideKey action;
+    const char* key;  // as QKeySequence reads it
+    const char* does;
+};
+
+inline constexpr std::array<SlideKeyRow, 7> kSlideShowKeys{{
+    {SlideKey::Pause, "Space", "Pause, and go on (also in the middle of a picture)"},
+    {SlideKey::Next, "Right", "Show the next picture now"},
+    {SlideKey::Previous, "Left", "Go back through the pictures of this slide show"},
+    {SlideKey::Save, "S", "Save the picture on show at the screen's size on disk D: as a PNG"},
+    {SlideKey::Leave, "Esc", "Leave the slide show; the window shows its last picture"},
+    {SlideKey::Leave, "F11", "Leave the slide show; the window shows its last picture"},
+    {SlideKey::Exit, "Ctrl+Q", "Exit at once, as \"exit\" does"},
+}};
 
 } // namespace mandalix

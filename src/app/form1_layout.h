@@ -5,6 +5,7 @@
 #include "program/command.h"
 
 #include <array>
+#include <utility>
 
 namespace mandalix {
 
@@ -59,6 +60,13 @@ inline const std::array<ControlRow, 14> kControls{{
      cmd::PickColour{}},
     {"Command9", kCreditLine, 8, 616, 545, 25, 11, ControlKind::Button, ClickAction::Nothing,
      cmd::StartUp{}},
+}};
+
+// What screen readers call the drawing surfaces (buttons go by their captions).
+inline constexpr std::array<std::pair<const char*, const char*>, 3> kSurfaceAccessibleNames{{
+    {"Picture1", "Picture"},
+    {"Picture2", "Hidden picture"},
+    {"Picture3", "Palette strip: press a colour, then the picture, to recolour"},
 }};
 
 // The line that tells where the last save went: right of the picture, below the buttons.

@@ -45,6 +45,7 @@ void Form1::openSlideShow()
     }
     SlideShowSettings settings;
     settings.sidePx = frame.picture.width();
+    settings.saveSize = screenPx;
     settings.interval = m_slideInterval;
     settings.passDuration = m_passDuration;
     settings.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
@@ -57,6 +58,8 @@ void Form1::openSlideShow()
     m_slideShow = new SlideShowWindow(window, m_program.clock, m_program.drives, settings, keep, this);
     connect(m_slideShow, &SlideShowWindow::left, this, &Form1::leaveSlideShow,
             Qt::QueuedConnection);
+    // Ctrl+Q there ends the program as "exit" does here.
+    connect(m_slideShow, &SlideShowWindow::exitAsked, this, &QWidget::close, Qt::QueuedConnection);
     m_slideShow->setScreen(screen);
     m_slideShow->setGeometry(screen->geometry());
     m_slideShow->showFullScreen();

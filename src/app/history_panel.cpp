@@ -72,6 +72,7 @@ void HistoryPanel::rebuild()
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->setToolTip(historyTooltip(entry.record));
+        button->setAccessibleName(QStringLiteral("Kept picture %1").arg(entry.record.imeslike));
         connect(button, &QToolButton::clicked, this, [this, path = entry.path] { emit chosen(path); });
         button->show();
         m_buttons.push_back(button);

@@ -122,6 +122,7 @@ void PictureFiles::open()
     dialog.setObjectName(QStringLiteral("OpenDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    nameFileDialogFields(dialog);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
         openPath(dialog.selectedFiles().constFirst());
 }

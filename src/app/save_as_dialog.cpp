@@ -1,11 +1,12 @@
 #include "app/save_as_dialog.h"
 
+#include "output/output_files.h"
 #include "program/picture_export.h"
 #include "surface/surface_sizes.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,15 +16,14 @@ namespace mandalix {
 
 namespace {
 
-constexpr int kLargestTypedSide = 99999; // larger than allowed, so the check can say so
-
 QString sizeText(QSize size) { return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()); }
 
-QSpinBox* sideBox(const char* name, QWidget* parent)
+QSpinBox* sideBox(const char* name, const QString& accessibleName, QWidget* parent)
 {
     auto* box = new QSpinBox(parent);
     box->setObjectName(QString::fromLatin1(name));
-    box->setRange(0, kLargestTypedSide);
+    box->setAccessibleName(accessibleName);
+    box->setRange(1, kMaxExportSidePx);
     box->setValue(kPictureSizePx);
     box->setEnabled(false);
     return box;
@@ -42,56 +42,122 @@ std::vector<SizeChoice> sizeChoices(QSize screen)
     return choices;
 }
 
-std::optional<SaveAsChoice> askSaveAs(QWidget* parent, const QString& folder, const QString& fileName,
-                                      QSize screen)
+QString saveAsProblem(const QString& path, QSize size)
 {
-    QFileDialog dialog(parent, QStringLiteral("Save as PNG"), folder,
-                       QStringLiteral("PNG pictures (*.png)"));
-    dialog.setObjectName(QStringLiteral("SaveAsDialog"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.selectFile(QDir(folder).filePath(fileName));
+    if (const QString problem = exportSizeProblem(size); !problem.isEmpty())
+        return QStringLiteral("Could not save \"%1\": %2").arg(path, problem);
+    const WriteResult writable = checkOutputPath(path, QStringLiteral("save"));
+    return writable.ok ? QString() : writable.message;
+}
 
-    const std::vector<SizeChoice> choices = sizeChoices(screen);
-    auto* row = new QWidget(&dialog);
+void nameFileDialogFields(QFileDialog& dialog)
+{
+    const std::pair<const char*, const char*> names[] = {
+        {"lookInCombo", "Look in folder"}, {"sidebar", "Places"},
+        {"listView", "Files"},             {"treeView", "Files"},
+        {"fileNameEdit", "File name"},     {"fileTypeCombo", "File type"},
+    };
+    for (const auto& [objectName, accessibleName] : names)
+        if (auto* field = dialog.findChild<QWidget*>(QString::fromLatin1(objectName)))
+            field->setAccessibleName(QString::fromLatin1(accessibleName));
+}
+
+SaveAsDialog::SaveAsDialog(QWidget* parent, const QString& folder, const QString& fileName, QSize screen)
+    : QFileDialog(parent, QStringLiteral("Save as PNG"), folder, QStringLiteral("PNG pictures (*.png)"))
+    , m_choices(sizeChoices(screen))
+{
+    setObjectName(QStringLiteral("SaveAsDialog"));
+    setOption(QFileDialog::DontUseNativeDialog);
+    setAcceptMode(QFileDialog::AcceptSave);
+    setFileMode(QFileDialog::AnyFile);
+    setDefaultSuffix(QStringLiteral("png"));
+    selectFile(QDir(folder).filePath(fileName));
+    nameFileDialogFields(*this);
+    addSizeRow();
+}
+
+void SaveAsDialog::addSizeRow()
+{
+    auto* row = new QWidget(this);
     auto* rowLayout = new QHBoxLayout(row);
     rowLayout->setContentsMargins(0, 0, 0, 0);
-    auto* sizes = new QComboBox(row);
-    sizes->setObjectName(QStringLiteral("ExportSize"));
-    for (const SizeChoice& choice : choices)
-        sizes->addItem(choice.label);
-    auto* width = sideBox("ExportWidth", row);
-    auto* height = sideBox("ExportHeight", row);
-    rowLayout->addWidget(sizes, 1);
-    rowLayout->addWidget(width);
+    m_sizes = new QComboBox(row);
+    m_sizes->setObjectName(QStringLiteral("ExportSize"));
+    m_sizes->setAccessibleName(QStringLiteral("Picture size"));
+    for (const SizeChoice& choice : m_choices)
+        m_sizes->addItem(choice.label);
+    m_width = sideBox("ExportWidth", QStringLiteral("Width in pixels"), row);
+    m_height = sideBox("ExportHeight", QStringLiteral("Height in pixels"), row);
+    rowLayout->addWidget(m_sizes, 1);
+    rowLayout->addWidget(m_width);
     rowLayout->addWidget(new QLabel(QStringLiteral("x"), row));
-    rowLayout->addWidget(height);
-    QObject::connect(sizes, &QComboBox::currentIndexChanged, row, [=](int index) {
-        const bool isTyped = index == sizes->count() - 1;
-        width->setEnabled(isTyped);
-        height->setEnabled(isTyped);
+    rowLayout->addWidget(m_height);
+    rowLayout->addWidget(new QLabel(QStringLiteral("(1 to %1 a side)").arg(kMaxExportSidePx), row));
+    connect(m_sizes, &QComboBox::currentIndexChanged, row, [this](int index) {
+        const bool isTyped = index == m_sizes->count() - 1;
+        m_width->setEnabled(isTyped);
+        m_height->setEnabled(isTyped);
     });
-    auto* label = new QLabel(QStringLiteral("Si&ze:"), &dialog);
-    label->setBuddy(sizes);
+    auto* label = new QLabel(QStringLiteral("Si&ze:"), this);
+    label->setBuddy(m_sizes);
     auto* note = new QLabel(QStringLiteral("Larger sizes are painted again from the picture's record;"
                                            " the help panel is an overlay and is not in them."),
-                            &dialog);
+                            this);
     note->setWordWrap(true);
-    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+    m_problem = new QLabel(this);
+    m_problem->setObjectName(QStringLiteral("SaveAsProblem"));
+    m_problem->setAccessibleName(QStringLiteral("Why the picture was not saved"));
+    m_problem->setWordWrap(true);
+    m_problem->setStyleSheet(QStringLiteral("color: rgb(200, 0, 0);"));
+    m_problem->hide();
+    if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
         const int at = grid->rowCount();
         grid->addWidget(label, at, 0);
         grid->addWidget(row, at, 1, 1, grid->columnCount() - 1);
         grid->addWidget(note, at + 1, 0, 1, grid->columnCount());
+        grid->addWidget(m_problem, at + 2, 0, 1, grid->columnCount());
     }
+}
 
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+QSize SaveAsDialog::chosenSize() const
+{
+    const std::size_t index = static_cast<std::size_t>(m_sizes->currentIndex());
+    return index + 1 == m_choices.size() ? QSize(m_width->value(), m_height->value()) : m_choices[index].size;
+}
+
+SaveAsChoice SaveAsDialog::choice() const
+{
+    const QStringList files = selectedFiles();
+    return {files.isEmpty() ? QString() : files.constFirst(), chosenSize()};
+}
+
+QString SaveAsDialog::problem() const { return m_problem->text(); }
+
+void SaveAsDialog::accept()
+{
+    const QString path = choice().path;
+    // A folder typed or picked is opened by the dialog itself.
+    if (path.isEmpty() || QFileInfo(path).isDir()) {
+        QFileDialog::accept();
+        return;
+    }
+    const QString problem = saveAsProblem(path, chosenSize());
+    m_problem->setText(problem);
+    m_problem->setVisible(!problem.isEmpty());
+    if (problem.isEmpty())
+        QFileDialog::accept();
+}
+
+std::optional<SaveAsChoice> askSaveAs(QWidget* parent, const QString& folder, const QString& fileName,
+                                      QSize screen)
+{
+    SaveAsDialog dialog(parent, folder, fileName, screen);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    const std::size_t index = static_cast<std::size_t>(sizes->currentIndex());
-    const QSize size = index + 1 == choices.size() ? QSize(width->value(), height->value())
-                                                   : choices[index].size;
-    return SaveAsChoice{dialog.selectedFiles().constFirst(), size};
+    SaveAsChoice choice = dialog.choice();
+    if (choice.path.isEmpty())
+        return std::nullopt;
+    return choice;
 }
 
 } // namespace mandalix

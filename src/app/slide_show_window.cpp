@@ -1,5 +1,7 @@
 #include "app/slide_show_window.h"
 
+#include "app/form1_keys.h"
+
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -15,6 +17,17 @@ constexpr std::chrono::milliseconds kCursorIdle{2000};
 constexpr std::chrono::milliseconds kNewsShown{4000};
 
 } // namespace
+
+std::optional<SlideKey> slideKeyOf(QKeyCombination pressed)
+{
+    // Shift and the keypad make no other key here.
+    const Qt::KeyboardModifiers kept = pressed.keyboardModifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const QKeySequence sequence(QKeyCombination(kept, pressed.key()));
+    for (const SlideKeyRow& row : kSlideShowKeys)
+        if (QKeySequence(QString::fromLatin1(row.key)) == sequence)
+            return row.action;
+    return std::nullopt;
+}
 
 SlideShowWindow::SlideShowWindow(const WindowState& window, const Clock& clock,
                                  const Drives& drives, const SlideShowSettings& settings,
@@ -98,13 +111,20 @@ void SlideShowWindow::paintEvent(QPaintEvent*)
 
 void SlideShowWindow::keyPressEvent(QKeyEvent* event)
 {
+    const std::optional<SlideKey> action = slideKeyOf(event->keyCombination());
+    if (!action) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
     const bool isRepeat = event->isAutoRepeat();
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_F11:
+    switch (*action) {
+    case SlideKey::Leave:
         leave();
         return;
-    case Qt::Key_Space:
+    case SlideKey::Exit:
+        emit exitAsked();
+        return;
+    case SlideKey::Pause:
         if (!isRepeat) {
             m_show->togglePause();
             showNews(m_show->isPaused() ? QStringLiteral("Paused (Space goes on)") : QString(), false);
@@ -112,19 +132,17 @@ void SlideShowWindow::keyPressEvent(QKeyEvent* event)
                 m_hideNews.stop(); // stays while paused
         }
         return;
-    case Qt::Key_Right:
+    case SlideKey::Next:
         m_show->showNext();
         return;
-    case Qt::Key_Left:
+    case SlideKey::Previous:
         if (!m_show->showPrevious())
             showNews(QStringLiteral("This is the first picture of the slide show."), false);
         return;
-    case Qt::Key_S:
+    case SlideKey::Save:
         if (!isRepeat)
             m_show->save();
         return;
-    default:
-        QWidget::keyPressEvent(event);
     }
 }
 

@@ -1,10 +1,12 @@
 // The slide show's full-screen window: black, the frame of the slide show drawn 1:1 in
-// device pixels in the middle, the keys turned into calls on the slide show, the pointer
-// hidden after 2 s without movement and a line of news (pause, saves) at the bottom.
+// device pixels in the middle, the keys of its table turned into calls on the slide show,
+// the pointer hidden after 2 s without movement and a line of news (pause, saves) at the
+// bottom.
 // GUI thread only. It owns the slide show and stops it (at once) when it is left or
 // destroyed; a failed save shows as a line of news.
 #pragma once
 
+#include "app/form1_keys.h"
 #include "program/slide_show.h"
 
 #include <QImage>
@@ -16,6 +18,9 @@
 #include <optional>
 
 namespace mandalix {
+
+// The slide show's action of a key pressed, none for a key it does not take. GUI thread.
+std::optional<SlideKey> slideKeyOf(QKeyCombination pressed);
 
 class SlideShowWindow : public QWidget {
     Q_OBJECT
@@ -37,6 +42,9 @@ public:
 signals:
     // Esc or F11 was pressed, or the window was closed; the slide show has stopped.
     void left();
+    // Ctrl+Q was pressed: the program is to end as "exit" ends it. The slide show runs on
+    // until its owner closes it.
+    void exitAsked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

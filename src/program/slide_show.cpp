@@ -3,6 +3,7 @@
 #include "output/output_files.h"
 #include "output/params_file.h"
 #include "palette/palette_strip.h"
+#include "program/picture_export.h"
 #include "program/picture_replay.h"
 
 #include <QDir>
@@ -256,20 +257,28 @@ SlideShow::Move SlideShow::hold(const PictureRecord& record)
 
 void SlideShow::saveShown(const PictureRecord& record)
 {
-    QImage image = m_painter.snapshot();
-    image.setDotsPerMeterX(kOutputDotsPerMeter);
-    image.setDotsPerMeterY(kOutputDotsPerMeter);
+    const QSize size = m_settings.saveSize.isEmpty() ? QSize(m_settings.sidePx, m_settings.sidePx)
+                                                     : m_settings.saveSize;
     const QString& folder = m_drives.d;
     const QString path = QDir::cleanPath(
         QFileInfo(QDir(folder).filePath(record.imeslike + QStringLiteral(".png"))).absoluteFilePath());
     // A folder that cannot be made shows up when the file cannot be written in it.
     if (m_drives.createMissingD && !QFileInfo::exists(folder))
         QDir().mkpath(folder);
-    OutputFiles files;
-    WriteResult result = files.addImage(path, image, "png", QString::fromLatin1(kParamsTextKey),
-                                        paramsChunkText(record));
-    if (result.ok)
-        result = files.commit();
+    WriteResult result = checkOutputPath(path, QStringLiteral("save"));
+    if (result.ok) {
+        // The picture of the record at that size, exactly as Save as paints it.
+        const QImage image = paintExport(record, atWindowSize(record), size, m_settings.threads, m_stopping);
+        if (m_stopping.load(std::memory_order_acquire))
+            return;
+        OutputFiles files(QStringLiteral("save"));
+        result = image.isNull() ? WriteResult::failure(QStringLiteral("Could not save \"%1\": %2")
+                                                           .arg(path, QStringLiteral("not enough memory")))
+                                : files.addImage(path, image, "png", QString::fromLatin1(kParamsTextKey),
+                                                 paramsChunkText(record));
+        if (result.ok)
+            result = files.commit();
+    }
     if (m_sink.news)
         m_sink.news(result.ok ? QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(path))
                               : result.message,

@@ -15,6 +15,7 @@
 #include "state/window_state.h"
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 #include <atomic>
@@ -33,6 +34,7 @@ struct SlideShowSettings {
     std::chrono::milliseconds interval{8000};       // how long a painted picture stays
     std::chrono::milliseconds passDuration{2000};   // one pass over the frame; 0: full speed
     int threads = 1;                                // threads sharing each block
+    QSize saveSize;                                 // what S saves: the screen's size; empty: the frame's
 };
 
 // Both called on the slide show's thread; the receiver hands the values over to its own.
@@ -67,8 +69,9 @@ public:
     void showNext();
     // The picture before this one of the slide show. False when this is the first.
     bool showPrevious();
-    // Saves the picture on show as a PNG of the frame's size into the D: drive's folder,
-    // once its painting is done (at once when it is).
+    // Saves the picture on show into the D: drive's folder as a PNG of the save size,
+    // painted from its record as Save as paints that size (the shorter side spans the
+    // window's picture, centred), once its painting is done (at once when it is).
     void save();
 
     // The record of the picture on show, none before the first. Any thread.

@@ -1,9 +1,12 @@
 // The slide show without its window: every new picture has its own strip and record and
-// goes to the sink, Left goes back without making a new one, S saves the frame as a PNG
-// carrying its record, a save that cannot be made is news, and stop ends it at once.
+// goes to the sink, Left goes back without making a new one, S saves the picture at the
+// screen's size as a PNG carrying its record, a save that cannot be made is news, and
+// stop ends it at once.
 #include "program/slide_show.h"
 
 #include "output/params_file.h"
+#include "program/picture_export.h"
+#include "program/picture_replay.h"
 
 #include <QDir>
 #include <QImage>
@@ -59,10 +62,11 @@ struct Told {
 };
 
 struct Show {
-    explicit Show(Drives drives, std::chrono::milliseconds interval = 1h)
+    explicit Show(Drives drives, std::chrono::milliseconds interval = 1h, QSize saveSize = {})
     {
         SlideShowSettings settings;
         settings.sidePx = 200;
+        settings.saveSize = saveSize;
         settings.interval = interval;
         settings.passDuration = 0ms;
         settings.threads = 2;
@@ -94,10 +98,11 @@ TEST(SlideShow_Pictures, EachNewPictureHasItsOwnStripAndReachesTheSinkOnce)
     }
 }
 
-TEST(SlideShow_Keys, LeftGoesBackWithoutANewPictureAndSSavesTheFrameWithItsRecord)
+TEST(SlideShow_Keys, LeftGoesBackWithoutANewPictureAndSSavesAtTheScreensSizeWithItsRecord)
 {
     QTemporaryDir folder;
-    Show show(Drives{folder.path(), folder.path(), false});
+    const QSize screen(320, 200); // wider than the frame's square of 200
+    Show show(Drives{folder.path(), folder.path(), false}, 1h, screen);
     ASSERT_TRUE(show.told.waitFor([&] { return show.told.shown.size() == 1; }));
     EXPECT_FALSE(show.show->showPrevious()) << "nothing before the first picture";
     show.show->showNext();
@@ -113,8 +118,23 @@ TEST(SlideShow_Keys, LeftGoesBackWithoutANewPictureAndSSavesTheFrameWithItsRecor
     EXPECT_FALSE(isError) << text.toStdString();
     const QString path = QDir(folder.path()).filePath(first.imeslike + QStringLiteral(".png"));
     EXPECT_TRUE(text.endsWith(QDir::toNativeSeparators(path))) << text.toStdString();
-    const QImage saved(path);
-    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), show.show->painter().snapshot());
+    const QImage saved = QImage(path).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(saved.size(), screen) << "the screen's size, not the frame's square";
+    // What Save as paints at that size, the window's picture giving the failed pixels.
+    WindowState s;
+    Surfaces surfaces;
+    Rnd rnd;
+    paintRecordedPicture(s, surfaces, rnd, first, noPacing());
+    const std::atomic<bool> never{false};
+    EXPECT_EQ(saved, paintExport(first, surfaces.Picture1.image(), screen, 1, never));
+    // Centred: the square in the middle is the frame on show (no pixel of it fails here).
+    const QImage frame = show.show->painter().snapshot();
+    const int left = (screen.width() - screen.height()) / 2;
+    int differing = 0;
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            differing += saved.pixel(left + x, y) != frame.pixel(x, y) ? 1 : 0;
+    EXPECT_EQ(differing, 0);
     const ParamsRead read = readParamsFile(path);
     ASSERT_TRUE(read.ok) << read.message.toStdString();
     EXPECT_EQ(read.value, first);

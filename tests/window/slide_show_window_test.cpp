@@ -1,7 +1,8 @@
 // The slide show in the real program on a 1920 x 1080 screen: F11 covers the screen,
 // the picture grows from the centre in the window's generation type (rings), a new
-// picture with a new strip follows after the interval, S saves what is on show, and Esc
-// brings the window back with the slide show's last picture as its own.
+// picture with a new strip follows after the interval, S saves what is on show at the
+// screen's size, Esc brings the window back with the slide show's last picture as its
+// own, and Ctrl+Q there ends the program as "exit" does.
 #include "window/real_window_fixture.h"
 
 #include "output/params_file.h"
@@ -166,8 +167,10 @@ TEST_F(SlideShowWindowTest, F11ShowsRingsFullScreenThenANewStripAndEscBringsTheL
     }, kPaintDeadline)) << m_program->report();
     const QString path = folder.filePath(saved.first());
     ASSERT_TRUE(waitFor([&] { return !QImage(path).isNull(); }, kPaintDeadline));
-    EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), region(grabScreen(), kSquare))
-        << "the file holds the screen's pixels";
+    const QImage file = QImage(path).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(file.size(), QSize(XSession::kScreenWidth, XSession::kScreenHeight)) << "the screen's size";
+    EXPECT_EQ(region(file, kSquare), region(grabScreen(), kSquare))
+        << "the file's middle square is the picture on show";
     const ParamsRead read = readParamsFile(path);
     ASSERT_TRUE(read.ok) << read.message.toStdString();
     EXPECT_EQ(read.value.nac, 2);
@@ -193,6 +196,19 @@ TEST_F(SlideShowWindowTest, F11ShowsRingsFullScreenThenANewStripAndEscBringsTheL
         }
     EXPECT_GT(compared, 10000);
     EXPECT_EQ(differing, 0) << "Picture1 holds the slide show's last picture";
+}
+
+TEST_F(SlideShowWindowTest, CtrlQInTheSlideShowEndsTheProgramAsExitDoesKeepingThePicture)
+{
+    ASSERT_NO_FATAL_FAILURE(waitUntilStartedUp());
+    waitUntilPictureIsStill();
+    ASSERT_NO_FATAL_FAILURE(pressKey("F11"));
+    ASSERT_TRUE(waitFor([] { return isSlideShowOpen(); }, kWindowDeadline)) << m_program->report();
+    waitUntilSquareIsStill();
+    ASSERT_TRUE(pressOnSlideShow("ctrl+q"));
+    ASSERT_NO_FATAL_FAILURE(expectEndsAtOnceWithSuccess());
+    const QStringList kept = QDir(m_program->historyFolder()).entryList({QStringLiteral("T*.png")}, QDir::Files);
+    EXPECT_FALSE(kept.isEmpty()) << "the picture on show in the window is kept";
 }
 
 } // namespace
