@@ -259,6 +259,11 @@ bool readHistory(const QJsonObject& root, PictureRecord& record, QString& error)
         return false;
     }
     const QJsonArray list = replacements.toArray();
+    if (list.size() > kParamsMaxReplacements) {
+        error = QStringLiteral("replacements: %1 recolourings, more than the %2 a picture may carry")
+                    .arg(list.size()).arg(kParamsMaxReplacements);
+        return false;
+    }
     for (qsizetype k = 0; k < list.size(); ++k) {
         const QJsonObject item = list.at(k).toObject();
         ColourReplacement replacement;

@@ -127,6 +127,14 @@ QByteArray withField(const QString& path, const QJsonValue& value)
     return QJsonDocument(root).toJson();
 }
 
+QJsonArray manyReplacements(qsizetype count)
+{
+    QJsonArray list;
+    for (qsizetype k = 0; k < count; ++k)
+        list.append(QJsonObject{{"from", static_cast<int>(k)}, {"to", static_cast<int>(k + 1)}});
+    return list;
+}
+
 TEST(ParamsJson_Errors, NameTheFieldAndTheReason)
 {
     const QJsonValue missing(QJsonValue::Undefined);
@@ -176,6 +184,8 @@ TEST(ParamsJson_Errors, NameTheFieldAndTheReason)
          "replacements[0]: not a pair of colours \"from\" and \"to\" (0 to 16777215)"},
         {"fractional colour", withField("replacements", QJsonArray{QJsonObject{{"from", 1}, {"to", 2}}, QJsonObject{{"from", 0.5}, {"to", 2}}}),
          "replacements[1]: not a pair of colours \"from\" and \"to\" (0 to 16777215)"},
+        {"one recolouring too many", withField("replacements", manyReplacements(kParamsMaxReplacements + 1)),
+         "replacements: 1001 recolourings, more than the 1000 a picture may carry"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -187,6 +197,10 @@ TEST(ParamsJson_Errors, NameTheFieldAndTheReason)
 
 TEST(ParamsJson_Errors, AnyFiniteValueOutsideTheDrawnRangesIsAccepted)
 {
+    const ParamsRead most = paramsFromJson(withField("replacements", manyReplacements(kParamsMaxReplacements)));
+    ASSERT_TRUE(most.ok) << most.message.toStdString();
+    EXPECT_EQ(most.value.replacements.size(), std::size_t{kParamsMaxReplacements});
+
     const ParamsRead read = paramsFromJson(withField("picture.tip", -1e308));
     ASSERT_TRUE(read.ok) << read.message.toStdString();
     EXPECT_EQ(read.value.picture.tip, -1e308);
