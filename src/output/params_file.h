@@ -37,8 +37,8 @@ using ParamsRead = Result<PictureRecord>;
 // "replacements", which files of older versions lack, and at most kParamsMaxReplacements
 // of those; every number must be finite;
 // the seed and the name must be ones the program could have given (seconds since
-// midnight in single precision, "T" and 14 digits); any finite value is accepted
-// otherwise. Unknown fields are ignored. Texts from the file are quoted in a message
+// midnight in single precision, "T" and 14 digits) and the generation type one of 1 to 4;
+// any finite value is accepted otherwise. Unknown fields are ignored. Texts from the file are quoted in a message
 // only as a short excerpt of one line.
 ParamsRead paramsFromJson(const QByteArray& json);
 

@@ -149,6 +149,8 @@ TEST(ParamsJson_Errors, NameTheFieldAndTheReason)
         {"missing wave", withField("palette.phase", missing), "palette.phase: missing"},
         {"text for a number", withField("picture.tip", "4"), "picture.tip: not a number"},
         {"null for a number", withField("nac", QJsonValue::Null), "nac: not a number"},
+        {"no generation type", withField("nac", 5), "nac: 5 is not a generation type 1 to 4"},
+        {"between generation types", withField("nac", 2.5), "nac: 2.5 is not a generation type 1 to 4"},
         {"number for a text", withField("imeslike", 3), "imeslike: not a text"},
         {"short wave", withField("palette.period", QJsonArray{20, 30}),
          "palette.period: not a list of three numbers (red, green, blue)"},
