@@ -46,7 +46,7 @@ ColourMap::ColourMap(const std::vector<ColourReplacement>& replacements)
     std::sort(m_changes.begin(), m_changes.end());
 }
 
-Colour ColourMap::operator()(Colour colour) const
+Colour ColourMap::lookUp(Colour colour) const
 {
     const auto found = std::lower_bound(m_changes.begin(), m_changes.end(), colour,
                                         [](const auto& change, Colour c) { return change.first < c; });
@@ -67,28 +67,39 @@ void ColourMap::mapTable(QList<QRgb>& table, qsizetype count) const
         table[k] = argb(table[k]);
 }
 
-void replaceColours(WindowState& s, Surface& picture1, const std::vector<ColourReplacement>& replacements)
+namespace {
+
+// The scan: `i` = 0..`sir` (outer), `j` = 0..`vis` (inner), each pixel taking the colour
+// `mapped` gives it. Outside the drawing area the read is no colour and PSet ignores the
+// position.
+template <typename Mapping>
+void scanPicture(WindowState& s, Surface& picture1, Mapping mapped)
 {
-    if (replacements.empty())
-        return;
-    const ColourMap map(replacements);
-    // Neighbouring pixels mostly share a colour: look the map up once per run.
-    Colour last = kNoColour;
-    Colour lastMapped = map(kNoColour);
     for (s.i = 0; s.i <= s.sir; s.i = s.i + 1) {
         for (s.j = 0; s.j <= s.vis; s.j = s.j + 1) {
             const int column = static_cast<int>(s.i);
             const int row = static_cast<int>(s.j);
             const Colour colour = picture1.Point(column, row);
-            if (colour != last) {
-                last = colour;
-                lastMapped = map(colour);
-            }
-            // Outside the drawing area the read is no colour and PSet ignores the position.
-            if (lastMapped != colour)
-                picture1.PSet(column, row, lastMapped);
+            if (const Colour to = mapped(colour); to != colour)
+                picture1.PSet(column, row, to);
         }
     }
+}
+
+} // namespace
+
+void replaceColours(WindowState& s, Surface& picture1, const std::vector<ColourReplacement>& replacements)
+{
+    if (replacements.empty())
+        return;
+    const ColourMap map(replacements);
+    // A press makes one change: held in registers, the scan costs what a compare costs.
+    if (map.changes().size() == 1) {
+        const auto [from, to] = map.changes().front();
+        scanPicture(s, picture1, [from, to](Colour colour) { return colour == from ? to : colour; });
+        return;
+    }
+    scanPicture(s, picture1, [&map](Colour colour) { return map(colour); });
 }
 
 std::optional<ColourReplacement> ReplaceColour(WindowState& s, Surface& picture1, int x, int y)

@@ -38,13 +38,28 @@ public:
 
     // No colour changes.
     bool isIdentity() const { return m_changes.empty(); }
-    Colour operator()(Colour colour) const;
+    Colour operator()(Colour colour) const
+    {
+        // A press makes one recolouring: a few compares beat any search, pixel by pixel.
+        if (m_changes.size() <= kFewChanges) {
+            for (const auto& [from, to] : m_changes)
+                if (from == colour)
+                    return to;
+            return colour;
+        }
+        return lookUp(colour);
+    }
+    // The colours that change, each with the colour it ends as, by the first colour.
+    const std::vector<std::pair<Colour, Colour>>& changes() const { return m_changes; }
     // The same on Qt's pixels; the alpha of `argb` is kept.
     QRgb argb(QRgb argb) const;
     // Every entry of a colour table mapped, the first `count` entries (all when -1).
     void mapTable(QList<QRgb>& table, qsizetype count = -1) const;
 
 private:
+    static constexpr std::size_t kFewChanges = 4;
+    Colour lookUp(Colour colour) const;
+
     std::vector<std::pair<Colour, Colour>> m_changes; // sorted by the first colour
 };
 
