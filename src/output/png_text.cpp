@@ -92,6 +92,7 @@ TextResult pngText(QIODevice& device, const QByteArray& key, qint64 maxBytes)
     const qint64 maxChunkBytes = maxBytes + 100;
     // A damaged text chunk may have been the one looked for, with its key damaged too.
     QString damagedText;
+    qint64 textBytes = 0;
     for (int walked = 0;; ++walked) {
         if (walked == kPngMaxChunksWalked)
             return TextResult::failure(QStringLiteral("the PNG's \"%1\" text is not among its first %2 chunks")
@@ -115,6 +116,10 @@ TextResult pngText(QIODevice& device, const QByteArray& key, qint64 maxBytes)
         }
         if (length > maxChunkBytes)
             return TextResult::failure(QStringLiteral("the PNG's text is too large for a parameters file"));
+        textBytes += length;
+        if (textBytes > kPngMaxTextBytesWalked)
+            return TextResult::failure(QStringLiteral("the PNG's \"%1\" text lies behind more than %2 MiB of other texts")
+                                           .arg(QLatin1String(key)).arg(kPngMaxTextBytesWalked >> 20));
         const QByteArray data = device.read(length);
         const QByteArray crc = device.read(4);
         if (data.size() < qsizetype{length} || crc.size() < 4)

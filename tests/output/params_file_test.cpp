@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <sys/stat.h>
+#include <zlib.h>
 
 namespace mandalix {
 namespace {
@@ -304,6 +305,15 @@ TEST_F(ParamsFile_Read, RefusesDevicesAndNamesWhatIsWrongWithAPng)
     write(path("crc.png"), signature + chunks.front() + damaged + chunks.mid(1).join());
     write(path("cut.png"), signature + chunks.front() + textChunk.left(textChunk.size() / 2));
     write(path("cut-late.png"), signature + chunks.mid(0, 2).join().chopped(5));
+    // Seventeen other texts of 1 MiB before the record: more than a reader walks.
+    QByteArray other = QByteArray("tEXtother", 9) + '\0' + QByteArray(kParamsFileMaxBytes - 6, 'x');
+    const quint32 otherCrc = static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef*>(other.constData()), static_cast<uInt>(other.size())));
+    QByteArray otherChunk(4, '\0');
+    qToBigEndian<quint32>(static_cast<quint32>(other.size() - 4), otherChunk.data());
+    QByteArray crcBytes(4, '\0');
+    qToBigEndian<quint32>(otherCrc, crcBytes.data());
+    otherChunk += other + crcBytes;
+    write(path("texts.png"), signature + chunks.front() + otherChunk.repeated(17) + textChunk + chunks.mid(1).join());
     ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
 
     EXPECT_TRUE(readParamsFile(path("late.png")).ok) << readParamsFile(path("late.png")).message.toStdString();
@@ -314,6 +324,7 @@ TEST_F(ParamsFile_Read, RefusesDevicesAndNamesWhatIsWrongWithAPng)
         {path("crc.png"), "the PNG's zTXt chunk is damaged (CRC error)"},
         {path("cut.png"), "the PNG is truncated"},
         {path("cut-late.png"), "the PNG is truncated"},
+        {path("texts.png"), "the PNG's \"mandalix-params\" text lies behind more than 16 MiB of other texts"},
         {path("fifo"), "not a regular file"},
         {QStringLiteral("/dev/zero"), "not a regular file"},
         {QStringLiteral("/dev/urandom"), "not a regular file"},
