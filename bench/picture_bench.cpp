@@ -12,7 +12,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace mandalix::bench {
 namespace {
@@ -96,6 +98,28 @@ void BM_ColourReplace(benchmark::State& state)
     state.counters["matches"] = static_cast<double>(matches);
 }
 BENCHMARK(BM_ColourReplace)->Unit(benchmark::kMillisecond);
+
+// A record's longest list of recolourings, 1000, painted again: the picture's colours
+// passed round in a ring, so every one of them moves many times; one scan for all.
+void BM_ColourReplaceList(benchmark::State& state)
+{
+    Scene scene(1, 1);
+    paintPlainOrder(scene);
+    WindowState& s = scene.state;
+    Surface& picture1 = scene.surfaces.Picture1;
+    std::vector<Colour> colours;
+    for (int x = 0; x < picture1.width(); x += 7)
+        for (int y = 0; y < picture1.height(); y += 7)
+            if (const Colour c = picture1.Point(x, y); std::find(colours.begin(), colours.end(), c) == colours.end())
+                colours.push_back(c);
+    std::vector<ColourReplacement> list;
+    for (std::size_t k = 0; list.size() < 1000; ++k)
+        list.push_back({colours[k % colours.size()], colours[(k + 1) % colours.size()]});
+    for (auto _ : state)
+        replaceColours(s, picture1, list);
+    state.counters["recolourings"] = static_cast<double>(list.size());
+}
+BENCHMARK(BM_ColourReplaceList)->Unit(benchmark::kMillisecond);
 
 // "save on disk": the copy into Picture2 and the bitmap written (aside, then renamed over
 // the file of the previous iteration) in a temporary folder.

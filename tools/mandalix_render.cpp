@@ -131,7 +131,10 @@ int run(const QStringList& arguments)
             return fail(kExitFile, read.message);
         request.recorded = read.value;
     }
-    // A large picture paints for a while: find a folder that is missing first.
+    // A large picture paints for a while: find a folder that is missing, or two outputs
+    // that would overwrite each other, first.
+    if (const WriteResult distinct = checkDistinctOutputs(outputsOf(options)); !distinct.ok)
+        return fail(kExitFile, distinct.message);
     for (const QString& path : outputsOf(options))
         if (const WriteResult usable = checkOutputPath(path); !usable.ok)
             return fail(kExitFile, usable.message);

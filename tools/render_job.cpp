@@ -1,5 +1,6 @@
 #include "render_job.h"
 
+#include "palette/colour_replace.h"
 #include "palette/palette_strip.h"
 #include "program/picture_replay.h"
 #include "program/program.h"
@@ -22,24 +23,30 @@ PictureRecord firstPictureRecord(const RenderRequest& request, WindowState& s)
     return newPictureRecord(s, strip, request.moment, request.seed);
 }
 
-// The recolourings of a record on a picture painted at another density: every pixel of
-// one colour takes the other, in order, as on the window's picture. In an indexed
-// picture that is every entry of that colour in its table.
+// The recolourings of a record on a picture painted at another density: every pixel
+// takes the colour the list makes of its own, as on the window's picture. In an indexed
+// picture that is every entry of its table.
 void recolour(QImage& picture, const std::vector<ColourReplacement>& replacements)
 {
+    const ColourMap map(replacements);
+    if (map.isIdentity())
+        return;
     if (picture.format() == QImage::Format_Indexed8) {
         QList<QRgb> table = picture.colorTable();
-        for (const ColourReplacement& replacement : replacements)
-            std::replace(table.begin(), table.end(), QRgb{toArgb(replacement.from)}, QRgb{toArgb(replacement.to)});
+        map.mapTable(table);
         picture.setColorTable(table);
         return;
     }
-    for (const ColourReplacement& replacement : replacements) {
-        const std::uint32_t from = toArgb(replacement.from);
-        const std::uint32_t to = toArgb(replacement.to);
-        for (int row = 0; row < picture.height(); ++row) {
-            auto* line = reinterpret_cast<std::uint32_t*>(picture.scanLine(row));
-            std::replace(line, line + picture.width(), from, to);
+    QRgb last = 0;
+    QRgb lastMapped = map.argb(last);
+    for (int row = 0; row < picture.height(); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(row));
+        for (QRgb* pixel = line; pixel != line + picture.width(); ++pixel) {
+            if (*pixel != last) {
+                last = *pixel;
+                lastMapped = map.argb(last);
+            }
+            *pixel = lastMapped;
         }
     }
 }

@@ -32,10 +32,13 @@ bool readWhole(const QString& option, const QString& value, int lo, int hi, int&
     return true;
 }
 
+// Reads the seed: decimal digits with a point and a minus sign at most, as strictly as
+// a whole number is read (no blank, no exponent, no "inf").
 bool readSeed(const QString& value, std::optional<float>& out, QString& error)
 {
+    static const QRegularExpression kDecimal(QStringLiteral("^-?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)$"));
     bool isNumber = false;
-    const double number = value.toDouble(&isNumber);
+    const double number = kDecimal.match(value).hasMatch() ? value.toDouble(&isNumber) : 0.0;
     if (!isNumber || !std::isfinite(number)) {
         error = QStringLiteral("--seed: \"%1\" is not a number").arg(value);
         return false;
@@ -161,6 +164,22 @@ bool checkDistinct(const RenderOptions& options, QString& error)
     return true;
 }
 
+// An option given twice would leave one of its values unused: refused, naming it.
+bool checkOnce(const QCommandLineParser& parser, QString& error)
+{
+    QStringList seen;
+    for (QString name : parser.optionNames()) {
+        if (name == QLatin1String("h"))
+            name = QStringLiteral("help");
+        if (seen.contains(name)) {
+            error = QStringLiteral("--%1: given more than once").arg(name);
+            return false;
+        }
+        seen << name;
+    }
+    return true;
+}
+
 } // namespace
 
 ParsedOptions parseRenderOptions(const QStringList& arguments)
@@ -190,6 +209,8 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
             parsed.message.chop(1);
         return parsed;
     }
+    if (!checkOnce(parser, parsed.message))
+        return parsed;
     options.isHelp = parser.isSet(QStringLiteral("help"));
     options.isVersion = parser.isSet(QStringLiteral("version"));
     parsed.ok = options.isHelp || options.isVersion

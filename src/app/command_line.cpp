@@ -31,6 +31,23 @@ QString helpWithName(QString help)
     return help;
 }
 
+// The first problem of options that parse but cannot go together: one given twice
+// (one of its values would go unused), or an interval without the slide show it is for.
+QString optionProblem(const QCommandLineParser& parser)
+{
+    QStringList seen;
+    for (QString name : parser.optionNames()) {
+        if (name == QLatin1String("h") || name == QLatin1String("v"))
+            name = name == QLatin1String("h") ? QStringLiteral("help") : QStringLiteral("version");
+        if (seen.contains(name))
+            return QStringLiteral("--%1: given more than once (see --help)").arg(oneLine(name));
+        seen << name;
+    }
+    if (seen.contains(QLatin1String("interval")) && !seen.contains(QLatin1String("slideshow")))
+        return QStringLiteral("--interval: only with --slideshow (see --help)");
+    return {};
+}
+
 } // namespace
 
 CommandLine readCommandLine(const QStringList& arguments)
@@ -64,6 +81,9 @@ CommandLine readCommandLine(const QStringList& arguments)
         if (error.endsWith(u'.'))
             error.chop(1);
         line.text = oneLine(error) + QStringLiteral(" (see --help)");
+    } else if (const QString problem = optionProblem(parser); !problem.isEmpty()) {
+        line.action = CommandLine::Action::Fail;
+        line.text = problem;
     } else if (parser.isSet(help)) {
         line.action = CommandLine::Action::Print;
         line.text = helpWithName(parser.helpText());

@@ -37,10 +37,16 @@ PictureFiles::PictureFiles(Program& program, QWidget* window, QLabel* status, Po
     , m_status(status)
     , m_post(std::move(post))
     , m_show(std::move(show))
+    , m_reader([this](const QString& path, PictureRead read) {
+        QMetaObject::invokeMethod(
+            this, [this, path, read = std::move(read)]() mutable { finishOpen(path, read); }, Qt::QueuedConnection);
+    })
 {
     m_progress.setInterval(kProgressEveryMs);
     connect(&m_progress, &QTimer::timeout, this, &PictureFiles::showProgress);
 }
+
+PictureFiles::~PictureFiles() { m_reader.stop(); }
 
 void PictureFiles::saveAs()
 {
@@ -129,13 +135,16 @@ void PictureFiles::open()
 
 void PictureFiles::openPath(const QString& path)
 {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    PictureRead read = readPicturePng(absolute);
+    m_reader.read(QFileInfo(path).absoluteFilePath());
+}
+
+void PictureFiles::finishOpen(const QString& path, PictureRead& read)
+{
     if (!read.ok) {
         m_show(error(read.error));
         return;
     }
-    m_post(cmd::Open{absolute, std::move(read.record), std::move(read.pixels)});
+    m_post(cmd::Open{path, std::move(read.record), std::move(read.pixels)});
 }
 
 } // namespace mandalix

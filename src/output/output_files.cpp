@@ -12,6 +12,10 @@
 #include <cstring>
 #include <thread>
 
+#include <csignal>
+
+#include <pthread.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace mandalix {
@@ -84,7 +88,75 @@ bool writeStandardOutput(const QByteArray& bytes)
     return true;
 }
 
+// Holds off the signals that end the program, on this thread, for its lifetime.
+class EndSignalsHeld {
+public:
+    EndSignalsHeld()
+    {
+        sigset_t held;
+        sigemptyset(&held);
+        for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+            sigaddset(&held, signal);
+        pthread_sigmask(SIG_BLOCK, &held, &m_before);
+    }
+    ~EndSignalsHeld() { pthread_sigmask(SIG_SETMASK, &m_before, nullptr); }
+    EndSignalsHeld(const EndSignalsHeld&) = delete;
+    EndSignalsHeld& operator=(const EndSignalsHeld&) = delete;
+
+private:
+    sigset_t m_before{};
+};
+
+// What a path names: its canonical path (of the folder, for a file not there yet), and
+// the device and inode of a file that exists.
+struct FileIdentity {
+    QString canonical;
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool exists = false;
+
+    bool isSame(const FileIdentity& other) const
+    {
+        return canonical == other.canonical
+            || (exists && other.exists && device == other.device && inode == other.inode);
+    }
+};
+
+FileIdentity identityOf(const QString& path)
+{
+    FileIdentity identity;
+    if (path == QLatin1String(kStandardOutput)) {
+        identity.canonical = path;
+        return identity;
+    }
+    const QFileInfo info(path);
+    struct stat status{};
+    identity.exists = ::stat(QFile::encodeName(path).constData(), &status) == 0;
+    identity.device = status.st_dev;
+    identity.inode = status.st_ino;
+    identity.canonical = identity.exists ? info.canonicalFilePath() : QString();
+    if (identity.canonical.isEmpty()) {
+        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        identity.canonical = (folder.isEmpty() ? info.absolutePath() : folder) + u'/' + info.fileName();
+    }
+    return identity;
+}
+
 } // namespace
+
+WriteResult checkDistinctOutputs(const QStringList& paths, const QString& verb)
+{
+    std::vector<FileIdentity> identities;
+    for (const QString& path : paths) {
+        const FileIdentity identity = identityOf(path);
+        for (std::size_t k = 0; k < identities.size(); ++k)
+            if (identity.isSame(identities[k]))
+                return WriteResult::failure(QStringLiteral("Could not %1 \"%2\": it is the same file as \"%3\"")
+                                                .arg(verb, path, paths[static_cast<qsizetype>(k)]));
+        identities.push_back(identity);
+    }
+    return WriteResult::success();
+}
 
 WriteResult checkOutputPath(const QString& path, const QString& verb)
 {
@@ -184,15 +256,27 @@ WriteResult OutputFiles::commit()
 {
     if (!m_firstFailure.ok)
         return m_firstFailure;
+    // Every file reaches the disk before any is renamed: a disk that fills at the last
+    // block of the last file leaves every earlier one as it was. QSaveFile::commit would
+    // flush what is still buffered but answer true when that flush fails; look here.
     for (const auto& file : m_files) {
-        // commit() would flush what is still buffered but answer true when that flush
-        // fails (a disk that fills at the last block); flush first and look.
         errno = 0;
         if (!file->flush() || file->error() != QFileDevice::NoError)
             return failFile(*file, {});
-        errno = 0;
-        if (!file->commit())
-            return fail(file->fileName(), reasonOf(*file, errno, {}));
+        if (::fsync(file->handle()) != 0) {
+            const int error = errno;
+            file->cancelWriting();
+            return fail(file->fileName(), systemText(error));
+        }
+    }
+    {
+        // Nothing is left to write: the renames run back to back, and a kill waits for them.
+        const EndSignalsHeld held;
+        for (const auto& file : m_files) {
+            errno = 0;
+            if (!file->commit())
+                return fail(file->fileName(), reasonOf(*file, errno, {}));
+        }
     }
     m_files.clear();
     if (m_hasStandardOutput && !writeStandardOutput(m_standardOutput))

@@ -1,6 +1,8 @@
 // Files written together, all or none: each is written aside (QSaveFile) and they are
-// renamed into place only once every one of them was written in full, so a failure
-// leaves no partial file and every existing file as it was. Only regular files are
+// renamed into place only once every one of them was written in full and flushed to the
+// disk, so a failure leaves no partial file and every existing file as it was. The
+// renames run back to back with the ending signals held off, so a kill does not leave
+// half of the set replaced. Only regular files are
 // replaced; the path "-" means standard output, written last and not atomically. One
 // owner, one thread. Failures come back as values with the path and the system's reason.
 #pragma once
@@ -11,6 +13,7 @@
 #include <QImage>
 #include <QSaveFile>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -32,6 +35,11 @@ using WriteResult = Result<>;
 // OutputFiles.
 WriteResult checkOutputPath(const QString& path, const QString& verb = QStringLiteral("write"));
 
+// Whether the paths name distinct files: two outputs that are one file, by the same
+// path, through a link or as hard links of one file, would overwrite each other. The
+// failure names the later path and the earlier one.
+WriteResult checkDistinctOutputs(const QStringList& paths, const QString& verb = QStringLiteral("write"));
+
 class OutputFiles {
 public:
     // Failures read `Could not <verb> "<path>": <reason>`.
@@ -51,10 +59,12 @@ public:
     // Writes the bytes aside.
     WriteResult addText(const QString& path, const QByteArray& bytes);
 
-    // Renames every file written aside into place, replacing files of the same names,
-    // then writes what goes to standard output. When an add failed, renames none and
-    // answers that failure. Stops at the first rename that fails; the files renamed
-    // before it stay.
+    // Flushes every file written aside to the disk, then, only when all of them got
+    // there, renames them into place one after another with SIGTERM, SIGINT and SIGHUP
+    // held off on the calling thread (a signal that came meanwhile ends the program
+    // after the last rename), then writes what goes to standard output. When an add or
+    // a flush failed, renames none and answers that failure. Stops at the first rename
+    // that fails; the files renamed before it stay.
     WriteResult commit();
 
 private:

@@ -259,6 +259,11 @@ bool readHistory(const QJsonObject& root, PictureRecord& record, QString& error)
         return false;
     }
     const QJsonArray list = replacements.toArray();
+    if (list.size() > kParamsMaxReplacements) {
+        error = QStringLiteral("replacements: %1 recolourings, more than the %2 a picture may carry")
+                    .arg(list.size()).arg(kParamsMaxReplacements);
+        return false;
+    }
     for (qsizetype k = 0; k < list.size(); ++k) {
         const QJsonObject item = list.at(k).toObject();
         ColourReplacement replacement;
@@ -325,6 +330,9 @@ ParamsRead paramsFromJson(const QByteArray& json)
         return failure(QStringLiteral("imeslike: \"%1\" is not T and 14 digits (the picture's name)")
                            .arg(excerpt(record.imeslike)));
     record.nac = read.number(root, QStringLiteral("nac"), QStringLiteral("nac"));
+    // The window paints only these; a file is read alike wherever it is opened.
+    if (!read.failed() && !(record.nac >= 1 && record.nac <= 4 && record.nac == std::floor(record.nac)))
+        return failure(QStringLiteral("nac: %1 is not a generation type 1 to 4").arg(record.nac));
 
     const QJsonObject palette =
         read.object(root, QStringLiteral("palette"), QStringLiteral("palette"));

@@ -18,6 +18,9 @@ inline constexpr char kParamsFormat[] = "mandalix-params/1";
 inline constexpr char kParamsTextKey[] = "mandalix-params";
 // Larger files are refused unread: a parameters file is well under a kilobyte.
 inline constexpr qint64 kParamsFileMaxBytes = 1 << 20;
+// The most recolourings a record may carry: far more than a person makes on one picture,
+// few enough that painting the record again stays quick.
+inline constexpr qsizetype kParamsMaxReplacements = 1000;
 
 // The record as JSON. Every number is written in the shortest form that reads back as
 // the same double (a negative zero reads back as zero, which paints alike).
@@ -31,10 +34,11 @@ QString paramsChunkText(const PictureRecord& record);
 using ParamsRead = Result<PictureRecord>;
 
 // Reads the JSON of a record. Every field is required but "moment", "repeat" and
-// "replacements", which files of older versions lack; every number must be finite;
+// "replacements", which files of older versions lack, and at most kParamsMaxReplacements
+// of those; every number must be finite;
 // the seed and the name must be ones the program could have given (seconds since
-// midnight in single precision, "T" and 14 digits); any finite value is accepted
-// otherwise. Unknown fields are ignored. Texts from the file are quoted in a message
+// midnight in single precision, "T" and 14 digits) and the generation type one of 1 to 4;
+// any finite value is accepted otherwise. Unknown fields are ignored. Texts from the file are quoted in a message
 // only as a short excerpt of one line.
 ParamsRead paramsFromJson(const QByteArray& json);
 

@@ -42,8 +42,6 @@ QString problemOfFile(QFile& file)
     return {};
 }
 
-bool isGenerationType(double nac) { return nac >= 1 && nac <= 4 && nac == std::floor(nac); }
-
 PictureWrite writeFailure(const QString& path, const QString& reason)
 {
     return {false, false, QStringLiteral("Could not write \"%1\": %2").arg(path, reason)};
@@ -84,6 +82,26 @@ private:
     bool m_isCancelled = false;
 };
 
+// The picture's size from its header, the first chunk; invalid when that is no IHDR.
+// The image reader would first walk every chunk before the image data for it.
+QSize sizeOfPng(QFile& file)
+{
+    if (!file.seek(8))
+        return {};
+    const QByteArray header = file.read(16);
+    if (header.size() < 16 || header.mid(4, 4) != "IHDR")
+        return {};
+    const auto number = [&](int at) {
+        const auto* b = reinterpret_cast<const unsigned char*>(header.constData() + at);
+        return (quint32{b[0]} << 24) | (quint32{b[1]} << 16) | (quint32{b[2]} << 8) | quint32{b[3]};
+    };
+    const quint32 width = number(8);
+    const quint32 height = number(12);
+    if (width == 0 || height == 0 || width > 0x7fffffffu || height > 0x7fffffffu)
+        return {};
+    return QSize(static_cast<int>(width), static_cast<int>(height));
+}
+
 } // namespace
 
 PictureRead readPicturePng(const QString& path)
@@ -96,15 +114,16 @@ PictureRead readPicturePng(const QString& path)
         return refused(path, file.errorString());
     if (const QString problem = problemOfFile(file); !problem.isEmpty())
         return refused(path, problem);
-    file.seek(0);
-
-    QImageReader reader(&file, "png");
-    const QSize size = reader.size();
+    const QSize size = sizeOfPng(file);
     if (!size.isValid() || size.isEmpty())
         return refused(path, QStringLiteral("the PNG has no readable size"));
     if (size.width() > kPicturePngMaxSidePx || size.height() > kPicturePngMaxSidePx)
         return refused(path, QStringLiteral("%1 x %2 pixels is larger than %3 a side")
                                  .arg(size.width()).arg(size.height()).arg(kPicturePngMaxSidePx));
+    const bool isWindowSize = size == QSize(kPictureSizePx, kPictureSizePx);
+    if (isWindowSize && file.size() > kWindowPicturePngMaxBytes)
+        return refused(path, QStringLiteral("the PNG is larger than %1 MiB, too large for a picture of %2 x %2 pixels")
+                                 .arg(kWindowPicturePngMaxBytes >> 20).arg(kPictureSizePx));
 
     const ParamsRead params = readParamsFile(path);
     if (!params.ok) {
@@ -113,13 +132,13 @@ PictureRead readPicturePng(const QString& path)
         const qsizetype at = params.message.indexOf(named);
         return refused(path, at >= 0 ? params.message.mid(at + named.size()) : params.message);
     }
-    if (!isGenerationType(params.value.nac))
-        return refused(path, QStringLiteral("nac: %1 is not a generation type 1 to 4").arg(params.value.nac));
 
     PictureRead read;
     read.record = params.value;
     read.size = size;
-    if (size == QSize(kPictureSizePx, kPictureSizePx)) {
+    if (isWindowSize) {
+        file.seek(0);
+        QImageReader reader(&file, "png");
         const QImage image = reader.read();
         if (image.isNull())
             return refused(path, reader.errorString());

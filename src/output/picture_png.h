@@ -19,6 +19,9 @@ namespace mandalix {
 inline constexpr qint64 kPicturePngMaxBytes = qint64{1} << 30;
 // The largest side of a picture Open accepts (and Save as paints).
 inline constexpr int kPicturePngMaxSidePx = 16384;
+// The largest PNG of the window's size whose pixels Open decodes: a 453 x 453 picture
+// takes well under a MiB even uncompressed; more is padding the decoder would walk.
+inline constexpr qint64 kWindowPicturePngMaxBytes = qint64{16} << 20;
 
 struct [[nodiscard]] PictureRead {
     bool ok = false;
@@ -35,7 +38,10 @@ struct [[nodiscard]] PictureRead {
 // Reads a picture's PNG: the record (every field present and a number where one is
 // due, the generation type 1 to 4) and, at the window's size, the pixels. Refuses a file
 // that is not a PNG, is larger than kPicturePngMaxBytes or a side of kPicturePngMaxSidePx,
-// lacks the record, or is cut short.
+// lacks the record (or does not carry it within the first chunks: see pngText), or is
+// cut short, and one of the window's size larger than kWindowPicturePngMaxBytes. The
+// size comes from the file's header and the record from a bounded walk of its chunks,
+// so no file makes the read take long; only a picture of the window's size is decoded.
 PictureRead readPicturePng(const QString& path);
 
 struct [[nodiscard]] PictureWrite {

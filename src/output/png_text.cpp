@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace mandalix {
@@ -73,6 +74,13 @@ TextResult decodeText(const QByteArray& type, const QByteArray& rest, qint64 max
     return isCompressed ? inflateBounded(text, maxBytes) : TextResult::success(text);
 }
 
+// A chunk's type is four ASCII letters; zero bytes, as in a file that was never written
+// in full, are none.
+bool isChunkType(const QByteArray& type)
+{
+    return std::all_of(type.begin(), type.end(), [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
+}
+
 } // namespace
 
 TextResult pngText(QIODevice& device, const QByteArray& key, qint64 maxBytes)
@@ -84,7 +92,11 @@ TextResult pngText(QIODevice& device, const QByteArray& key, qint64 maxBytes)
     const qint64 maxChunkBytes = maxBytes + 100;
     // A damaged text chunk may have been the one looked for, with its key damaged too.
     QString damagedText;
-    for (;;) {
+    qint64 textBytes = 0;
+    for (int walked = 0;; ++walked) {
+        if (walked == kPngMaxChunksWalked)
+            return TextResult::failure(QStringLiteral("the PNG's \"%1\" text is not among its first %2 chunks")
+                                           .arg(QLatin1String(key)).arg(kPngMaxChunksWalked));
         const QByteArray header = device.read(8);
         if (header.size() < 8)
             return truncated;
@@ -94,6 +106,8 @@ TextResult pngText(QIODevice& device, const QByteArray& key, qint64 maxBytes)
             return TextResult::failure(QStringLiteral("the PNG is damaged (a chunk longer than PNG allows)"));
         if (type == "IEND")
             break;
+        if (!isChunkType(type))
+            return TextResult::failure(QStringLiteral("the PNG is damaged (a chunk of no valid type)"));
         const bool isText = type == "tEXt" || type == "zTXt" || type == "iTXt";
         if (!isText) {
             if (device.bytesAvailable() < qint64{length} + 4 || !device.seek(device.pos() + length + 4))
@@ -102,6 +116,10 @@ TextResult pngText(QIODevice& device, const QByteArray& key, qint64 maxBytes)
         }
         if (length > maxChunkBytes)
             return TextResult::failure(QStringLiteral("the PNG's text is too large for a parameters file"));
+        textBytes += length;
+        if (textBytes > kPngMaxTextBytesWalked)
+            return TextResult::failure(QStringLiteral("the PNG's \"%1\" text lies behind more than %2 MiB of other texts")
+                                           .arg(QLatin1String(key)).arg(kPngMaxTextBytesWalked >> 20));
         const QByteArray data = device.read(length);
         const QByteArray crc = device.read(4);
         if (data.size() < qsizetype{length} || crc.size() < 4)

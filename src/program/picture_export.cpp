@@ -2,6 +2,7 @@
 
 #include "generator/pixel_terms.h"
 #include "generator/rnd.h"
+#include "palette/colour_replace.h"
 #include "program/picture_replay.h"
 #include "program/surfaces.h"
 #include "surface/surface_sizes.h"
@@ -20,9 +21,7 @@ namespace {
 QList<QRgb> replacedColours(const QImage& band, const std::vector<ColourReplacement>& replacements)
 {
     QList<QRgb> colours = band.colorTable();
-    const auto painted = colours.begin() + std::min<qsizetype>(kFailedIndex, colours.size());
-    for (const ColourReplacement& replacement : replacements)
-        std::replace(colours.begin(), painted, QRgb{toArgb(replacement.from)}, QRgb{toArgb(replacement.to)});
+    ColourMap(replacements).mapTable(colours, kFailedIndex);
     return colours;
 }
 

@@ -44,8 +44,7 @@ bool paintRecordedPicture(WindowState& s, Surfaces& surfaces, Rnd& rnd, const Pi
     beginRecordedPicture(s, surfaces, rnd, record);
     if (!PaintImage(s, surfaces.Picture1, surfaces.Picture3, rnd, pacer))
         return false;
-    for (const ColourReplacement& replacement : record.replacements)
-        replaceColour(s, surfaces.Picture1, replacement);
+    replaceColours(s, surfaces.Picture1, record.replacements);
     return true;
 }
 

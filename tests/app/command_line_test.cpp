@@ -32,6 +32,13 @@ TEST(ReadCommandLine, EachLineGetsItsAction)
         {"picture.png", Action::Run, ""},
         {"--no-history", Action::Run, ""},
         {"--slideshow --interval 3 a.png", Action::Run, ""},
+        {"--interval=3 --slideshow", Action::Run, ""},
+        {"--interval 3 a.png", Action::Fail, "--interval: only with --slideshow (see --help)"},
+        {"--slideshow --slideshow", Action::Fail, "--slideshow: given more than once (see --help)"},
+        {"--slideshow --interval 3 --interval=4", Action::Fail, "--interval: given more than once (see --help)"},
+        {"--no-history a.png --no-history", Action::Fail, "--no-history: given more than once (see --help)"},
+        {"-h --help", Action::Fail, "--help: given more than once (see --help)"},
+        {"--version -v", Action::Fail, "--version: given more than once (see --help)"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <sys/stat.h>
+#include <zlib.h>
 
 namespace mandalix {
 namespace {
@@ -127,6 +128,14 @@ QByteArray withField(const QString& path, const QJsonValue& value)
     return QJsonDocument(root).toJson();
 }
 
+QJsonArray manyReplacements(qsizetype count)
+{
+    QJsonArray list;
+    for (qsizetype k = 0; k < count; ++k)
+        list.append(QJsonObject{{"from", static_cast<int>(k)}, {"to", static_cast<int>(k + 1)}});
+    return list;
+}
+
 TEST(ParamsJson_Errors, NameTheFieldAndTheReason)
 {
     const QJsonValue missing(QJsonValue::Undefined);
@@ -141,6 +150,8 @@ TEST(ParamsJson_Errors, NameTheFieldAndTheReason)
         {"missing wave", withField("palette.phase", missing), "palette.phase: missing"},
         {"text for a number", withField("picture.tip", "4"), "picture.tip: not a number"},
         {"null for a number", withField("nac", QJsonValue::Null), "nac: not a number"},
+        {"no generation type", withField("nac", 5), "nac: 5 is not a generation type 1 to 4"},
+        {"between generation types", withField("nac", 2.5), "nac: 2.5 is not a generation type 1 to 4"},
         {"number for a text", withField("imeslike", 3), "imeslike: not a text"},
         {"short wave", withField("palette.period", QJsonArray{20, 30}),
          "palette.period: not a list of three numbers (red, green, blue)"},
@@ -176,6 +187,8 @@ TEST(ParamsJson_Errors, NameTheFieldAndTheReason)
          "replacements[0]: not a pair of colours \"from\" and \"to\" (0 to 16777215)"},
         {"fractional colour", withField("replacements", QJsonArray{QJsonObject{{"from", 1}, {"to", 2}}, QJsonObject{{"from", 0.5}, {"to", 2}}}),
          "replacements[1]: not a pair of colours \"from\" and \"to\" (0 to 16777215)"},
+        {"one recolouring too many", withField("replacements", manyReplacements(kParamsMaxReplacements + 1)),
+         "replacements: 1001 recolourings, more than the 1000 a picture may carry"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -187,6 +200,10 @@ TEST(ParamsJson_Errors, NameTheFieldAndTheReason)
 
 TEST(ParamsJson_Errors, AnyFiniteValueOutsideTheDrawnRangesIsAccepted)
 {
+    const ParamsRead most = paramsFromJson(withField("replacements", manyReplacements(kParamsMaxReplacements)));
+    ASSERT_TRUE(most.ok) << most.message.toStdString();
+    EXPECT_EQ(most.value.replacements.size(), std::size_t{kParamsMaxReplacements});
+
     const ParamsRead read = paramsFromJson(withField("picture.tip", -1e308));
     ASSERT_TRUE(read.ok) << read.message.toStdString();
     EXPECT_EQ(read.value.picture.tip, -1e308);
@@ -288,6 +305,15 @@ TEST_F(ParamsFile_Read, RefusesDevicesAndNamesWhatIsWrongWithAPng)
     write(path("crc.png"), signature + chunks.front() + damaged + chunks.mid(1).join());
     write(path("cut.png"), signature + chunks.front() + textChunk.left(textChunk.size() / 2));
     write(path("cut-late.png"), signature + chunks.mid(0, 2).join().chopped(5));
+    // Seventeen other texts of 1 MiB before the record: more than a reader walks.
+    QByteArray other = QByteArray("tEXtother", 9) + '\0' + QByteArray(kParamsFileMaxBytes - 6, 'x');
+    const quint32 otherCrc = static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef*>(other.constData()), static_cast<uInt>(other.size())));
+    QByteArray otherChunk(4, '\0');
+    qToBigEndian<quint32>(static_cast<quint32>(other.size() - 4), otherChunk.data());
+    QByteArray crcBytes(4, '\0');
+    qToBigEndian<quint32>(otherCrc, crcBytes.data());
+    otherChunk += other + crcBytes;
+    write(path("texts.png"), signature + chunks.front() + otherChunk.repeated(17) + textChunk + chunks.mid(1).join());
     ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
 
     EXPECT_TRUE(readParamsFile(path("late.png")).ok) << readParamsFile(path("late.png")).message.toStdString();
@@ -298,6 +324,7 @@ TEST_F(ParamsFile_Read, RefusesDevicesAndNamesWhatIsWrongWithAPng)
         {path("crc.png"), "the PNG's zTXt chunk is damaged (CRC error)"},
         {path("cut.png"), "the PNG is truncated"},
         {path("cut-late.png"), "the PNG is truncated"},
+        {path("texts.png"), "the PNG's \"mandalix-params\" text lies behind more than 16 MiB of other texts"},
         {path("fifo"), "not a regular file"},
         {QStringLiteral("/dev/zero"), "not a regular file"},
         {QStringLiteral("/dev/urandom"), "not a regular file"},

@@ -41,6 +41,20 @@ QImage gradient(int width, int height)
 
 const std::atomic<bool> kGoOn{false};
 
+// `count` chunks of no data, of a type no reader knows (their CRCs are not looked at).
+QByteArray emptyChunks(int count)
+{
+    const QByteArray one("\0\0\0\0quIt\0\0\0\0", 12);
+    return one.repeated(count);
+}
+
+// A PNG with `bytes` put right after its header chunk, IHDR.
+QByteArray afterHeader(const QByteArray& png, const QByteArray& bytes)
+{
+    constexpr qsizetype kHeaderEnd = 8 + 12 + 13;
+    return png.left(kHeaderEnd) + bytes + png.mid(kHeaderEnd);
+}
+
 class PicturePng : public ::testing::Test {
 protected:
     QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
@@ -132,6 +146,20 @@ TEST_F(PicturePng, RefusesEveryFileItCannotShowNamingThePathAndTheReason)
         {"no generation type", [&](const QString& f) { writeRaw(f, small, withField("\"nac\":2", "\"nac\":5")); },
          "nac: 5 is not a generation type 1 to 4"},
         {"not JSON", [&](const QString& f) { writeRaw(f, small, QStringLiteral("{\"format\":")); }, "line 1"},
+        // A hostile file is refused after a bounded walk, before the image decoder sees it.
+        {"the record behind 70,000 empty chunks",
+         [&](const QString& f) { writeRaw(f, small, good); writeBytes(f, afterHeader(bytesOf(f), emptyChunks(70000))); },
+         "the PNG's \"mandalix-params\" text is not among its first 65536 chunks"},
+        {"a run of zero bytes, as a file never written in full",
+         [&](const QString& f) { writeRaw(f, small, good); writeBytes(f, afterHeader(bytesOf(f), QByteArray(4096, '\0'))); },
+         "a chunk of no valid type"},
+        {"the window's size padded past 16 MiB",
+         [&](const QString& f) {
+             writeRaw(f, small, good);
+             QByteArray padding("\x01\x10\0\0paDd", 8);
+             writeBytes(f, afterHeader(bytesOf(f), padding + QByteArray(0x01100000 + 4, '\0')));
+         },
+         "larger than 16 MiB, too large for a picture of 453 x 453 pixels"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

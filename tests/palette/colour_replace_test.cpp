@@ -140,6 +140,51 @@ TEST(ColourReplace_ReplaceColour, RecoloursTheHelpPanelByTheSameRule)
     EXPECT_EQ(picture.image(), recoloured(greyReplaced, kBlack, kSand));
 }
 
+TEST(ColourReplace_ReplaceColours, OneScanPaintsAsTheRecolouringsOneAfterAnother)
+{
+    const Colour kRock = rgbColour(90, 90, 90);
+    const struct {
+        const char* name;
+        std::vector<ColourReplacement> list;
+    } rows[] = {
+        {"one", {{kSand, kLeaf}}},
+        {"a chain sand to leaf to rock", {{kSand, kLeaf}, {kLeaf, kRock}}},
+        {"the chain the other way round", {{kLeaf, kRock}, {kSand, kLeaf}}},
+        {"a swap through a third colour", {{kSand, kRock}, {kLeaf, kSand}, {kRock, kLeaf}}},
+        {"a cycle back to the start", {{kSand, kLeaf}, {kLeaf, kSea}, {kSea, kSand}}},
+        {"all into one, then out again", {{kSand, kSea}, {kLeaf, kSea}, {kSea, kRock}, {kRock, kLeaf}}},
+        {"colours not in the picture and no-ops", {{kRock, kWhite}, {kSand, kSand}, {kWhite, kSand}, {kBlack, kLeaf}}},
+        {"no colour from outside the drawing area", {{kNoColour, kSand}, {kSea, kLeaf}}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        WindowState composed;
+        Surface actual = islandPicture();
+        // Worked out recolouring by recolouring, pixel by pixel.
+        QImage expected = actual.image();
+        for (const ColourReplacement& replacement : row.list)
+            if (isColour(replacement.from))
+                expected = recoloured(expected, replacement.from, replacement.to);
+        replaceColours(composed, actual, row.list);
+        EXPECT_EQ(actual.image(), expected);
+        EXPECT_EQ(composed.i, kStartSir + 1);
+        EXPECT_EQ(composed.j, kStartVis + 1);
+        const ColourMap map(row.list);
+        for (const Colour c : {kSand, kLeaf, kSea, kRock, kWhite, kBlack}) {
+            Colour walked = c;
+            for (const ColourReplacement& replacement : row.list)
+                walked = walked == replacement.from ? replacement.to : walked;
+            EXPECT_EQ(map(c), walked);
+        }
+    }
+    WindowState untouched;
+    untouched.i = 7;
+    Surface picture = islandPicture();
+    replaceColours(untouched, picture, {});
+    EXPECT_EQ(untouched.i, 7);
+    EXPECT_EQ(picture.image(), islandPicture().image());
+}
+
 TEST(ColourReplace_PickColour, TakesTheStripColourAndKeepsItOnTheBorder)
 {
     Surface strip(kStripWidthPx, kStripHeightPx, kPictureBackColour);

@@ -15,6 +15,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace mandalix {
 namespace {
@@ -153,6 +154,7 @@ TEST_F(MandalixRender, BadInputGetsOneLineAndTheRightStatusAndLeavesNoFile)
     write("missing-field.json", QByteArray(good).replace("\"n1\"", "\"m1\""));
     write("text.json", QByteArray(good).replace("\"nac\": 4", "\"nac\": \"4\""));
     write("infinite.json", QByteArray(good).replace("\"nac\": 4", "\"nac\": 1e999"));
+    write("nac0.json", QByteArray(good).replace("\"nac\": 4", "\"nac\": 0"));
     write("broken.json", good.left(good.size() / 2));
     QImage(8, 8, QImage::Format_RGB32).save(path("plain.png"));
     QImage(8, 8, QImage::Format_RGB32).save(path("plain.bmp"));
@@ -182,6 +184,9 @@ TEST_F(MandalixRender, BadInputGetsOneLineAndTheRightStatusAndLeavesNoFile)
         {"--params broken.json a.png", 1, nullptr},
         {"--params missing-field.json a.png", 1, "Could not read \"missing-field.json\": picture.n1: missing"},
         {"--params text.json a.png", 1, "Could not read \"text.json\": nac: not a number"},
+        {"--params nac0.json --type 4 a.png", 1, "Could not read \"nac0.json\": nac: 0 is not a generation type 1 to 4"},
+        {"--seed 1e3 a.png", 2, "--seed: \"1e3\" is not a number"},
+        {"--seed 5 --seed 6 a.png", 2, "--seed: given more than once"},
         {"--params infinite.json a.png", 1, nullptr},
         {"--params plain.png a.png", 1, "Could not read \"plain.png\": the PNG carries no \"mandalix-params\" text"},
         {"--params crc.png a.png", 1, "Could not read \"crc.png\": the PNG's zTXt chunk is damaged (CRC error)"},
@@ -255,20 +260,52 @@ TEST_F(MandalixRender, WritesOnlyRegularFilesOrStandardOutput)
     }
     EXPECT_FALSE(QFileInfo(path("fifo.png")).isFile());
 
-    // 600 blocks of 1 KiB: the bitmap's last block does not fit.
+    // 600 blocks of 1 KiB: the bitmap's last block does not fit. Its strip and its
+    // parameters were written in full before, and keep their old content all the same.
     runOk("--seed 100 full.bmp");
     ASSERT_GT(contents("full.bmp").size(), 600 * 1024);
-    write("full.bmp", "old");
+    for (const char* name : {"full.bmp", "pal.png", "p.json"})
+        write(name, "old");
     QProcess shell;
     shell.setWorkingDirectory(dir.path());
     shell.start(QStringLiteral("bash"), {QStringLiteral("-c"),
-        QStringLiteral("trap '' XFSZ; ulimit -f 600; exec \"$0\" --seed 100 full.bmp"),
+        QStringLiteral("trap '' XFSZ; ulimit -f 600; exec \"$0\" --seed 100 --palette-out pal.png --params-out p.json full.bmp"),
         QStringLiteral(MANDALIX_RENDER_EXECUTABLE)});
     ASSERT_TRUE(shell.waitForFinished(120000));
     EXPECT_EQ(shell.exitCode(), 1);
     EXPECT_EQ(shell.readAllStandardError().toStdString(),
               QStringLiteral("mandalix-render: Could not write \"full.bmp\": File too large\n").toStdString());
-    EXPECT_EQ(contents("full.bmp"), "old");
+    for (const char* name : {"full.bmp", "pal.png", "p.json"})
+        EXPECT_EQ(contents(name), "old") << name;
+}
+
+// Two outputs that are one file, by name, through a link or as hard links, would
+// overwrite each other: refused before painting, and nothing is written.
+TEST_F(MandalixRender, TwoOutputsThatAreOneFileAreRefused)
+{
+    write("a.png", "old");
+    ASSERT_TRUE(QFile::link(dir.path(), path("folder")));
+    ASSERT_TRUE(QFile::link(path("a.png"), path("link.png")));
+    ASSERT_EQ(::link(QFile::encodeName(path("a.png")).constData(), QFile::encodeName(path("hard.png")).constData()), 0);
+    const QStringList before = files();
+    const struct {
+        const char* line;
+        const char* error;
+    } rows[] = {
+        {"--palette-out a.png link.png", "Could not write \"link.png\": it is the same file as \"a.png\""},
+        {"--palette-out hard.png a.png", "Could not write \"a.png\": it is the same file as \"hard.png\""},
+        {"--palette-out new.png --params-out folder/new.png b.png",
+         "Could not write \"folder/new.png\": it is the same file as \"new.png\""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.line);
+        const Finished result = run(QString::fromUtf8(row.line).split(' '));
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err.toStdString(), "mandalix-render: " + std::string(row.error) + "\n");
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(files(), before);
+        EXPECT_EQ(contents("a.png"), "old");
+    }
 }
 
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)

@@ -81,8 +81,6 @@ bool pressOnSlideShow(const char* key)
 
 class SlideShowWindowTest : public RealWindowTest {
 protected:
-    QStringList programArguments() const override { return {QStringLiteral("--interval"), QStringLiteral("4")}; }
-
     // Waits until the picture's square stands still for the quiet period.
     QImage waitUntilSquareIsStill()
     {
