@@ -158,8 +158,10 @@ KeptRead readKeptPicture(const QString& path)
     read.ok = true;
     read.record = params.value;
     read.pixels = pixels.convertToFormat(QImage::Format_RGB32);
+    // In UTC: a local time would read the time zone on the history's thread.
     read.keptAt = QDateTime::fromMSecsSinceEpoch(qint64{status.st_mtim.tv_sec} * 1000
-                                                 + status.st_mtim.tv_nsec / 1000000);
+                                                     + status.st_mtim.tv_nsec / 1000000,
+                                                 Qt::UTC);
     return read;
 }
 
