@@ -1,6 +1,7 @@
 #include "program/history_folder.h"
 
 #include "output/params_file.h"
+#include "program/kept_png_check.h"
 #include "surface/surface_sizes.h"
 
 #include <QBuffer>
@@ -18,12 +19,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
 
 namespace mandalix {
 
@@ -34,32 +33,6 @@ KeptRead skipped(const QString& path, const QString& reason)
     KeptRead read;
     read.error = QStringLiteral("Skipped \"%1\": %2").arg(QDir::toNativeSeparators(path), reason);
     return read;
-}
-
-// Why the chunks of a PNG do not lie within its bytes, or empty when they do: each
-// chunk's length, type, data and checksum, up to IEND, the checksum checked. Checked
-// before the image library reads the file, which allocates whatever a chunk's length
-// says and complains on standard error of a checksum that is wrong.
-QString chunkDamage(const QByteArray& png)
-{
-    qsizetype at = 8;
-    for (;;) {
-        if (png.size() - at < 8)
-            return QStringLiteral("the file ends before its last chunk");
-        const auto* length = reinterpret_cast<const uchar*>(png.constData() + at);
-        const quint64 dataBytes = quint64{length[0]} << 24 | quint64{length[1]} << 16
-            | quint64{length[2]} << 8 | quint64{length[3]};
-        if (dataBytes + 12 > quint64(png.size() - at))
-            return QStringLiteral("a chunk runs past the end of the file");
-        const auto* typeAndData = reinterpret_cast<const Bytef*>(png.constData() + at + 4);
-        const auto* stored = typeAndData + 4 + dataBytes;
-        const uLong crc = crc32(0L, typeAndData, static_cast<uInt>(dataBytes + 4));
-        if (crc != (uLong{stored[0]} << 24 | uLong{stored[1]} << 16 | uLong{stored[2]} << 8 | stored[3]))
-            return QStringLiteral("the checksum of a %1 chunk is wrong").arg(QLatin1String(png.mid(at + 4, 4)));
-        if (png.mid(at + 4, 4) == "IEND")
-            return {};
-        at += static_cast<qsizetype>(dataBytes) + 12;
-    }
 }
 
 } // namespace
@@ -132,7 +105,7 @@ KeptRead readKeptPicture(const QString& path)
     // Checked here, so the PNG reader never complains of a file that is none.
     if (!bytes.startsWith(QByteArray("\x89PNG\r\n\x1a\n", 8)))
         return skipped(path, QStringLiteral("not a picture kept by mandalix (no PNG)"));
-    const QString damage = chunkDamage(bytes);
+    const QString damage = keptPngDamage(bytes);
     if (!damage.isEmpty())
         return skipped(path, QStringLiteral("damaged: %1").arg(damage));
     QBuffer device(&bytes);

@@ -12,10 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 namespace mandalix {
 namespace {
@@ -144,6 +146,32 @@ TEST(HistoryFolder_Scan, SkipsForeignAndDamagedEntriesAndReadsItsOwn)
     EXPECT_EQ(scanHistoryFolder(file).skipped.size(), 1);
 }
 
+// A chunk of `type` holding `data`, its checksum right.
+QByteArray chunk(const QByteArray& type, const QByteArray& data)
+{
+    QByteArray bytes;
+    for (int shift : {24, 16, 8, 0})
+        bytes += static_cast<char>(data.size() >> shift & 0xFF);
+    bytes += type + data;
+    const QByteArray typeAndData = type + data;
+    const uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(typeAndData.constData()),
+                            static_cast<uInt>(typeAndData.size()));
+    for (int shift : {24, 16, 8, 0})
+        bytes += static_cast<char>(crc >> shift & 0xFF);
+    return bytes;
+}
+
+// The file with the data of its chunk at `at` (the chunk's length) changed by `change`,
+// its checksum made right again.
+QByteArray withChunkData(const QByteArray& png, qsizetype at, const std::function<void(QByteArray&)>& change)
+{
+    const auto* b = reinterpret_cast<const uchar*>(png.constData() + at);
+    const qsizetype size = b[0] << 24 | b[1] << 16 | b[2] << 8 | b[3];
+    QByteArray data = png.mid(at + 8, size);
+    change(data);
+    return png.left(at) + chunk(png.mid(at + 4, 4), data) + png.mid(at + 12 + size);
+}
+
 // Damage is told by the program's own walk over the chunks, before the image library
 // reads the file: it would allocate whatever a length says, gigabytes for a file of a
 // few hundred bytes, and complain of a wrong checksum on standard error.
@@ -164,6 +192,8 @@ TEST(HistoryFolder_Read, DamagedChunksAreToldAndTheImageLibrarySaysNothing)
     ASSERT_GT(end, text);
     QByteArray flipped = whole;
     flipped[pixels + 10] = static_cast<char>(flipped[pixels + 10] ^ 0x40);
+    const auto flip = [](QByteArray& data) { data[data.size() / 2] = static_cast<char>(data[data.size() / 2] ^ 0x40); };
+    const qsizetype afterHeader = 8 + 25;
     const struct {
         const char* name;
         QByteArray bytes;
@@ -175,6 +205,13 @@ TEST(HistoryFolder_Read, DamagedChunksAreToldAndTheImageLibrarySaysNothing)
          "damaged: a chunk runs past the end of the file"},
         {"no end", whole.left(end), "damaged: the file ends before its last chunk"},
         {"a bit changed in the pixels", flipped, "damaged: the checksum of a IDAT chunk is wrong"},
+        {"pixels that do not inflate, checksum right", withChunkData(whole, pixels, flip),
+         "damaged: its pixels are damaged or cut short"},
+        {"a record that does not inflate, checksum right", withChunkData(whole, text, flip),
+         "damaged: a text chunk is damaged"},
+        {"a chunk the history does not write", whole.left(afterHeader) + chunk("tIME", QByteArray(7, '\1'))
+                                                   + whole.mid(afterHeader),
+         "damaged: a tIME chunk the history does not write there"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
