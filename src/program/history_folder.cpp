@@ -35,6 +35,35 @@ KeptRead skipped(const QString& path, const QString& reason)
     return read;
 }
 
+// Reads a regular file of at most kKeptFileMaxBytes whole, once; why not, or empty.
+// Opened without waiting, then looked at: a FIFO named like a picture never blocks the
+// reader, and nothing but a regular file is read.
+QString readRegularFile(const QString& path, QByteArray& bytes, struct stat& status)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return QStringLiteral("not a picture kept by mandalix (not a regular file)");
+    }
+    if (status.st_size > kKeptFileMaxBytes) {
+        ::close(fd);
+        return QStringLiteral("too large for a kept picture");
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return file.errorString();
+    }
+    bytes = file.read(kKeptFileMaxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    if (bytes.size() > kKeptFileMaxBytes)
+        return QStringLiteral("too large for a kept picture");
+    return {};
+}
+
 } // namespace
 
 QString historyFolderFromEnvironment()
@@ -77,31 +106,11 @@ KeptRead readKeptPicture(const QString& path)
     const QFileInfo info(path);
     if (!isKeptFileName(info.fileName()))
         return skipped(path, QStringLiteral("not a picture kept by mandalix"));
-    // Opened without waiting, then looked at: a FIFO named like a picture never blocks
-    // the reader, and nothing but a regular file is read.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return skipped(path, QString::fromLocal8Bit(std::strerror(errno)));
+    QByteArray bytes;
     struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return skipped(path, QStringLiteral("not a picture kept by mandalix (not a regular file)"));
-    }
-    if (status.st_size > kKeptFileMaxBytes) {
-        ::close(fd);
-        return skipped(path, QStringLiteral("too large for a kept picture"));
-    }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return skipped(path, file.errorString());
-    }
-    // Read once, whole: the chunks checked are the chunks decoded.
-    QByteArray bytes = file.read(kKeptFileMaxBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return skipped(path, file.errorString());
-    if (bytes.size() > kKeptFileMaxBytes)
-        return skipped(path, QStringLiteral("too large for a kept picture"));
+    const QString unread = readRegularFile(path, bytes, status);
+    if (!unread.isEmpty())
+        return skipped(path, unread);
     // Checked here, so the PNG reader never complains of a file that is none.
     if (!bytes.startsWith(QByteArray("\x89PNG\r\n\x1a\n", 8)))
         return skipped(path, QStringLiteral("not a picture kept by mandalix (no PNG)"));

@@ -105,6 +105,10 @@ Result<QString> writeKeptPicture(const QString& folder, const QImage& pixels,
                                  const PictureRecord& record, const QDateTime& keptAt,
                                  const QString& replacing = {});
 
+// Removes the files written aside in the folders by programs that ended before giving
+// them a name (their process is gone).
+void removeAbandonedAside(const QString& folder);
+
 // A thumbnail of a picture, kThumbnailPx on its longer side.
 QImage thumbnailOf(const QImage& pixels);
 

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QRegularExpression>
 
 #include <atomic>
 #include <cerrno>
@@ -18,6 +19,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -109,6 +111,23 @@ QString nameFor(const PictureRecord& record, int k)
 }
 
 } // namespace
+
+void removeAbandonedAside(const QString& folder)
+{
+    const QRegularExpression pattern(QStringLiteral("^%1([0-9]+)-[0-9]+\\.png$")
+                                         .arg(QRegularExpression::escape(QLatin1String(kKeptAsidePrefix))));
+    for (const KeptOrigin origin : {KeptOrigin::Window, KeptOrigin::SlideShow}) {
+        const QDir dir(keptFolderFor(folder, origin));
+        for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
+            const QRegularExpressionMatch match = pattern.match(name);
+            bool isNumber = false;
+            const pid_t writer = static_cast<pid_t>(match.captured(1).toLongLong(&isNumber));
+            // Its writer ended before linking it: no other program will.
+            if (match.hasMatch() && isNumber && writer > 0 && ::kill(writer, 0) != 0 && errno == ESRCH)
+                ::unlink(QFile::encodeName(dir.filePath(name)).constData());
+        }
+    }
+}
 
 Result<QString> writeKeptPicture(const QString& folder, const QImage& pixels,
                                  const PictureRecord& record, const QDateTime& keptAt,

@@ -57,6 +57,7 @@ void PictureHistory::finish()
 
 void PictureHistory::run()
 {
+    removeAbandonedAside(m_folder);
     HistoryScan scan = scanHistoryFolder(m_folder);
     for (const QString& line : scan.skipped)
         std::fprintf(stderr, "mandalix: %s\n", qPrintable(line));

@@ -358,6 +358,16 @@ TEST(PictureHistory_Write, OneFilePerPictureAndNeverAStrangersOfTheSameName)
     EXPECT_EQ(repeat.record, repeated);
     EXPECT_EQ(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 3)
         << "one file per picture, nothing written aside left over";
+
+    // A file written aside by a program that ended before naming it is removed at the
+    // next start; one of a program still running stays.
+    const QString abandoned = dir.filePath(QStringLiteral(".keeping-999999999-0.png"));
+    const QString running = dir.filePath(QStringLiteral(".keeping-%1-77.png").arg(::getpid()));
+    writeFile(abandoned, "x");
+    writeFile(running, "x");
+    PictureHistory(folder.path()).start({});
+    EXPECT_FALSE(QFile::exists(abandoned));
+    EXPECT_TRUE(QFile::exists(running));
     EXPECT_EQ(news.count<history::Removed>(), 1);
 }
 
