@@ -11,6 +11,8 @@ namespace mandalix {
 
 namespace {
 
+// A kept picture is far smaller; a larger one is not inflated to find out.
+constexpr quint32 kMostSidePx = 4096;
 // No text of a kept picture comes near this once inflated.
 constexpr uLong kMostTextBytes = 1 << 20;
 
@@ -129,7 +131,7 @@ QString pixelDamage(const std::vector<Chunk>& chunks)
     const int depth = header.data[8];
     const int colourType = header.data[9];
     if (depth != 8 || (colourType != 2 && colourType != 6) || header.data[12] != 0
-        || width == 0 || height == 0 || width > 16384 || height > 16384)
+        || width == 0 || height == 0 || width > kMostSidePx || height > kMostSidePx)
         return QStringLiteral("not a picture kept by the history (its pixel format)");
     const quint64 rowBytes = 1 + quint64{width} * (colourType == 2 ? 3 : 4);
     const quint64 total = rowBytes * height;
