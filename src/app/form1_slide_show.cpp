@@ -2,7 +2,6 @@
 // copy of the window state, and showing its last picture here once it is left.
 #include "app/form1.h"
 #include "program/picture_history.h"
-#include "program/picture_step.h"
 
 #include "app/slide_show_window.h"
 #include "program/slide_frame.h"
@@ -49,11 +48,12 @@ void Form1::openSlideShow()
     settings.interval = m_slideInterval;
     settings.passDuration = m_passDuration;
     settings.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
-    // Every picture of the slide show is kept in the history, as the window's are. The
-    // history queues it from the slide show's thread and writes it on its own.
-    auto keep = [history = m_program.history](const PictureRecord& record, const QImage& atWindowSize) {
+    // Every picture the slide show painted to its end is kept in the history, in the
+    // slide show's own share. The history queues it from the slide show's thread, paints
+    // it at the window's size and writes it on its own.
+    auto keep = [history = m_program.history](const PictureRecord& record) {
         if (history)
-            history->keep(PictureStep{record, record.palette, packPixels(atWindowSize), {}});
+            history->keep(record, KeptOrigin::SlideShow);
     };
     m_slideShow = new SlideShowWindow(window, m_program.clock, m_program.drives, settings, keep, this);
     connect(m_slideShow, &SlideShowWindow::left, this, &Form1::leaveSlideShow,

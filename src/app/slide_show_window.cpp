@@ -31,7 +31,7 @@ std::optional<SlideKey> slideKeyOf(QKeyCombination pressed)
 
 SlideShowWindow::SlideShowWindow(const WindowState& window, const Clock& clock,
                                  const Drives& drives, const SlideShowSettings& settings,
-                                 std::function<void(const PictureRecord&, const QImage&)> onPictureShown,
+                                 std::function<void(const PictureRecord&)> onPictureFinished,
                                  QWidget* parent)
     : QWidget(parent, Qt::Window)
 {
@@ -42,7 +42,7 @@ SlideShowWindow::SlideShowWindow(const WindowState& window, const Clock& clock,
     setFocusPolicy(Qt::StrongFocus);
 
     SlideShowSink sink;
-    sink.pictureShown = std::move(onPictureShown);
+    sink.pictureFinished = std::move(onPictureFinished);
     sink.news = [this](const QString& text, bool isError) {
         QMetaObject::invokeMethod(
             this, [this, text, isError] { showNews(text, isError); }, Qt::QueuedConnection);

@@ -25,11 +25,12 @@ std::optional<SlideKey> slideKeyOf(QKeyCombination pressed);
 class SlideShowWindow : public QWidget {
     Q_OBJECT
 public:
-    // Starts the slide show at once; show the window full screen after. `onPictureShown`
-    // is called on the slide show's thread for every new picture (may be empty).
+    // Starts the slide show at once; show the window full screen after. `onPictureFinished`
+    // is called on the slide show's thread for every picture painted to its end, once
+    // (may be empty).
     SlideShowWindow(const WindowState& window, const Clock& clock, const Drives& drives,
                     const SlideShowSettings& settings,
-                    std::function<void(const PictureRecord&, const QImage&)> onPictureShown,
+                    std::function<void(const PictureRecord&)> onPictureFinished,
                     QWidget* parent = nullptr);
     ~SlideShowWindow() override;
 

@@ -1,6 +1,7 @@
 #include "program/history_folder.h"
 
 #include "output/params_file.h"
+#include "program/kept_png_check.h"
 #include "surface/surface_sizes.h"
 
 #include <QBuffer>
@@ -12,6 +13,16 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace mandalix {
 
@@ -24,32 +35,33 @@ KeptRead skipped(const QString& path, const QString& reason)
     return read;
 }
 
-// Why the chunks of a PNG do not lie within its bytes, or empty when they do: each
-// chunk's length, type, data and checksum, up to IEND. Checked before the image library
-// reads the file, which allocates whatever a chunk's length says.
-QString chunkDamage(const QByteArray& png)
+// Reads a regular file of at most kKeptFileMaxBytes whole, once; why not, or empty.
+// Opened without waiting, then looked at: a FIFO named like a picture never blocks the
+// reader, and nothing but a regular file is read.
+QString readRegularFile(const QString& path, QByteArray& bytes, struct stat& status)
 {
-    qsizetype at = 8;
-    for (;;) {
-        if (png.size() - at < 8)
-            return QStringLiteral("the file ends before its last chunk");
-        const auto* length = reinterpret_cast<const uchar*>(png.constData() + at);
-        const quint64 dataBytes = quint64{length[0]} << 24 | quint64{length[1]} << 16
-            | quint64{length[2]} << 8 | quint64{length[3]};
-        if (dataBytes + 12 > quint64(png.size() - at))
-            return QStringLiteral("a chunk runs past the end of the file");
-        if (png.mid(at + 4, 4) == "IEND")
-            return {};
-        at += static_cast<qsizetype>(dataBytes) + 12;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return QStringLiteral("not a picture kept by mandalix (not a regular file)");
     }
-}
-
-// The name without its "-2" and ".png", which the record's name must match.
-QString pictureNameOf(const QString& fileName)
-{
-    QString stem = fileName.chopped(4);
-    const qsizetype dash = stem.indexOf(u'-');
-    return dash < 0 ? stem : stem.left(dash);
+    if (status.st_size > kKeptFileMaxBytes) {
+        ::close(fd);
+        return QStringLiteral("too large for a kept picture");
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return file.errorString();
+    }
+    bytes = file.read(kKeptFileMaxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    if (bytes.size() > kKeptFileMaxBytes)
+        return QStringLiteral("too large for a kept picture");
+    return {};
 }
 
 } // namespace
@@ -59,8 +71,28 @@ QString historyFolderFromEnvironment()
     const QString chosen = qEnvironmentVariable("MANDALIX_HISTORY_DIR");
     if (!chosen.isEmpty())
         return chosen;
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-        + QStringLiteral("/history");
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString folder = data + QStringLiteral("/mandalix/history");
+    const QString earlier = data + QStringLiteral("/mandalix/mandalix/history");
+    const QFileInfo target(folder);
+    if (!target.exists() && !target.isSymLink() && QFileInfo(earlier).isDir()) {
+        // Moved whole, once; should it fail, the pictures stay where they were.
+        if (QDir().mkpath(target.absolutePath()) && QDir().rename(earlier, folder))
+            QDir().rmdir(data + QStringLiteral("/mandalix/mandalix"));
+    }
+    return folder;
+}
+
+bool isSamePicture(const PictureRecord& a, const PictureRecord& b)
+{
+    return a.nac == b.nac && a.palette == b.palette && a.picture == b.picture;
+}
+
+QString keptPictureName(const QString& fileName)
+{
+    QString stem = fileName.chopped(4);
+    const qsizetype dash = stem.indexOf(u'-');
+    return dash < 0 ? stem : stem.left(dash);
 }
 
 bool isKeptFileName(const QString& fileName)
@@ -72,24 +104,17 @@ bool isKeptFileName(const QString& fileName)
 KeptRead readKeptPicture(const QString& path)
 {
     const QFileInfo info(path);
-    if (!isKeptFileName(info.fileName()) || !info.isFile())
+    if (!isKeptFileName(info.fileName()))
         return skipped(path, QStringLiteral("not a picture kept by mandalix"));
-    if (info.size() > kKeptFileMaxBytes)
-        return skipped(path, QStringLiteral("too large for a kept picture"));
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return skipped(path, file.errorString());
-    // Read once, whole: the chunks checked are the chunks decoded.
-    QByteArray bytes = file.read(kKeptFileMaxBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return skipped(path, file.errorString());
-    if (bytes.size() > kKeptFileMaxBytes)
-        return skipped(path, QStringLiteral("too large for a kept picture"));
+    QByteArray bytes;
+    struct stat status {};
+    const QString unread = readRegularFile(path, bytes, status);
+    if (!unread.isEmpty())
+        return skipped(path, unread);
     // Checked here, so the PNG reader never complains of a file that is none.
     if (!bytes.startsWith(QByteArray("\x89PNG\r\n\x1a\n", 8)))
         return skipped(path, QStringLiteral("not a picture kept by mandalix (no PNG)"));
-    const QString damage = chunkDamage(bytes);
+    const QString damage = keptPngDamage(bytes);
     if (!damage.isEmpty())
         return skipped(path, QStringLiteral("damaged: %1").arg(damage));
     QBuffer device(&bytes);
@@ -105,7 +130,7 @@ KeptRead readKeptPicture(const QString& path)
     const ParamsRead params = paramsFromJson(json);
     if (!params.ok)
         return skipped(path, QStringLiteral("damaged: %1").arg(params.message));
-    if (params.value.imeslike != pictureNameOf(info.fileName()))
+    if (params.value.imeslike != keptPictureName(info.fileName()))
         return skipped(path, QStringLiteral("its picture is named %1").arg(params.value.imeslike));
 
     QImage pixels;
@@ -115,15 +140,56 @@ KeptRead readKeptPicture(const QString& path)
     read.ok = true;
     read.record = params.value;
     read.pixels = pixels.convertToFormat(QImage::Format_RGB32);
+    // In UTC: a local time would read the time zone on the history's thread.
+    read.keptAt = QDateTime::fromMSecsSinceEpoch(qint64{status.st_mtim.tv_sec} * 1000
+                                                     + status.st_mtim.tv_nsec / 1000000,
+                                                 Qt::UTC);
     return read;
 }
 
 bool isNewer(const HistoryEntry& a, const HistoryEntry& b)
 {
-    if (a.record.moment != b.record.moment)
-        return a.record.moment > b.record.moment;
+    if (a.keptAt != b.keptAt)
+        return a.keptAt > b.keptAt;
     return a.path > b.path;
 }
+
+QString keptFolderFor(const QString& folder, KeptOrigin origin)
+{
+    return origin == KeptOrigin::SlideShow ? QDir(folder).filePath(QLatin1String(kSlideShowFolder))
+                                           : folder;
+}
+
+bool isWrittenAside(const QString& fileName)
+{
+    return fileName.startsWith(QLatin1String(kKeptAsidePrefix));
+}
+
+namespace {
+
+// Adds the pictures of one folder to `scan`; every other entry gets its line, but the
+// slide show's subfolder and the files other writers are writing aside.
+void scanOneFolder(const QString& folder, KeptOrigin origin, HistoryScan& scan)
+{
+    const QDir dir(folder);
+    const auto filter = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+    for (const QFileInfo& file : dir.entryInfoList(filter, QDir::Name)) {
+        if (isWrittenAside(file.fileName()))
+            continue;
+        if (origin == KeptOrigin::Window && file.fileName() == QLatin1String(kSlideShowFolder)
+            && file.isDir() && !file.isSymLink())
+            continue;
+        KeptRead read = readKeptPicture(file.filePath());
+        if (!read.ok) {
+            scan.skipped << read.error;
+            continue;
+        }
+        scan.entries.push_back({file.filePath(), std::move(read.record), thumbnailOf(read.pixels),
+                                read.keptAt, origin});
+    }
+}
+
+} // namespace
 
 HistoryScan scanHistoryFolder(const QString& folder)
 {
@@ -136,52 +202,12 @@ HistoryScan scanHistoryFolder(const QString& folder)
                             .arg(QDir::toNativeSeparators(folder));
         return scan;
     }
-    const QDir dir(folder);
-    for (const QFileInfo& file : dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name)) {
-        KeptRead read = readKeptPicture(file.filePath());
-        if (!read.ok) {
-            scan.skipped << read.error;
-            continue;
-        }
-        scan.entries.push_back({file.filePath(), std::move(read.record), thumbnailOf(read.pixels)});
-    }
+    scanOneFolder(folder, KeptOrigin::Window, scan);
+    const QString slideShow = keptFolderFor(folder, KeptOrigin::SlideShow);
+    if (QFileInfo(slideShow).isDir())
+        scanOneFolder(slideShow, KeptOrigin::SlideShow, scan);
     std::sort(scan.entries.begin(), scan.entries.end(), isNewer);
     return scan;
-}
-
-QString keptPathFor(const QString& folder, const PictureRecord& record,
-                    const std::vector<HistoryEntry>& entries)
-{
-    const QDir dir(folder);
-    for (int k = 1; k <= 9999; ++k) {
-        const QString name = k == 1 ? record.imeslike + QStringLiteral(".png")
-                                    : QStringLiteral("%1-%2.png").arg(record.imeslike).arg(k);
-        const QString path = dir.filePath(name);
-        const auto own = std::find_if(entries.begin(), entries.end(),
-                                      [&](const HistoryEntry& e) { return e.path == path; });
-        if (own != entries.end()) {
-            if (own->record.moment == record.moment && own->record.seed == record.seed)
-                return path;
-            continue;
-        }
-        if (!QFileInfo::exists(path))
-            return path;
-    }
-    return {};
-}
-
-WriteResult writeKeptPicture(const QString& path, const QImage& pixels, const PictureRecord& record)
-{
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
-        return {false, QStringLiteral("Could not write \"%1\": cannot make the folder")
-                           .arg(QDir::toNativeSeparators(path))};
-    OutputFiles files;
-    const WriteResult added = files.addImage(path, pixels, "png", QLatin1String(kParamsTextKey),
-                                             paramsChunkText(record));
-    if (!added.ok)
-        return added;
-    return files.commit();
 }
 
 QImage thumbnailOf(const QImage& pixels)

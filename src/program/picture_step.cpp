@@ -61,11 +61,4 @@ void setPictureState(WindowState& s, const PictureRecord& picture)
     s.ponovi = 0;
 }
 
-bool isSamePicture(const PictureRecord& a, const PictureRecord& b)
-{
-    return a.moment == b.moment && a.seed == b.seed && a.imeslike == b.imeslike
-        && a.nac == b.nac && a.isRepeat == b.isRepeat && a.palette == b.palette
-        && a.picture == b.picture;
-}
-
 } // namespace mandalix

@@ -45,7 +45,4 @@ void showPixels(Surface& surface, const QImage& image);
 // no repeat asked for. The generation type stays the user's choice.
 void setPictureState(WindowState& s, const PictureRecord& picture);
 
-// True when both records are the same picture, whatever recolourings either holds.
-bool isSamePicture(const PictureRecord& a, const PictureRecord& b);
-
 } // namespace mandalix

@@ -173,13 +173,12 @@ void SlideShow::run()
             std::lock_guard lock(m_mutex);
             record = moveTo(move, isNew);
         }
-        if (isNew && m_sink.pictureShown)
-            m_sink.pictureShown(record, atWindowSize(record));
         // The strip, the seeded generator and the parameters, exactly as the window's
         // picture begins; then the frame-sized traversal instead of the window's.
         beginRecordedPicture(m_state, m_surfaces, m_rnd, record);
         const bool isPainted = m_painter.paint(m_state, m_surfaces.Picture3, m_rnd, pacing);
         if (isPainted) {
+            tellFinished(record);
             move = hold(record);
             continue;
         }
@@ -203,6 +202,7 @@ const PictureRecord& SlideShow::moveTo(Move move, bool& isNew)
         ++m_index;
     } else {
         m_records.push_back(makeRecord());
+        m_isFinished.push_back(false);
         m_index = static_cast<int>(m_records.size()) - 1;
         isNew = true;
     }
@@ -218,13 +218,17 @@ PictureRecord SlideShow::makeRecord()
     return newPictureRecord(fresh, strip, moment, secondsSinceMidnight(moment));
 }
 
-QImage SlideShow::atWindowSize(const PictureRecord& record) const
+void SlideShow::tellFinished(const PictureRecord& record)
 {
-    auto surfaces = std::make_unique<Surfaces>();
-    WindowState s = m_window;
-    Rnd rnd;
-    paintRecordedPicture(s, *surfaces, rnd, record, noPacing());
-    return surfaces->Picture1.image();
+    {
+        std::lock_guard lock(m_mutex);
+        const auto index = static_cast<std::size_t>(m_index);
+        if (m_isFinished[index])
+            return;
+        m_isFinished[index] = true;
+    }
+    if (m_sink.pictureFinished)
+        m_sink.pictureFinished(record);
 }
 
 SlideShow::Move SlideShow::hold(const PictureRecord& record)

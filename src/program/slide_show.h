@@ -39,10 +39,10 @@ struct SlideShowSettings {
 
 // Both called on the slide show's thread; the receiver hands the values over to its own.
 struct SlideShowSink {
-    // A new picture went on show, with the record painted at the window's size from a
-    // fresh Picture1 (what the history keeps). Pictures shown again by going back are not
-    // new.
-    std::function<void(const PictureRecord&, const QImage& atWindowSize)> pictureShown;
+    // A picture of the show was painted to its end, for the first time (what the history
+    // keeps). A picture left before it was finished is not told; one shown again by
+    // going back is told only if it had not been finished before.
+    std::function<void(const PictureRecord&)> pictureFinished;
     // A line for the user: where a save went, or why there is no file.
     std::function<void(const QString& text, bool isError)> news;
 };
@@ -90,7 +90,8 @@ private:
     // Under m_mutex: the record the move leads to, and whether it is new.
     const PictureRecord& moveTo(Move move, bool& isNew);
     PictureRecord makeRecord();
-    QImage atWindowSize(const PictureRecord& record) const;
+    // Tells the sink of the picture on show, painted to its end, unless it was told before.
+    void tellFinished(const PictureRecord& record);
     // Holds the painted picture for the interval, saving when asked. The move to make next.
     Move hold(const PictureRecord& record);
     void saveShown(const PictureRecord& record);
@@ -114,6 +115,7 @@ private:
     mutable std::mutex m_mutex; // guards what follows, with m_wake
     std::condition_variable m_wake;
     std::vector<PictureRecord> m_records;
+    std::vector<bool> m_isFinished; // one for each record: painted to its end once
     int m_index = -1;
     Move m_move = Move::None;
     bool m_isSaveAsked = false;

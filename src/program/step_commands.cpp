@@ -14,7 +14,7 @@ void keepWhenReplaced(Program& program, const PictureStep& next)
 {
     const PictureStep* shown = program.steps.current();
     if (program.history && shown && !isSamePicture(shown->picture, next.picture))
-        program.history->keep(*shown);
+        program.history->keep(shown->picture);
 }
 
 void showStep(Program& program, const PictureStep& step)
@@ -49,7 +49,7 @@ template <typename Move> CommandResult moveStep(Program& program, bool canMove, 
     const PictureStep going = *program.steps.current();
     const PictureStep& arrived = *move();
     if (program.history && !isSamePicture(going.picture, arrived.picture))
-        program.history->keep(going);
+        program.history->keep(going.picture);
     showStep(program, arrived);
     return {};
 }
@@ -82,7 +82,7 @@ CommandResult restoreKept(Program& program, const QString& path)
 void keepShownPicture(Program& program)
 {
     if (program.history && program.steps.current())
-        program.history->keep(*program.steps.current());
+        program.history->keep(program.steps.current()->picture);
 }
 
 } // namespace mandalix

@@ -115,6 +115,7 @@ TEST_F(Steps_History, KeepsEachPictureAsItLastStoodWhenAnotherReplacesIt)
     run(cmd::PickColour{300, 10});
     run(cmd::ReplaceColour{226, 226});
     const Shown a = shownBy(program);
+    run(cmd::Help{}); // the panel over the picture is never kept
     run(cmd::NewImageOldPalette{}, 2);
     const Shown b = shownBy(program);
     run(cmd::Undo{}); // b goes: kept too
@@ -124,7 +125,7 @@ TEST_F(Steps_History, KeepsEachPictureAsItLastStoodWhenAnotherReplacesIt)
     ASSERT_EQ(written.size(), 3u);
     const KeptRead first = readKeptPicture(written[0].path);
     ASSERT_TRUE(first.ok) << first.error.toStdString();
-    EXPECT_EQ(first.pixels, a.picture1) << "kept with its recolouring";
+    EXPECT_EQ(first.pixels, a.picture1) << "kept with its recolouring, without the help panel";
     EXPECT_EQ(first.record, a.picture);
     EXPECT_EQ(readKeptPicture(written[1].path).pixels, b.picture1);
     EXPECT_EQ(written[2].path, written[0].path) << "the same picture keeps its one file";
@@ -134,6 +135,22 @@ TEST_F(Steps_History, KeepsEachPictureAsItLastStoodWhenAnotherReplacesIt)
     run(cmd::NewImageNewPalette{}, 2);
     run(cmd::RestoreKept{written[0].path});
     EXPECT_TRUE(shownBy(program) == a);
+}
+
+// "repeat  image" with nothing changed paints the same picture again: one file for it.
+TEST_F(Steps_History, ARepeatWithNothingChangedIsKeptOnce)
+{
+    QTemporaryDir kept;
+    PictureHistory history(kept.path());
+    history.start({});
+    program.history = &history;
+    run(cmd::StartUp{});
+    run(cmd::RepeatImage{}, 1);
+    run(cmd::RepeatImage{}, 1);
+    run(cmd::NewImageOldPalette{}, 1);
+    keepShownPicture(program);
+    history.finish();
+    EXPECT_EQ(QDir(kept.path()).entryList(QDir::Files).size(), 2);
 }
 
 } // namespace

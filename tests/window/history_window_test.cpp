@@ -117,29 +117,37 @@ TEST_F(HistoryWindowTest, RepeatImageAfterAnUndo_PaintsThatPicturesParameters)
 {
     ASSERT_NO_FATAL_FAILURE(waitUntilStartedUp());
     const QImage a = waitUntilPictureIsStill();
-    paintNew("Command1");
+    paintNew("Command1"); // a gives way, and is kept
+    const QString folder = m_program->historyFolder();
+    ASSERT_TRUE(waitFor([&] { return keptFiles(folder).size() == 1; }, kPaintDeadline));
+    const QString firstPath = keptFiles(folder)[0];
+    const QJsonObject first = recordOf(firstPath);
     press("ctrl+z");
     expectPictureBecomes(a, "Ctrl+Z shows the first picture");
     click("Command5");
     const QImage repeated = waitUntilPictureIsStill();
     paintNew("Command1"); // the repeated picture gives way, and is kept
 
-    const QString folder = m_program->historyFolder();
-    ASSERT_TRUE(waitFor([&] { return keptFiles(folder).size() == 3; }, kPaintDeadline))
-        << keptFiles(folder).join(u' ').toStdString();
-    const QStringList kept = keptFiles(folder); // a, b, then the repeat
-    const QJsonObject first = recordOf(kept[0]);
-    const QJsonObject repeat = recordOf(kept[2]);
+    // A repeat with nothing changed is the same picture as a: its file takes a's place.
+    ASSERT_TRUE(waitFor([&] { return keptFiles(folder).size() == 2 && !QFile::exists(firstPath); },
+                        kPaintDeadline))
+        << keptFiles(folder).join(u' ').toStdString() << m_program->report();
+    const QStringList kept = keptFiles(folder); // b, then the repeat
+    const QJsonObject repeat = recordOf(kept[1]);
     ASSERT_FALSE(first.isEmpty());
     EXPECT_EQ(repeat.value("picture"), first.value("picture"));
     EXPECT_EQ(repeat.value("palette"), first.value("palette"));
     EXPECT_TRUE(repeat.value("repeat").toBool());
-    EXPECT_EQ(QImage(kept[2]).convertToFormat(QImage::Format_RGB32), repeated);
+    const QImage keptRepeat = QImage(kept[1]).convertToFormat(QImage::Format_RGB32);
     int different = 0;
+    int differentKept = 0;
     for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
+        for (int x = 0; x < a.width(); ++x) {
             different += isSurelyPainted(x, y) && repeated.pixel(x, y) != a.pixel(x, y);
+            differentKept += isSurelyPainted(x, y) && keptRepeat.pixel(x, y) != repeated.pixel(x, y);
+        }
     EXPECT_EQ(different, 0) << "the same parameters paint the same pixels where every picture paints";
+    EXPECT_EQ(differentKept, 0) << "the file kept is the picture repeated";
 }
 
 TEST_F(HistoryWindowTest, UndosDuringAPicture_RunAfterItInTheirOrder)
@@ -197,6 +205,32 @@ TEST_F(HistoryWindowTest, AfterARestart_ThePanelShowsTheKeptPicturesAndAClickRes
     const QPoint at = thumbnailCentre(1);
     clickAt(at.x(), at.y());
     expectPictureBecomes(older, "a click on the older thumbnail shows that picture as kept");
+}
+
+// What is kept is what the record paints: mandalix-render --params of each kept file paints
+// its pixels again, whole, the one kept while the help panel lay over the picture too.
+TEST_F(HistoryWindowTest, KeptFiles_EqualWhatTheRendererPaintsFromTheirRecord)
+{
+    ASSERT_NO_FATAL_FAILURE(waitUntilStartedUp());
+    waitUntilPictureIsStill();
+    click("Command8");
+    waitUntilPictureIsStill();
+    paintNew("Command1");
+    click("Command2");
+    ASSERT_NO_FATAL_FAILURE(expectEndsAtOnceWithSuccess());
+    const QStringList kept = keptFiles(m_program->historyFolder());
+    ASSERT_EQ(kept.size(), 2);
+    QTemporaryDir aside;
+    for (const QString& path : kept) {
+        SCOPED_TRACE(path.toStdString());
+        const QString rendered = aside.filePath(QFileInfo(path).fileName());
+        const ToolRun render = runTool(QStringLiteral(MANDALIX_RENDER_EXECUTABLE),
+                                       {QStringLiteral("--params"), path, rendered},
+                                       QProcessEnvironment::systemEnvironment(), kPaintDeadline);
+        ASSERT_EQ(render.exitCode, 0) << render.err.toStdString();
+        EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32),
+                  QImage(rendered).convertToFormat(QImage::Format_RGB32));
+    }
 }
 
 // Bad history folders: one that is a file, and one full of files the program did not

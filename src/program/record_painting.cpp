@@ -1,0 +1,24 @@
+#include "program/record_painting.h"
+
+#include "generator/pacer.h"
+#include "generator/rnd.h"
+#include "program/picture_replay.h"
+#include "program/surfaces.h"
+#include "state/window_state.h"
+
+#include <memory>
+
+namespace mandalix {
+
+QImage paintRecordAtWindowSize(const PictureRecord& record)
+{
+    // On the heap: four rasters are too large for a worker thread's stack.
+    auto surfaces = std::make_unique<Surfaces>();
+    WindowState s;
+    setStartUpDefaults(s, record.nac);
+    Rnd rnd;
+    paintRecordedPicture(s, *surfaces, rnd, record, noPacing());
+    return surfaces->Picture1.image().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace mandalix
