@@ -5,6 +5,7 @@
 #include "palette/palette_strip.h"
 #include "program/picture_export.h"
 #include "program/picture_replay.h"
+#include "program/record_painting.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -272,7 +273,7 @@ void SlideShow::saveShown(const PictureRecord& record)
     WriteResult result = checkOutputPath(path, QStringLiteral("save"));
     if (result.ok) {
         // The picture of the record at that size, exactly as Save as paints it.
-        const QImage image = paintExport(record, atWindowSize(record), size, m_settings.threads, m_stopping);
+        const QImage image = paintExport(record, paintRecordAtWindowSize(record), size, m_settings.threads, m_stopping);
         if (m_stopping.load(std::memory_order_acquire))
             return;
         OutputFiles files(QStringLiteral("save"));
