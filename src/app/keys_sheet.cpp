@@ -74,6 +74,7 @@ KeysSheet::KeysSheet(QWidget* parent)
         m_table->setItem(k, 1, new QTableWidgetItem(row.does));
     }
     m_table->resizeColumnsToContents();
+    m_table->resizeRowsToContents();
     m_table->horizontalHeader()->setStretchLastSection(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
@@ -89,6 +90,11 @@ void KeysSheet::showBeside(const QWidget& picture)
         QRect sheet(QPoint(shown.right() + kGapPx, shown.top()), frameGeometry().size());
         if (const QScreen* screen = picture.screen()) {
             const QRect room = screen->availableGeometry();
+            // A screen too low for every row gets a sheet that scrolls.
+            if (sheet.height() > room.height()) {
+                resize(width(), height() - (sheet.height() - room.height()));
+                sheet.setHeight(room.height());
+            }
             sheet.moveRight(std::min(sheet.right(), room.right()));
             sheet.moveBottom(std::min(sheet.bottom(), room.bottom()));
             sheet.moveTopLeft(QPoint(std::max(sheet.left(), room.left()), std::max(sheet.top(), room.top())));
