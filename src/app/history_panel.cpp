@@ -37,33 +37,97 @@ HistoryPanel::HistoryPanel(QWidget* parent)
     m_content->setAutoFillBackground(true);
     viewport()->setAutoFillBackground(true);
     setWidget(m_content);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int scrolled) {
+        if (!m_isPlacing)
+            noteAnchor(scrolled);
+    });
 }
 
 void HistoryPanel::setEntries(const std::vector<HistoryEntry>& entries)
 {
     m_entries = entries;
     std::sort(m_entries.begin(), m_entries.end(), isNewer);
-    rebuild();
+    showEntries();
 }
 
 void HistoryPanel::add(const HistoryEntry& entry)
 {
     std::erase_if(m_entries, [&](const HistoryEntry& e) { return e.path == entry.path; });
     m_entries.insert(std::lower_bound(m_entries.begin(), m_entries.end(), entry, isNewer), entry);
-    rebuild();
+    showEntries();
 }
 
 void HistoryPanel::remove(const QString& path)
 {
     std::erase_if(m_entries, [&](const HistoryEntry& e) { return e.path == path; });
+    showEntries(path);
+}
+
+void HistoryPanel::showEntries(const QString& removedPath)
+{
+    if (!m_isUnderPointer) {
+        rebuildKeepingPlace();
+        return;
+    }
+    // A thumbnail whose file is gone leaves a hole rather than moving the others.
+    m_isStale = true;
+    for (std::size_t k = 0; k < m_shownPaths.size(); ++k)
+        if (m_shownPaths[k] == removedPath)
+            m_buttons[k]->hide();
+}
+
+void HistoryPanel::enterEvent(QEnterEvent* event)
+{
+    QScrollArea::enterEvent(event);
+    m_isUnderPointer = true;
+}
+
+void HistoryPanel::leaveEvent(QEvent* event)
+{
+    QScrollArea::leaveEvent(event);
+    m_isUnderPointer = false;
+    if (m_isStale)
+        rebuildKeepingPlace();
+}
+
+int HistoryPanel::columns() const { return std::max(1, viewport()->width() / kCellPx); }
+
+// The picture first in view since the user last scrolled; none at the top.
+void HistoryPanel::noteAnchor(int scrolled)
+{
+    const auto first = static_cast<std::size_t>(scrolled / kCellPx * columns());
+    m_anchor = scrolled > 0 && first < m_shownPaths.size() ? m_shownPaths[first] : QString();
+}
+
+// At the top the newest pictures come into view; scrolled down, the row of the picture
+// first in view stays where it was, so pictures kept meanwhile do not push it away.
+void HistoryPanel::rebuildKeepingPlace()
+{
+    const auto indexOf = [this](const QString& path) {
+        return static_cast<int>(std::find(m_shownPaths.begin(), m_shownPaths.end(), path) - m_shownPaths.begin());
+    };
+    const bool isKept = std::any_of(m_entries.begin(), m_entries.end(),
+                                    [&](const HistoryEntry& e) { return e.path == m_anchor; });
+    const int scrolled = verticalScrollBar()->value();
+    const int offset = scrolled - indexOf(m_anchor) / columns() * kCellPx;
+    const QString anchor = isKept ? m_anchor : QString();
+    m_isPlacing = true;
     rebuild();
+    if (!anchor.isEmpty())
+        verticalScrollBar()->setValue(indexOf(anchor) / columns() * kCellPx + offset);
+    m_isPlacing = false;
+    noteAnchor(verticalScrollBar()->value());
+    if (!anchor.isEmpty())
+        m_anchor = anchor;
 }
 
 void HistoryPanel::rebuild()
 {
+    m_isStale = false;
     for (QToolButton* button : m_buttons)
         delete button;
     m_buttons.clear();
+    m_shownPaths.clear();
     for (const HistoryEntry& entry : m_entries) {
         auto* button = new QToolButton(m_content);
         button->setObjectName(QFileInfo(entry.path).fileName());
@@ -75,6 +139,7 @@ void HistoryPanel::rebuild()
         connect(button, &QToolButton::clicked, this, [this, path = entry.path] { emit chosen(path); });
         button->show();
         m_buttons.push_back(button);
+        m_shownPaths.push_back(entry.path);
     }
     arrange();
 }
@@ -82,7 +147,7 @@ void HistoryPanel::rebuild()
 void HistoryPanel::arrange()
 {
     const int width = viewport()->width();
-    const int columns = std::max(1, width / kCellPx);
+    const int columns = this->columns();
     const int rows = (static_cast<int>(m_buttons.size()) + columns - 1) / columns;
     for (std::size_t k = 0; k < m_buttons.size(); ++k) {
         const int index = static_cast<int>(k);
