@@ -4,6 +4,7 @@
 #include "surface/surface_sizes.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QToolButton>
@@ -11,6 +12,13 @@
 #include <algorithm>
 
 namespace mandalix {
+
+namespace {
+
+// The button's property holding the cache key of the thumbnail it shows.
+constexpr const char* kThumbnailKey = "thumbnailKey";
+
+} // namespace
 
 QString historyTooltip(const PictureRecord& record)
 {
@@ -121,26 +129,38 @@ void HistoryPanel::rebuildKeepingPlace()
         m_anchor = anchor;
 }
 
+// A thumbnail already shown keeps its button, so a new picture costs one button, not one
+// for every kept picture.
 void HistoryPanel::rebuild()
 {
     m_isStale = false;
-    for (QToolButton* button : m_buttons)
-        delete button;
+    QHash<QString, QToolButton*> shown;
+    for (std::size_t k = 0; k < m_buttons.size(); ++k)
+        shown.insert(m_shownPaths[k], m_buttons[k]);
     m_buttons.clear();
     m_shownPaths.clear();
     for (const HistoryEntry& entry : m_entries) {
-        auto* button = new QToolButton(m_content);
-        button->setObjectName(QFileInfo(entry.path).fileName());
-        button->setIcon(QPixmap::fromImage(entry.thumbnail));
-        button->setIconSize(QSize(kThumbnailPx, kThumbnailPx));
-        button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setToolTip(historyTooltip(entry.record));
-        connect(button, &QToolButton::clicked, this, [this, path = entry.path] { emit chosen(path); });
+        QToolButton* button = shown.take(entry.path);
+        if (!button) {
+            button = new QToolButton(m_content);
+            button->setObjectName(QFileInfo(entry.path).fileName());
+            button->setIconSize(QSize(kThumbnailPx, kThumbnailPx));
+            button->setAutoRaise(true);
+            button->setFocusPolicy(Qt::NoFocus);
+            connect(button, &QToolButton::clicked, this, [this, path = entry.path] { emit chosen(path); });
+        }
+        // Kept again under the same name: the picture may differ.
+        const QVariant key = button->property(kThumbnailKey);
+        if (!key.isValid() || key.toLongLong() != entry.thumbnail.cacheKey()) {
+            button->setIcon(QPixmap::fromImage(entry.thumbnail));
+            button->setToolTip(historyTooltip(entry.record));
+            button->setProperty(kThumbnailKey, QVariant::fromValue(entry.thumbnail.cacheKey()));
+        }
         button->show();
         m_buttons.push_back(button);
         m_shownPaths.push_back(entry.path);
     }
+    qDeleteAll(shown);
     arrange();
 }
 
