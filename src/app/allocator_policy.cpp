@@ -22,4 +22,11 @@ void returnPictureBlocksToTheSystem()
 #endif
 }
 
+void returnFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
 } // namespace mandalix
