@@ -84,16 +84,28 @@ void Form1::attachUndoAndHistory()
 
 void Form1::showHistoryNews(const HistoryNews& news)
 {
-    if (const auto* scanned = std::get_if<history::Scanned>(&news))
+    if (const auto* scanned = std::get_if<history::Scanned>(&news)) {
         m_historyPanel->setEntries(scanned->entries);
-    else if (const auto* kept = std::get_if<history::Kept>(&news))
+    } else if (const auto* kept = std::get_if<history::Kept>(&news)) {
         m_historyPanel->add(kept->entry);
-    else if (const auto* removed = std::get_if<history::Removed>(&news))
+        if (!m_notKept->isHidden()) {
+            m_notKept->hide();
+            showHistoryLine(QStringLiteral("Pictures are kept again."));
+        }
+    } else if (const auto* removed = std::get_if<history::Removed>(&news)) {
         m_historyPanel->remove(removed->path);
-    else if (const auto* failed = std::get_if<history::Failed>(&news)) {
-        m_statusPicture = m_program.surfaces.picture1Changes.load(std::memory_order_acquire);
-        m_status->setText(failed->message);
+    } else if (const auto* failed = std::get_if<history::Failed>(&news)) {
+        // The status line gives way to the next picture; the mark stays until one is kept.
+        m_notKept->setText(failed->message);
+        m_notKept->show();
+        showHistoryLine(failed->message);
     }
+}
+
+void Form1::showHistoryLine(const QString& text)
+{
+    m_statusPicture = m_program.surfaces.picture1Changes.load(std::memory_order_acquire);
+    m_status->setText(text);
 }
 
 void Form1::resizeEvent(QResizeEvent* event)
@@ -155,6 +167,15 @@ void Form1::buildControls()
     m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_status->setStyleSheet(QStringLiteral("color: rgb(200, 200, 200);"));
+
+    m_notKept = new QLabel(this);
+    m_notKept->setObjectName(QStringLiteral("NotKeptMark"));
+    m_notKept->setGeometry(kStatusX, kNotKeptY, kStatusW, kStatusH);
+    m_notKept->setWordWrap(true);
+    m_notKept->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_notKept->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_notKept->setStyleSheet(QStringLiteral("color: rgb(255, 64, 64);"));
+    m_notKept->hide();
 }
 
 void Form1::start() { post(cmd::StartUp{}); }

@@ -2,8 +2,8 @@
 // window's own drawing surface, a status line, and the command worker that runs what
 // the user asks for; F11 opens the slide show over it; with the keys of undo and redo and the panel of kept pictures.
 // GUI thread only. A failed save comes back from the worker as a value and is shown in
-// the one failure box; a picture that could not be kept, as one line in the status line;
-// the program goes on.
+// the one failure box; pictures that cannot be kept, as a red line that stays until one is
+// kept again; the program goes on.
 #pragma once
 
 #include "app/command_worker.h"
@@ -60,6 +60,8 @@ public:
     SurfaceView* view(const char* name) const;
     // The thumbnails of the kept pictures; none when the program keeps no history.
     HistoryPanel* historyPanel() const { return m_historyPanel; }
+    // The red line that stands while pictures are not being kept; hidden otherwise.
+    QLabel* notKeptMark() const { return m_notKept; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +80,8 @@ private:
     void dropStaleStatus();
     void attachUndoAndHistory();
     void showHistoryNews(const HistoryNews& news);
+    // A line about the history, standing until the next picture.
+    void showHistoryLine(const QString& text);
     void leaveSlideShow();
     // Opens the sheet of keys beside the picture, or raises it.
     void showKeysSheet();
@@ -85,6 +89,7 @@ private:
     Program& m_program;
     SurfaceView* m_background = nullptr;
     QLabel* m_status = nullptr;
+    QLabel* m_notKept = nullptr;
     HistoryPanel* m_historyPanel = nullptr;
     std::uint64_t m_statusPicture = 0; // Picture1's count when the status line's news came
     std::unique_ptr<CommandWorker> m_worker;

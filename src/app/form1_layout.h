@@ -74,6 +74,8 @@ inline constexpr int kStatusX = 568;
 inline constexpr int kStatusY = 264;
 inline constexpr int kStatusW = 283;
 inline constexpr int kStatusH = 48;
+// The lasting mark while pictures are not being kept: below the status line, in red.
+inline constexpr int kNotKeptY = kStatusY + kStatusH + 8;
 
 // The restored size of the window; it opens maximized.
 inline constexpr int kRestoredWidth = 312;

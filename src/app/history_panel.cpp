@@ -4,6 +4,7 @@
 #include "surface/surface_sizes.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QToolButton>
@@ -11,6 +12,13 @@
 #include <algorithm>
 
 namespace mandalix {
+
+namespace {
+
+// The button's property holding the cache key of the thumbnail it shows.
+constexpr const char* kThumbnailKey = "thumbnailKey";
+
+} // namespace
 
 QString historyTooltip(const PictureRecord& record)
 {
@@ -37,53 +45,130 @@ HistoryPanel::HistoryPanel(QWidget* parent)
     m_content->setAutoFillBackground(true);
     viewport()->setAutoFillBackground(true);
     setWidget(m_content);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int scrolled) {
+        if (!m_isPlacing)
+            noteAnchor(scrolled);
+    });
 }
 
 void HistoryPanel::setEntries(const std::vector<HistoryEntry>& entries)
 {
     m_entries = entries;
     std::sort(m_entries.begin(), m_entries.end(), isNewer);
-    rebuild();
+    showEntries();
 }
 
 void HistoryPanel::add(const HistoryEntry& entry)
 {
     std::erase_if(m_entries, [&](const HistoryEntry& e) { return e.path == entry.path; });
     m_entries.insert(std::lower_bound(m_entries.begin(), m_entries.end(), entry, isNewer), entry);
-    rebuild();
+    showEntries();
 }
 
 void HistoryPanel::remove(const QString& path)
 {
     std::erase_if(m_entries, [&](const HistoryEntry& e) { return e.path == path; });
-    rebuild();
+    showEntries(path);
 }
 
+void HistoryPanel::showEntries(const QString& removedPath)
+{
+    if (!m_isUnderPointer) {
+        rebuildKeepingPlace();
+        return;
+    }
+    // A thumbnail whose file is gone leaves a hole rather than moving the others.
+    m_isStale = true;
+    for (std::size_t k = 0; k < m_shownPaths.size(); ++k)
+        if (m_shownPaths[k] == removedPath)
+            m_buttons[k]->hide();
+}
+
+void HistoryPanel::enterEvent(QEnterEvent* event)
+{
+    QScrollArea::enterEvent(event);
+    m_isUnderPointer = true;
+}
+
+void HistoryPanel::leaveEvent(QEvent* event)
+{
+    QScrollArea::leaveEvent(event);
+    m_isUnderPointer = false;
+    if (m_isStale)
+        rebuildKeepingPlace();
+}
+
+int HistoryPanel::columns() const { return std::max(1, viewport()->width() / kCellPx); }
+
+// The picture first in view since the user last scrolled; none at the top.
+void HistoryPanel::noteAnchor(int scrolled)
+{
+    const auto first = static_cast<std::size_t>(scrolled / kCellPx * columns());
+    m_anchor = scrolled > 0 && first < m_shownPaths.size() ? m_shownPaths[first] : QString();
+}
+
+// At the top the newest pictures come into view; scrolled down, the row of the picture
+// first in view stays where it was, so pictures kept meanwhile do not push it away.
+void HistoryPanel::rebuildKeepingPlace()
+{
+    const auto indexOf = [this](const QString& path) {
+        return static_cast<int>(std::find(m_shownPaths.begin(), m_shownPaths.end(), path) - m_shownPaths.begin());
+    };
+    const bool isKept = std::any_of(m_entries.begin(), m_entries.end(),
+                                    [&](const HistoryEntry& e) { return e.path == m_anchor; });
+    const int scrolled = verticalScrollBar()->value();
+    const int offset = scrolled - indexOf(m_anchor) / columns() * kCellPx;
+    const QString anchor = isKept ? m_anchor : QString();
+    m_isPlacing = true;
+    rebuild();
+    if (!anchor.isEmpty())
+        verticalScrollBar()->setValue(indexOf(anchor) / columns() * kCellPx + offset);
+    m_isPlacing = false;
+    noteAnchor(verticalScrollBar()->value());
+    if (!anchor.isEmpty())
+        m_anchor = anchor;
+}
+
+// A thumbnail already shown keeps its button, so a new picture costs one button, not one
+// for every kept picture.
 void HistoryPanel::rebuild()
 {
-    for (QToolButton* button : m_buttons)
-        delete button;
+    m_isStale = false;
+    QHash<QString, QToolButton*> shown;
+    for (std::size_t k = 0; k < m_buttons.size(); ++k)
+        shown.insert(m_shownPaths[k], m_buttons[k]);
     m_buttons.clear();
+    m_shownPaths.clear();
     for (const HistoryEntry& entry : m_entries) {
-        auto* button = new QToolButton(m_content);
-        button->setObjectName(QFileInfo(entry.path).fileName());
-        button->setIcon(QPixmap::fromImage(entry.thumbnail));
-        button->setIconSize(QSize(kThumbnailPx, kThumbnailPx));
-        button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setToolTip(historyTooltip(entry.record));
-        button->setAccessibleName(QStringLiteral("Kept picture %1").arg(entry.record.imeslike));
-        connect(button, &QToolButton::clicked, this, [this, path = entry.path] { emit chosen(path); });
+        QToolButton* button = shown.take(entry.path);
+        if (!button) {
+            button = new QToolButton(m_content);
+            button->setObjectName(QFileInfo(entry.path).fileName());
+            button->setIconSize(QSize(kThumbnailPx, kThumbnailPx));
+            button->setAutoRaise(true);
+            button->setFocusPolicy(Qt::NoFocus);
+            connect(button, &QToolButton::clicked, this, [this, path = entry.path] { emit chosen(path); });
+        }
+        // Kept again under the same name: the picture may differ.
+        const QVariant key = button->property(kThumbnailKey);
+        if (!key.isValid() || key.toLongLong() != entry.thumbnail.cacheKey()) {
+            button->setIcon(QPixmap::fromImage(entry.thumbnail));
+            button->setToolTip(historyTooltip(entry.record));
+            button->setProperty(kThumbnailKey, QVariant::fromValue(entry.thumbnail.cacheKey()));
+            button->setAccessibleName(QStringLiteral("Kept picture %1").arg(entry.record.imeslike));
+        }
         button->show();
         m_buttons.push_back(button);
+        m_shownPaths.push_back(entry.path);
     }
+    qDeleteAll(shown);
     arrange();
 }
 
 void HistoryPanel::arrange()
 {
     const int width = viewport()->width();
-    const int columns = std::max(1, width / kCellPx);
+    const int columns = this->columns();
     const int rows = (static_cast<int>(m_buttons.size()) + columns - 1) / columns;
     for (std::size_t k = 0; k < m_buttons.size(); ++k) {
         const int index = static_cast<int>(k);

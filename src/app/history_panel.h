@@ -1,7 +1,10 @@
 // The thumbnails of the kept pictures, newest first, in the window's free black area:
 // right of the drawing surface when the window is wide enough, else below it, hidden
 // when neither leaves room for one thumbnail. A click asks for that picture; a tooltip
-// names it and its generation type. GUI thread only; nothing here fails.
+// names it and its generation type. The thumbnails hold their places while the pointer
+// is over the panel (a click's picture that gave way is shown once the pointer leaves), and
+// a list scrolled down keeps its first row in view as pictures come in above it. GUI
+// thread only; nothing here fails.
 #pragma once
 
 #include "program/history_folder.h"
@@ -32,7 +35,8 @@ public:
     void add(const HistoryEntry& entry);
     void remove(const QString& path);
     int count() const { return static_cast<int>(m_entries.size()); }
-    // The path of the thumbnail at `index`, newest first.
+    // The path of the kept picture at `index`, newest first; while the pointer is over the
+    // panel the thumbnails may not show it yet.
     QString pathAt(int index) const { return m_entries.at(static_cast<std::size_t>(index)).path; }
 
     // Takes the free area of a window of `size`, or hides.
@@ -43,14 +47,26 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
+    // Shows the entries now, or once the pointer leaves the panel.
+    void showEntries(const QString& removedPath = {});
+    void rebuildKeepingPlace();
+    void noteAnchor(int scrolled);
     void rebuild();
     void arrange();
+    int columns() const;
 
     QWidget* m_content;
     std::vector<HistoryEntry> m_entries; // newest first
-    std::vector<QToolButton*> m_buttons; // one per entry, in the same order
+    std::vector<QToolButton*> m_buttons; // one per thumbnail shown
+    std::vector<QString> m_shownPaths;   // the path of each thumbnail shown, same order
+    bool m_isUnderPointer = false;
+    bool m_isStale = false; // the thumbnails shown are not the entries
+    bool m_isPlacing = false; // the panel, not the user, moves the scroll bar
+    QString m_anchor;         // the picture first in view when the user last scrolled
 };
 
 // The tooltip of a kept picture: its name and its generation type.

@@ -3,11 +3,12 @@
 // display can be opened, sets the fixed style, font and icon, and shows Form1 maximized
 // with the start-up sequence queued, then the slide show when asked for. With
 // --no-history nothing is kept on disk. A window destroyed from outside ends it as "exit"
-// does; a display that goes away ends it with status 1 and one line, the picture on show
-// kept.
+// does, and so do SIGTERM, SIGHUP and SIGINT; a display that goes away ends it with status
+// 1 and one line, the picture on show kept.
 #include "app/command_line.h"
 #include "app/display_loss_watch.h"
 #include "app/form1.h"
+#include "app/signal_watch.h"
 #include "app/slide_show_options.h"
 #include "app/window_loss_watch.h"
 #include "output/drives.h"
@@ -110,6 +111,11 @@ int main(int argc, char** argv)
     mandalix::WindowLossWatch watch(form, [&form] { form.close(); });
     app.installNativeEventFilter(&watch);
     const mandalix::DisplayLossWatch displayWatch([&form] { form.endWithoutDisplay(); });
+    // A logout or `kill` ends the program as "exit" does, also from inside a dialog.
+    const mandalix::SignalWatch signalWatch([&form](int) {
+        form.close();
+        QCoreApplication::exit(0);
+    });
     form.setSlideShowInterval(slideShow.interval);
     form.showMaximized();
     form.start();

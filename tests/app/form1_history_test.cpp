@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -13,8 +14,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A history that cannot write: one line in the status line, no box, and the pictures go on.
-TEST(Form1History, PicturesThatCannotBeKeptAreToldInOneLineAndNoBox)
+// A history that cannot write: one line in the status line, no box, and the pictures go on;
+// a red mark stays through the later pictures until one is kept again, which is told once.
+TEST(Form1History, PicturesThatCannotBeKeptAreMarkedUntilKeptAgainAndNoBox)
 {
     QTemporaryDir folder;
     const QString notAFolder = folder.filePath("history");
@@ -43,12 +45,25 @@ TEST(Form1History, PicturesThatCannotBeKeptAreToldInOneLineAndNoBox)
     EXPECT_EQ(form.findChild<QMessageBox*>(), nullptr);
     EXPECT_NE(pictures[3], pictures[2]) << "painting went on";
     EXPECT_EQ(QFile(notAFolder).size(), 0);
+    QLabel* mark = form.notKeptMark();
+    EXPECT_FALSE(mark->isHidden()) << "the next pictures do not wipe the mark";
+    EXPECT_TRUE(mark->text().startsWith(QStringLiteral("Pictures are not kept: ")))
+        << mark->text().toStdString();
+    EXPECT_TRUE(mark->text().contains(QStringLiteral("history"))) << "it names the path";
+
+    ASSERT_TRUE(QFile::remove(notAFolder));
+    clock.set(clock.now().addSecs(1));
+    form.post(cmd::NewImageOldPalette{});
+    ASSERT_TRUE(form.worker().waitUntilIdle(120s));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mark->isHidden(); }, 10000)) << "kept again";
+    EXPECT_EQ(form.statusLine()->text(), QStringLiteral("Pictures are kept again."));
+    pictures.push_back(program.surfaces.Picture1.image());
 
     // Undo walks back through them all the same.
     form.post(cmd::Undo{});
     form.post(cmd::Undo{});
     ASSERT_TRUE(form.worker().waitUntilIdle(120s));
-    EXPECT_EQ(program.surfaces.Picture1.image(), pictures[1]);
+    EXPECT_EQ(program.surfaces.Picture1.image(), pictures[2]);
 }
 
 } // namespace

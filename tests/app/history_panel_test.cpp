@@ -2,11 +2,17 @@
 
 #include "surface/surface_sizes.h"
 
+#include <QApplication>
+#include <QEnterEvent>
+#include <QFileInfo>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace mandalix {
 namespace {
@@ -43,7 +49,7 @@ TEST(HistoryPanel_Place, TakesTheFreeAreaOnlyAndHidesWithoutRoomForAThumbnail)
 HistoryEntry entryAt(int second, double nac)
 {
     HistoryEntry entry;
-    entry.record.moment = QDateTime(QDate(2026, 12, 8), QTime(10, 0, second));
+    entry.record.moment = QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)).addSecs(second);
     entry.record.imeslike = entry.record.moment.toString(QStringLiteral("'T'yyyyMMddHHmmss"));
     entry.record.nac = nac;
     entry.path = QStringLiteral("/h/%1.png").arg(entry.record.imeslike);
@@ -73,6 +79,88 @@ TEST(HistoryPanel_Thumbnails, NewestFirstNamedWithTheirTypeAndAClickAsksForThatP
     newest->click();
     ASSERT_EQ(chosen.size(), 1);
     EXPECT_EQ(chosen.at(0).at(0).toString(), entryAt(3, 4).path);
+}
+
+
+// Where a kept picture's thumbnail stands in the panel's visible area, or none.
+std::optional<QPoint> shownAt(const HistoryPanel& panel, const HistoryEntry& entry)
+{
+    const QString name = QFileInfo(entry.path).fileName();
+    const auto* button = panel.findChild<QToolButton*>(name);
+    if (!button || button->isHidden())
+        return std::nullopt;
+    return button->mapTo(panel.viewport(), QPoint(0, 0));
+}
+
+std::vector<HistoryEntry> entriesAt(int from, int count)
+{
+    std::vector<HistoryEntry> entries;
+    for (int k = from; k < from + count; ++k)
+        entries.push_back(entryAt(k, 1));
+    return entries;
+}
+
+// Pictures kept while the pointer is over the panel (the one a click replaced) wait until
+// it leaves; a picture removed meanwhile leaves a hole. Nothing moves under the pointer.
+TEST(HistoryPanel_Place, ThumbnailsStandStillUnderThePointerAndCatchUpWhenItLeaves)
+{
+    QWidget window;
+    window.resize(1280, 1000);
+    HistoryPanel panel(&window);
+    panel.placeIn(window.size());
+    window.show();
+    panel.setEntries(entriesAt(10, 12));
+    const std::vector<HistoryEntry> before = entriesAt(10, 12);
+    std::vector<std::optional<QPoint>> places;
+    for (const HistoryEntry& entry : before)
+        places.push_back(shownAt(panel, entry));
+
+    QEnterEvent enter(QPointF(20, 20), QPointF(20, 20), QPointF(20, 20));
+    QApplication::sendEvent(&panel, &enter);
+    panel.add(entryAt(30, 2));
+    panel.add(entryAt(31, 2));
+    panel.remove(before[5].path);
+    EXPECT_EQ(panel.count(), 13) << "the entries are current";
+    EXPECT_FALSE(shownAt(panel, entryAt(30, 2)).has_value()) << "not shown under the pointer";
+    EXPECT_FALSE(shownAt(panel, before[5]).has_value()) << "a removed picture cannot be chosen";
+    for (std::size_t k = 0; k < before.size(); ++k)
+        if (k != 5)
+            EXPECT_EQ(shownAt(panel, before[k]), places[k]) << k;
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&panel, &leave);
+    EXPECT_EQ(shownAt(panel, entryAt(31, 2)), std::optional<QPoint>(QPoint(0, 0)));
+    EXPECT_TRUE(shownAt(panel, entryAt(30, 2)).has_value());
+    EXPECT_EQ(panel.findChild<QToolButton*>(QFileInfo(before[5].path).fileName()), nullptr);
+}
+
+// Scrolled down, the first row in view stays in view as whole rows of pictures come in
+// above it; at the top, the newest come into view.
+TEST(HistoryPanel_Place, AListScrolledDownKeepsItsFirstRowWhenPicturesComeInAbove)
+{
+    QWidget window;
+    window.resize(1280, 600);
+    HistoryPanel panel(&window);
+    panel.placeIn(window.size());
+    window.show();
+    panel.setEntries(entriesAt(0, 60));
+    ASSERT_GT(panel.verticalScrollBar()->maximum(), 6 * HistoryPanel::kCellPx);
+    const int columns = panel.viewport()->width() / HistoryPanel::kCellPx;
+    ASSERT_GE(columns, 2);
+
+    panel.verticalScrollBar()->setValue(3 * HistoryPanel::kCellPx + 10);
+    // Newest first: row 3's first thumbnail is the (3 * columns)-th newest.
+    const HistoryEntry anchored = entryAt(59 - 3 * columns, 1);
+    const std::optional<QPoint> place = shownAt(panel, anchored);
+    ASSERT_EQ(place, std::optional<QPoint>(QPoint(0, -10)));
+    for (int k = 0; k < columns; ++k)
+        panel.add(entryAt(100 + k, 1));
+    EXPECT_EQ(shownAt(panel, anchored), place) << "a row came in above: the view moved with it";
+
+    panel.verticalScrollBar()->setValue(0);
+    panel.add(entryAt(200, 1));
+    EXPECT_EQ(panel.verticalScrollBar()->value(), 0);
+    EXPECT_EQ(shownAt(panel, entryAt(200, 1)), std::optional<QPoint>(QPoint(0, 0)));
 }
 
 } // namespace

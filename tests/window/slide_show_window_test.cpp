@@ -6,6 +6,7 @@
 #include "window/real_window_fixture.h"
 
 #include "output/params_file.h"
+#include "program/history_folder.h"
 #include "program/picture_replay.h"
 
 #include <QDir>
@@ -14,6 +15,8 @@
 #include <QScreen>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace mandalix::xtest {
 namespace {
@@ -207,6 +210,44 @@ TEST_F(SlideShowWindowTest, CtrlQInTheSlideShowEndsTheProgramAsExitDoesKeepingTh
     ASSERT_NO_FATAL_FAILURE(expectEndsAtOnceWithSuccess());
     const QStringList kept = QDir(m_program->historyFolder()).entryList({QStringLiteral("T*.png")}, QDir::Files);
     EXPECT_FALSE(kept.isEmpty()) << "the picture on show in the window is kept";
+}
+
+// SIGTERM while the slide show is open ends the program as Esc and "exit" would: at once,
+// with status 0, the finished picture the slide show has on show kept in the history.
+class SlideShowSignalTest : public SlideShowWindowTest {
+protected:
+    QStringList programArguments() const override { return {}; }
+};
+
+TEST_F(SlideShowSignalTest, Sigterm_EndsAsExitKeepingThePictureOnShow)
+{
+    ASSERT_NO_FATAL_FAILURE(waitUntilStartedUp());
+    waitUntilPictureIsStill();
+    ASSERT_NO_FATAL_FAILURE(pressKey("F11"));
+    ASSERT_TRUE(waitFor([] { return isSlideShowOpen(); }, kWindowDeadline));
+    waitUntilSquareIsStill();
+    // Paused and saved, so the record of the picture on show is known.
+    ASSERT_TRUE(pressOnSlideShow("space"));
+    ASSERT_TRUE(pressOnSlideShow("s"));
+    const QDir folder(m_program->driveFolder());
+    QStringList saved;
+    ASSERT_TRUE(waitFor([&] {
+        saved = folder.entryList({QStringLiteral("*.png")}, QDir::Files);
+        return !saved.isEmpty() && readParamsFile(folder.filePath(saved.first())).ok;
+    }, kPaintDeadline)) << m_program->report();
+    const PictureRecord onShow = readParamsFile(folder.filePath(saved.first())).value;
+
+    ASSERT_EQ(::kill(static_cast<pid_t>(m_program->process().processId()), SIGTERM), 0);
+    ASSERT_NO_FATAL_FAILURE(expectEndsAtOnceWithSuccess());
+    // The slide show keeps its pictures in a share of their own.
+    const QDir history(m_program->historyFolder() + QStringLiteral("/slideshow"));
+    bool isKept = false;
+    for (const QString& name : history.entryList({QStringLiteral("T*.png")}, QDir::Files)) {
+        const KeptRead read = readKeptPicture(history.filePath(name));
+        isKept = isKept || (read.ok && read.record.imeslike == onShow.imeslike && read.record.seed == onShow.seed);
+    }
+    EXPECT_TRUE(isKept) << "the slide show's picture " << onShow.imeslike.toStdString()
+                        << " is not kept\n" << m_program->report();
 }
 
 } // namespace
