@@ -4,6 +4,7 @@
 // temporary folder. The memory must stay flat once the undo steps (and the kept pictures)
 // have reached their caps: the final figure within 5 MB of the one after 200 pictures;
 // more ends the benchmark with an error.
+#include "app/allocator_policy.h"
 #include "app/command_worker.h"
 #include "program/picture_history.h"
 #include "program/program.h"
@@ -75,6 +76,7 @@ void report(benchmark::State& state, double settled, double final, int pictures)
 void BM_SoakProgram(benchmark::State& state)
 {
     constexpr int kPictures = 1000;
+    returnPictureBlocksToTheSystem(); // as main() does
     for (auto _ : state) {
         QTemporaryDir folder;
         const QDateTime start(QDate(2026, 12, 9), QTime(10, 0, 0));
@@ -102,6 +104,7 @@ BENCHMARK(BM_SoakProgram)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime(
 void BM_SoakWindowQueue(benchmark::State& state)
 {
     constexpr int kPictures = 1000;
+    returnPictureBlocksToTheSystem(); // as main() does
     for (auto _ : state) {
         QTemporaryDir folder;
         SystemClock clock;

@@ -1,5 +1,7 @@
 #include "app/command_worker.h"
 
+#include "app/allocator_policy.h"
+
 namespace mandalix {
 
 // Spreads each pass over the pass duration: at every checkpoint it publishes the
@@ -114,6 +116,9 @@ void CommandWorker::run()
             break;
         if (m_onResult)
             m_onResult(command, result);
+        // A picture frees the rasters and buffers of the one before; their pages go back.
+        if (paintsAPicture(command))
+            returnFreedMemory();
 
         {
             std::lock_guard lock(m_queueMutex);

@@ -5,6 +5,7 @@
 // --no-history nothing is kept on disk. A window destroyed from outside ends it as "exit"
 // does, and so do SIGTERM, SIGHUP and SIGINT; a display that goes away ends it with status
 // 1 and one line, the picture on show kept.
+#include "app/allocator_policy.h"
 #include "app/command_line.h"
 #include "app/display_loss_watch.h"
 #include "app/form1.h"
@@ -68,6 +69,7 @@ QIcon programIcon()
 
 int main(int argc, char** argv)
 {
+    mandalix::returnPictureBlocksToTheSystem();
     mandalix::setApplicationIdentity();
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

@@ -1,0 +1,32 @@
+#include "app/allocator_policy.h"
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace mandalix {
+
+namespace {
+
+// Below a window picture's raster (457 x 457 x 4 bytes) and well above the small objects
+// of Qt and the program, which stay in the arenas.
+constexpr int kPictureBlockBytes = 256 * 1024;
+
+} // namespace
+
+void returnPictureBlocksToTheSystem()
+{
+#if defined(__GLIBC__)
+    // Setting it also turns off glibc's raising of it.
+    mallopt(M_MMAP_THRESHOLD, kPictureBlockBytes);
+#endif
+}
+
+void returnFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
+} // namespace mandalix
