@@ -4,6 +4,7 @@
 #include "bench_scene.h"
 
 #include "generator/pixel_pipeline.h"
+#include "program/allocator_policy.h"
 #include "surface/interface_font.h"
 
 #include <benchmark/benchmark.h>
@@ -68,6 +69,9 @@ bool baselineAgrees()
 
 int main(int argc, char** argv)
 {
+    // The allocator as the window program sets it, first thing, so the soak benchmarks
+    // measure the program's own memory.
+    mandalix::returnPictureBlocksToTheSystem();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

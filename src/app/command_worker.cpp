@@ -1,6 +1,6 @@
 #include "app/command_worker.h"
 
-#include "app/allocator_policy.h"
+#include "program/allocator_policy.h"
 
 namespace mandalix {
 

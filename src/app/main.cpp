@@ -5,7 +5,7 @@
 // --no-history nothing is kept on disk. A window destroyed from outside ends it as "exit"
 // does, and so do SIGTERM, SIGHUP and SIGINT; a display that goes away ends it with status
 // 1 and one line, the picture on show kept.
-#include "app/allocator_policy.h"
+#include "program/allocator_policy.h"
 #include "app/command_line.h"
 #include "app/display_loss_watch.h"
 #include "app/form1.h"

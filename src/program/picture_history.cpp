@@ -1,5 +1,6 @@
 #include "program/picture_history.h"
 
+#include "program/allocator_policy.h"
 #include "program/record_painting.h"
 
 #include <QDir>
@@ -70,14 +71,25 @@ void PictureHistory::run()
         Keeping keeping;
         {
             std::unique_lock lock(m_mutex);
+            m_isWriting = false;
+            m_written.notify_all();
             m_wake.wait(lock, [this] { return !m_queue.empty() || m_isFinishing; });
             if (m_queue.empty())
                 return;
             keeping = std::move(m_queue.front());
             m_queue.pop_front();
+            m_isWriting = true;
         }
         write(keeping);
+        // Painting and encoding a kept picture frees megabytes in this thread's arena.
+        returnFreedMemory();
     }
+}
+
+bool PictureHistory::waitUntilWritten(std::chrono::milliseconds deadline)
+{
+    std::unique_lock lock(m_mutex);
+    return m_written.wait_for(lock, deadline, [this] { return m_queue.empty() && !m_isWriting; });
 }
 
 void PictureHistory::write(const Keeping& keeping)

@@ -9,6 +9,7 @@
 
 #include "program/history_folder.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -55,6 +56,10 @@ public:
     // Writes what is queued, then ends the thread. Harmless twice or before start().
     void finish();
 
+    // Waits until nothing is queued or being written, or the deadline passes; answers
+    // whether it got there. Any thread but the history's; for tests and benchmarks.
+    bool waitUntilWritten(std::chrono::milliseconds deadline);
+
     const QString& folder() const { return m_folder; }
 
 private:
@@ -88,6 +93,8 @@ private:
     std::condition_variable m_wake;
     std::deque<Keeping> m_queue;
     bool m_isFinishing = false;
+    bool m_isWriting = false; // guarded by m_mutex
+    std::condition_variable m_written;
     std::thread m_thread;
 };
 

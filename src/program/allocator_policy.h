@@ -1,8 +1,8 @@
 // How the program keeps the C library's allocator from holding on to freed pictures:
 // picture-sized blocks straight from the system, and freed pages handed back after each
 // picture. The first is called once by main() (and by the soak benchmark, which stands in
-// for it) before any thread starts; the second by the command worker. Neither can fail in
-// a way the program could act on.
+// for it) before any thread starts; the second by the command worker and the history's
+// thread, each after its picture. Neither can fail in a way the program could act on.
 #pragma once
 
 namespace mandalix {
