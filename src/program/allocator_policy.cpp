@@ -1,4 +1,4 @@
-#include "app/allocator_policy.h"
+#include "program/allocator_policy.h"
 
 #if defined(__GLIBC__)
 #include <malloc.h>
