@@ -14,6 +14,7 @@
 #include <cctype>
 #include <cmath>
 #include <limits>
+#include <mutex>
 
 namespace mandalix {
 
@@ -238,9 +239,16 @@ bool readColour(const QJsonValue& value, Colour& colour)
 bool readHistory(const QJsonObject& root, PictureRecord& record, QString& error)
 {
     const QJsonValue moment = root.value(QStringLiteral("moment"));
-    record.moment = moment.isString()
-        ? QDateTime::fromString(moment.toString(), Qt::ISODateWithMs)
-        : QDateTime::fromString(record.imeslike.mid(1), QStringLiteral("yyyyMMddHHmmss"));
+    {
+        // A local date and time is made through the C library's mktime, which fills in
+        // its time zone anew on each call when TZ is unset: records read on two threads
+        // at once (two histories, the history and an Open) take turns.
+        static std::mutex localTime;
+        std::lock_guard lock(localTime);
+        record.moment = moment.isString()
+            ? QDateTime::fromString(moment.toString(), Qt::ISODateWithMs)
+            : QDateTime::fromString(record.imeslike.mid(1), QStringLiteral("yyyyMMddHHmmss"));
+    }
     if (moment.isString() && !record.moment.isValid()) {
         error = QStringLiteral("moment: not a date and time");
         return false;

@@ -1,5 +1,9 @@
 #include "program/allocator_policy.h"
 
+// Any C library header defines __GLIBC__ where glibc is the library; without one before the
+// test below, the test is always false and both functions do nothing.
+#include <cstdlib>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
