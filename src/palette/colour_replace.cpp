@@ -95,7 +95,8 @@ void replaceColours(WindowState& s, Surface& picture1, const std::vector<ColourR
     const ColourMap map(replacements);
     // A press makes one change: held in registers, the scan costs what a compare costs.
     if (map.changes().size() == 1) {
-        const auto [from, to] = map.changes().front();
+        const Colour from = map.changes().front().first;
+        const Colour to = map.changes().front().second;
         scanPicture(s, picture1, [from, to](Colour colour) { return colour == from ? to : colour; });
         return;
     }
