@@ -3,9 +3,7 @@
 // and the picture on show is kept in the history, as "exit" keeps it.
 #include "window/real_window_fixture.h"
 
-#include "program/history_folder.h"
 
-#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -45,12 +43,7 @@ TEST_F(DisplayLossWindowTest, DisplayGone_EndsAtOnceWithOneLineAndKeepsThePictur
                   .arg(m_display.display())
                   .toStdString());
 
-    const QDir history(m_program->historyFolder());
-    const QStringList kept = history.entryList({QStringLiteral("T*.png")}, QDir::Files);
-    ASSERT_EQ(kept.size(), 1) << kept.join(u' ').toStdString();
-    const KeptRead read = readKeptPicture(history.filePath(kept.front()));
-    ASSERT_TRUE(read.ok) << read.error.toStdString();
-    EXPECT_TRUE(read.pixels == shown) << "the picture kept is not the one on show";
+    expectOnePictureKept(m_program->historyFolder(), shown);
 }
 
 } // namespace

@@ -13,30 +13,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-ToolRun xdotool(const QStringList& arguments)
-{
-    return runTool(QStringLiteral("xdotool"), arguments, sharedSession().session->environment(), 5s);
-}
-
-// A window's rectangle on the screen as xdotool reads it; empty when it cannot.
-QRect geometryOf(const QString& window)
-{
-    const ToolRun run = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
-    QMap<QByteArray, int> values;
-    for (const QByteArray& line : run.out.split('\n')) {
-        const QList<QByteArray> pair = line.split('=');
-        if (pair.size() == 2)
-            values[pair[0]] = pair[1].toInt();
-    }
-    return run.exitCode == 0 ? QRect(values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]) : QRect();
-}
-
-QString failureBoxWindow()
-{
-    const ToolRun run = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                 QStringLiteral("--name"), QStringLiteral("^mandalix$")});
-    return run.exitCode == 0 ? QString::fromLatin1(run.out.trimmed().split('\n').value(0)) : QString();
-}
+QString failureBoxWindow() { return visibleWindowNamed(QStringLiteral("^mandalix$")); }
 
 class FailureBoxWindowTest : public RealWindowTest {
 protected:

@@ -1,8 +1,11 @@
 #include "window/real_window_fixture.h"
 
+#include "program/history_folder.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QMap>
 
 #include <cmath>
 
@@ -124,6 +127,42 @@ bool isSurelyPainted(int x, int y)
     if (x == kCentre && y == kCentre)
         return false;
     return std::hypot(x - kCentre, y - kCentre) < kSurelyPaintedRadiusPx;
+}
+
+ToolRun xdotool(const QStringList& arguments)
+{
+    using namespace std::chrono_literals;
+    return runTool(QStringLiteral("xdotool"), arguments, sharedSession().session->environment(), 5s);
+}
+
+QString visibleWindowNamed(const QString& pattern)
+{
+    const ToolRun run = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                 QStringLiteral("--name"), pattern});
+    return run.finished && run.exitCode == 0 ? QString::fromLatin1(run.out.trimmed().split('\n').value(0))
+                                             : QString();
+}
+
+QRect geometryOf(const QString& window)
+{
+    const ToolRun run = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+    QMap<QByteArray, int> values;
+    for (const QByteArray& line : run.out.split('\n')) {
+        const QList<QByteArray> pair = line.split('=');
+        if (pair.size() == 2)
+            values[pair[0]] = pair[1].toInt();
+    }
+    return run.exitCode == 0 ? QRect(values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]) : QRect();
+}
+
+void expectOnePictureKept(const QString& historyFolder, const QImage& shown)
+{
+    const QDir history(historyFolder);
+    const QStringList kept = history.entryList({QStringLiteral("T*.png")}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1) << kept.join(u' ').toStdString();
+    const KeptRead read = readKeptPicture(history.filePath(kept.front()));
+    ASSERT_TRUE(read.ok) << read.error.toStdString();
+    EXPECT_TRUE(read.pixels == shown) << "the picture kept is not the one on show";
 }
 
 void RealWindowTest::SetUp()

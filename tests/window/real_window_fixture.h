@@ -66,6 +66,16 @@ QImage pictureOf(const QImage& shot);
 // the centre itself. Farther out, a picture may keep what was there before.
 bool isSurelyPainted(int x, int y);
 
+// xdotool on the shared display.
+ToolRun xdotool(const QStringList& arguments);
+// The first visible window whose name matches the pattern, or an empty id.
+QString visibleWindowNamed(const QString& pattern);
+// A window's rectangle on the screen as xdotool reads it; empty when it cannot.
+QRect geometryOf(const QString& window);
+
+// The history folder holds exactly one kept picture, and its pixels are `shown`.
+void expectOnePictureKept(const QString& historyFolder, const QImage& shown);
+
 // The real program on the shared display, started afresh for each test.
 class RealWindowTest : public ::testing::Test {
 protected:

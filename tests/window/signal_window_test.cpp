@@ -3,9 +3,7 @@
 // in the history, pixel for pixel.
 #include "window/real_window_fixture.h"
 
-#include "program/history_folder.h"
 
-#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -26,12 +24,7 @@ TEST_P(SignalWindowTest, EndsAsExitDoesAndKeepsThePictureOnShow)
     ASSERT_NO_FATAL_FAILURE(expectEndsAtOnceWithSuccess());
     EXPECT_EQ(m_program->errorOutput().toStdString(), "");
 
-    const QDir history(m_program->historyFolder());
-    const QStringList kept = history.entryList({QStringLiteral("T*.png")}, QDir::Files);
-    ASSERT_EQ(kept.size(), 1) << kept.join(u' ').toStdString();
-    const KeptRead read = readKeptPicture(history.filePath(kept.front()));
-    ASSERT_TRUE(read.ok) << read.error.toStdString();
-    EXPECT_TRUE(read.pixels == shown) << "the picture kept is not the one on show";
+    expectOnePictureKept(m_program->historyFolder(), shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, SignalWindowTest, ::testing::Values(SIGTERM, SIGHUP),

@@ -54,19 +54,8 @@ QSet<QRgb> coloursOf(const QImage& image)
     return colours;
 }
 
-ToolRun xdotool(const QStringList& arguments)
-{
-    return runTool(QStringLiteral("xdotool"), arguments, sharedSession().session->environment(), 5s);
-}
-
 // The slide show's window, or an empty id.
-QString slideShowWindow()
-{
-    const ToolRun run = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                 QStringLiteral("--name"), QStringLiteral("slide show")});
-    return run.finished && run.exitCode == 0 ? QString::fromLatin1(run.out.trimmed().split('\n').value(0))
-                                             : QString();
-}
+QString slideShowWindow() { return visibleWindowNamed(QStringLiteral("slide show")); }
 
 bool isSlideShowOpen() { return !slideShowWindow().isEmpty(); }
 
