@@ -3,7 +3,7 @@
 // a one-line message naming the problem (a usage error).
 #pragma once
 
-#include "output/result.h"
+#include "base/result.h"
 #include "state/clock.h"
 
 #include <QSize>

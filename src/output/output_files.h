@@ -7,7 +7,7 @@
 // owner, one thread. Failures come back as values with the path and the system's reason.
 #pragma once
 
-#include "output/result.h"
+#include "base/result.h"
 
 #include <QByteArray>
 #include <QImage>

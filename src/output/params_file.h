@@ -5,7 +5,7 @@
 // the field and the reason; nothing throws.
 #pragma once
 
-#include "output/result.h"
+#include "base/result.h"
 #include "state/picture_record.h"
 
 #include <QByteArray>

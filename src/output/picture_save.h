@@ -6,7 +6,7 @@
 #pragma once
 
 #include "output/drives.h"
-#include "output/result.h"
+#include "base/result.h"
 #include "surface/surface.h"
 #include "state/window_state.h"
 

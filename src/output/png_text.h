@@ -4,7 +4,7 @@
 // lacks the text, comes back as a failure naming the cause.
 #pragma once
 
-#include "output/result.h"
+#include "base/result.h"
 
 #include <QByteArray>
 #include <QIODevice>
