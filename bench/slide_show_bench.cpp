@@ -4,8 +4,8 @@
 // to compute, which must stay below the pace's 8.3 ms a block for the pace to hold.
 #include "bench_scene.h"
 
-#include "program/slide_painter.h"
-#include "program/slide_frame.h"
+#include "slideshow/slide_painter.h"
+#include "slideshow/slide_frame.h"
 
 #include <benchmark/benchmark.h>
 

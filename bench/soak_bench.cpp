@@ -5,8 +5,8 @@
 // have reached their caps: the final figure within 5 MB of the one after 200 pictures;
 // more ends the benchmark with an error.
 #include "program/allocator_policy.h"
-#include "app/command_worker.h"
-#include "program/picture_history.h"
+#include "program/command_worker.h"
+#include "history/picture_history.h"
 #include "program/program.h"
 
 #include <benchmark/benchmark.h>
@@ -80,7 +80,7 @@ void BM_SoakProgram(benchmark::State& state)
         QTemporaryDir folder;
         const QDateTime start(QDate(2026, 12, 9), QTime(10, 0, 0));
         FixedClock clock(start);
-        Program program(clock, Drives{folder.path(), folder.path()});
+        Session program(clock, Drives{folder.path(), folder.path()});
         runCommand(program, cmd::StartUp{}, noPacing());
         double settled = 0;
         int pictures = 0;
@@ -106,13 +106,13 @@ void BM_SoakWindowQueue(benchmark::State& state)
     for (auto _ : state) {
         QTemporaryDir folder;
         SystemClock clock;
-        Program program(clock, Drives{folder.path(), folder.path()});
+        Session program(clock, Drives{folder.path(), folder.path()});
         PictureHistory history(folder.filePath(QStringLiteral("history")));
         program.history = &history;
         history.start([](const HistoryNews&) {});
         std::atomic<int> done{0};
         CommandWorker worker(
-            program, [&](const Command&, const CommandResult&) { ++done; }, std::chrono::milliseconds(0));
+        program.surfaces, commandsOf(program), [&](const Command&, const CommandResult&) { ++done; }, std::chrono::milliseconds(0));
         // Sampled only once the worker and the history are both idle, so no picture being
         // painted or kept is counted at one end and not at the other.
         const auto settle = [&] {

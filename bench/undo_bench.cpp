@@ -1,8 +1,8 @@
 // What the undo history costs: the resident memory that a hundred steps of whole new
 // pictures add, and the time to capture one step (encoding Picture1 and Picture3) after a
 // command. Pictures are painted at full speed from a clock a second apart each time.
-#include "program/program.h"
-#include "program/undo_stack.h"
+#include "undo/session.h"
+#include "undo/undo_stack.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -39,7 +39,7 @@ struct Painter {
     Painter() { ensureApplication(); }
 
     FixedClock clock{QDateTime(QDate(2026, 12, 8), QTime(12, 0))};
-    Program program{clock, Drives{}};
+    Session program{clock, Drives{}};
     void newPicture()
     {
         clock.set(clock.now().addSecs(1));

@@ -2,7 +2,7 @@
 // history reads each file of its folder (readKeptPicture) when it starts and when a kept
 // picture is restored: never a crash. A file left alone gets one line naming its path; a
 // picture read has the pixels of Picture1's size and a thumbnail of the panel's.
-#include "program/history_folder.h"
+#include "history/history_folder.h"
 #include "surface/surface_sizes.h"
 
 #include <QDir>

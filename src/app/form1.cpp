@@ -2,7 +2,7 @@
 
 #include "app/form1_layout.h"
 #include "app/slide_show_window.h"
-#include "program/step_commands.h"
+#include "undo/step_commands.h"
 
 #include <QCloseEvent>
 #include <QMessageBox>
@@ -24,9 +24,11 @@ const Surface& surfaceNamed(Surfaces& surfaces, const QString& name)
 
 } // namespace
 
-Form1::Form1(Program& program, std::chrono::milliseconds passDuration, QWidget* parent)
+Form1::Form1(Session& program, PictureHistory* history, std::chrono::milliseconds passDuration,
+             QWidget* parent)
     : QWidget(parent)
     , m_program(program)
+    , m_history(history)
     , m_passDuration(passDuration)
 {
     qRegisterMetaType<mandalix::Command>();
@@ -49,8 +51,9 @@ Form1::Form1(Program& program, std::chrono::milliseconds passDuration, QWidget* 
     addKeys();
     setAcceptDrops(true);
 
+    m_program.history = history;
     m_worker = std::make_unique<CommandWorker>(
-        program,
+        program.surfaces, commandsOf(program),
         [this](const Command& command, const CommandResult& result) {
             QMetaObject::invokeMethod(
                 this, [this, command, result] { showResult(command, result); },
@@ -64,19 +67,19 @@ Form1::~Form1()
 {
     m_worker->stop();
     // No news may come for a window that is gone.
-    if (m_program.history)
-        m_program.history->finish();
+    if (m_history)
+        m_history->finish();
 }
 
 void Form1::attachUndoAndHistory()
 {
-    if (!m_program.history)
+    if (!m_history)
         return;
     m_historyPanel = new HistoryPanel(this);
     m_historyPanel->placeIn(size());
     connect(m_historyPanel, &HistoryPanel::chosen, this,
             [this](const QString& path) { post(cmd::RestoreKept{path}); });
-    m_program.history->start([this](const HistoryNews& news) {
+    m_history->start([this](const HistoryNews& news) {
         QMetaObject::invokeMethod(this, [this, news] { showHistoryNews(news); },
                                   Qt::QueuedConnection);
     });
@@ -209,8 +212,8 @@ void Form1::endWithoutDisplay()
     m_worker->stop();
     m_files->exporter().abandon();
     keepShownPicture(m_program);
-    if (m_program.history)
-        m_program.history->finish();
+    if (m_history)
+        m_history->finish();
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent* event)

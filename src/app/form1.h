@@ -6,14 +6,14 @@
 // kept again; the program goes on.
 #pragma once
 
-#include "app/command_worker.h"
+#include "program/command_worker.h"
 #include "app/failure_box.h"
 #include "app/history_panel.h"
 #include "app/picture_files.h"
 #include "app/slide_show_options.h"
 #include "app/surface_view.h"
-#include "program/picture_history.h"
-#include "program/program.h"
+#include "history/picture_history.h"
+#include "undo/session.h"
 
 #include <QLabel>
 #include <QWidget>
@@ -30,7 +30,8 @@ class SlideShowWindow;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(Program& program,
+    // `history`, when given, keeps the session's pictures and feeds the history panel.
+    explicit Form1(Session& session, PictureHistory* history = nullptr,
                    std::chrono::milliseconds passDuration = kPassDuration,
                    QWidget* parent = nullptr);
     ~Form1() override;
@@ -86,7 +87,8 @@ private:
     // Opens the sheet of keys beside the picture, or raises it.
     void showKeysSheet();
 
-    Program& m_program;
+    Session& m_program;
+    PictureHistory* m_history;
     SurfaceView* m_background = nullptr;
     QLabel* m_status = nullptr;
     QLabel* m_notKept = nullptr;

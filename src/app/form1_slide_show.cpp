@@ -1,10 +1,10 @@
 // Form1's side of the slide show: opening it full screen on the window's screen from a
 // copy of the window state, and showing its last picture here once it is left.
 #include "app/form1.h"
-#include "program/picture_history.h"
+#include "history/picture_history.h"
 
 #include "app/slide_show_window.h"
-#include "program/slide_frame.h"
+#include "slideshow/slide_frame.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -51,7 +51,7 @@ void Form1::openSlideShow()
     // Every picture the slide show painted to its end is kept in the history, in the
     // slide show's own share. The history queues it from the slide show's thread, paints
     // it at the window's size and writes it on its own.
-    auto keep = [history = m_program.history](const PictureRecord& record) {
+    auto keep = [history = m_history](const PictureRecord& record) {
         if (history)
             history->keep(record, KeptOrigin::SlideShow);
     };

@@ -7,7 +7,7 @@
 // thread only; nothing here fails.
 #pragma once
 
-#include "program/history_folder.h"
+#include "history/history_folder.h"
 
 #include <QScrollArea>
 #include <QSize>

@@ -13,8 +13,8 @@
 #include "app/slide_show_options.h"
 #include "app/window_loss_watch.h"
 #include "output/drives.h"
-#include "program/history_folder.h"
-#include "program/picture_history.h"
+#include "history/history_folder.h"
+#include "history/picture_history.h"
 #include "program/program.h"
 #include "state/clock.h"
 #include "surface/interface_font.h"
@@ -102,13 +102,11 @@ int main(int argc, char** argv)
     QApplication::setFont(mandalix::interfaceFont());
 
     mandalix::SystemClock clock;
-    mandalix::Program program(clock, mandalix::drivesFromEnvironment());
+    mandalix::Session session(clock, mandalix::drivesFromEnvironment());
     std::unique_ptr<mandalix::PictureHistory> history;
-    if (keepsHistory) {
+    if (keepsHistory)
         history = std::make_unique<mandalix::PictureHistory>(mandalix::historyFolderFromEnvironment());
-        program.history = history.get();
-    }
-    mandalix::Form1 form(program);
+    mandalix::Form1 form(session, history.get());
     // A window destroyed from outside ends the program as "exit" does.
     mandalix::WindowLossWatch watch(form, [&form] { form.close(); });
     app.installNativeEventFilter(&watch);

@@ -2,7 +2,7 @@
 
 #include "app/save_as_dialog.h"
 #include "output/picture_png.h"
-#include "program/picture_export.h"
+#include "export/picture_export.h"
 
 #include <QDir>
 #include <QFileDialog>

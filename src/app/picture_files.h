@@ -4,7 +4,7 @@
 // result callback as a message with the path and the reason; nothing else changes.
 #pragma once
 
-#include "app/picture_exporter.h"
+#include "export/picture_exporter.h"
 #include "app/picture_reader.h"
 #include "program/program.h"
 

@@ -1,7 +1,7 @@
 #include "app/save_as_dialog.h"
 
 #include "output/output_files.h"
-#include "program/picture_export.h"
+#include "export/picture_export.h"
 #include "surface/surface_sizes.h"
 
 #include <QComboBox>

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "app/form1_keys.h"
-#include "program/slide_show.h"
+#include "slideshow/slide_show.h"
 
 #include <QImage>
 #include <QTimer>

@@ -118,6 +118,8 @@ struct CommandResult {
     // How often Picture1 had changed when the command ended. News about the picture (a
     // save) stands only while Picture1 still shows what the command saw.
     std::uint64_t picture1Changes = 0;
+    // True when the pacer stopped the command before its end: the program is ending.
+    bool isStopped = false;
 };
 
 } // namespace mandalix

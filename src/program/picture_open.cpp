@@ -1,7 +1,6 @@
 #include "program/picture_open.h"
 
 #include "program/picture_replay.h"
-#include "program/picture_step.h"
 #include "program/status_caption.h"
 #include "surface/surface_sizes.h"
 

@@ -6,6 +6,8 @@
 #include "palette/palette_strip.h"
 #include "program/generate_image.h"
 
+#include <algorithm>
+
 namespace mandalix {
 
 PictureRecord newPictureRecord(const WindowState& s, const PaletteWaves& strip,
@@ -46,6 +48,25 @@ bool paintRecordedPicture(WindowState& s, Surfaces& surfaces, Rnd& rnd, const Pi
         return false;
     replaceColours(s, surfaces.Picture1, record.replacements);
     return true;
+}
+
+void showPixels(Surface& surface, const QImage& image)
+{
+    const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+    const int width = std::min(surface.width(), pixels.width());
+    const int height = std::min(surface.height(), pixels.height());
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(pixels.constScanLine(y));
+        for (int x = 0; x < width; ++x)
+            surface.PSet(x, y, fromArgb(row[x]));
+    }
+}
+
+void setPictureState(WindowState& s, const PictureRecord& picture)
+{
+    setParameters(s, picture.picture);
+    s.imeslike = picture.imeslike;
+    s.ponovi = 0;
 }
 
 } // namespace mandalix

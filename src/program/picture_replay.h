@@ -35,4 +35,12 @@ void beginRecordedPicture(WindowState& s, Surfaces& surfaces, Rnd& rnd, const Pi
 bool paintRecordedPicture(WindowState& s, Surfaces& surfaces, Rnd& rnd, const PictureRecord& record,
                           Pacer& pacer);
 
+// Draws every pixel of `image` onto the surface from (0, 0); pixels beyond either are
+// left as they were.
+void showPixels(Surface& surface, const QImage& image);
+
+// The window state that belongs to a picture on show: its parameters and its name, with
+// no repeat asked for. The generation type stays the user's choice.
+void setPictureState(WindowState& s, const PictureRecord& picture);
+
 } // namespace mandalix

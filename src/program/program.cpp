@@ -7,7 +7,6 @@
 #include "program/picture_open.h"
 #include "program/picture_replay.h"
 #include "program/status_caption.h"
-#include "program/step_commands.h"
 
 #include <QDir>
 
@@ -113,9 +112,11 @@ struct CommandRunner {
         return {};
     }
     CommandResult operator()(const cmd::Open& open) { return openPicture(program, open, pacer); }
-    CommandResult operator()(cmd::Undo) { return undoStep(program); }
-    CommandResult operator()(cmd::Redo) { return redoStep(program); }
-    CommandResult operator()(const cmd::RestoreKept& kept) { return restoreKept(program, kept.path); }
+    // Steps and kept pictures belong to a session (undo/session.h): a program alone has
+    // none to move between.
+    CommandResult operator()(cmd::Undo) { return {}; }
+    CommandResult operator()(cmd::Redo) { return {}; }
+    CommandResult operator()(const cmd::RestoreKept&) { return {}; }
 };
 
 } // namespace
@@ -141,8 +142,7 @@ CommandResult runCommand(Program& program, const Command& command, Pacer& pacer)
 {
     CommandRunner runner{program, pacer};
     CommandResult result = std::visit(runner, command);
-    if (isStep(command) && !runner.isStopped && result.kind != CommandResult::Kind::Error)
-        recordStep(program);
+    result.isStopped = runner.isStopped;
     return result;
 }
 

@@ -10,14 +10,11 @@
 #include "output/drives.h"
 #include "program/command.h"
 #include "program/surfaces.h"
-#include "program/undo_stack.h"
 #include "state/clock.h"
 #include "state/picture_record.h"
 #include "state/window_state.h"
 
 namespace mandalix {
-
-class PictureHistory;
 
 struct Program {
     Program(const Clock& clock, Drives drives) : clock(clock), drives(std::move(drives)) { }
@@ -34,10 +31,6 @@ struct Program {
     // The picture on show, as it was painted and recoloured since: painting it again
     // gives the same pixels. The help panel is not part of it.
     PictureRecord picture;
-    // What the picture and the strip showed after each command that changed them.
-    UndoStack steps;
-    // Where each picture is kept once another replaces it; none keeps nothing on disk.
-    PictureHistory* history = nullptr;
 };
 
 // The generation-type names, indices 1..4.
@@ -50,8 +43,9 @@ inline constexpr const char* kGenerationTypeNames[] = {
 // picture's seed and name all come from that moment. False when the pacer stopped it.
 bool StartUp(Program& program, Pacer& pacer);
 
-// Runs one command to completion (or until the pacer stops it). A command marked as a
-// step that ran to completion leaves what it shows as the newest step.
+// Runs one command to completion (or until the pacer stops it). Undo, redo and restoring
+// a kept picture need a session's steps and history (undo/session.h); here they do
+// nothing.
 CommandResult runCommand(Program& program, const Command& command, Pacer& pacer);
 
 } // namespace mandalix

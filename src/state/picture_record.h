@@ -72,4 +72,13 @@ struct PictureRecord {
     bool operator==(const PictureRecord&) const = default;
 };
 
+// Whether two records are the same picture: the same generation type, strip and
+// parameters, whatever its name, moment, seed or recolourings. A "repeat  image" with
+// nothing changed is the same picture; a recolouring does not make another. The history
+// keeps one file per picture.
+inline bool isSamePicture(const PictureRecord& a, const PictureRecord& b)
+{
+    return a.nac == b.nac && a.palette == b.palette && a.picture == b.picture;
+}
+
 } // namespace mandalix

@@ -24,10 +24,9 @@ TEST(Form1History, PicturesThatCannotBeKeptAreMarkedUntilKeptAgainAndNoBox)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     FixedClock clock{QDateTime(QDate(2027, 2, 3), QTime(9, 5, 7))};
-    Program program(clock, Drives{folder.path(), folder.path()});
+    Session program(clock, Drives{folder.path(), folder.path()});
     PictureHistory history(notAFolder);
-    program.history = &history;
-    Form1 form(program, 0ms);
+    Form1 form(program, &history, 0ms);
     ASSERT_NE(form.historyPanel(), nullptr);
     form.start();
     ASSERT_TRUE(form.worker().waitUntilIdle(120s));

@@ -49,8 +49,8 @@ protected:
 
     QTemporaryDir m_drive;
     FixedClock m_clock{QDateTime(QDate(2027, 4, 5), QTime(6, 7, 8))};
-    Program m_program{m_clock, Drives{m_drive.path(), m_drive.path()}};
-    Form1 m_form{m_program, 0ms};
+    Session m_program{m_clock, Drives{m_drive.path(), m_drive.path()}};
+    Form1 m_form{m_program, nullptr, 0ms};
 };
 
 TEST_F(Form1Keys, EveryButtonHasATooltipAndEveryCommandAKeyThatClicksIt)

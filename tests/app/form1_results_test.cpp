@@ -36,8 +36,8 @@ struct Form1Results : ::testing::Test {
 
 TEST_F(Form1Results, ASaveShowsWhereTheFileWentAndTheNextPictureClearsIt)
 {
-    Program program(clock, Drives{folder.path(), folder.path() + "/d"});
-    Form1 form(program, 0ms);
+    Session program(clock, Drives{folder.path(), folder.path() + "/d"});
+    Form1 form(program, nullptr, 0ms);
     form.start();
     settle(form);
     click(form, "Command11");
@@ -54,8 +54,8 @@ TEST_F(Form1Results, ASaveShowsWhereTheFileWentAndTheNextPictureClearsIt)
 
 TEST_F(Form1Results, ASaveQueuedJustBeforeANewPictureIsNotReportedOverIt)
 {
-    Program program(clock, Drives{folder.path(), folder.path() + "/d"});
-    Form1 form(program, 0ms);
+    Session program(clock, Drives{folder.path(), folder.path() + "/d"});
+    Form1 form(program, nullptr, 0ms);
     form.start();
     settle(form);
     // Both clicks at once: the save's news arrives while the new picture is painted.
@@ -79,8 +79,8 @@ TEST_F(Form1Results, AFailedSaveShowsTheReasonAndTheProgramGoesOn)
     QFile blocker(folder.path() + "/not-a-folder");
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    Program program(clock, Drives{blocker.fileName() + "/c", folder.path()});
-    Form1 form(program, 0ms);
+    Session program(clock, Drives{blocker.fileName() + "/c", folder.path()});
+    Form1 form(program, nullptr, 0ms);
     form.start();
     settle(form);
     const QImage picture = program.surfaces.Picture1.image();
@@ -105,8 +105,8 @@ TEST_F(Form1Results, FailuresJoinOneBoxThatLeavesExitWorking)
     QFile blocker(folder.path() + "/not-a-folder");
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    Program program(clock, Drives{blocker.fileName() + "/c", folder.path()});
-    Form1 form(program, 0ms);
+    Session program(clock, Drives{blocker.fileName() + "/c", folder.path()});
+    Form1 form(program, nullptr, 0ms);
     form.show();
     form.start();
     click(form, "Command3");

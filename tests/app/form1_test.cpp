@@ -78,8 +78,8 @@ protected:
 
     QTemporaryDir m_drive;
     FixedClock m_clock{QDateTime(QDate(2024, 3, 9), QTime(10, 15, 30, 250))};
-    Program m_program{m_clock, Drives{m_drive.path(), m_drive.path()}};
-    Form1 m_form{m_program, std::chrono::milliseconds(0)};
+    Session m_program{m_clock, Drives{m_drive.path(), m_drive.path()}};
+    Form1 m_form{m_program, nullptr, std::chrono::milliseconds(0)};
 };
 
 TEST_F(Form1Test, Controls_SitAtTheirPlacesWithTheirCaptions)

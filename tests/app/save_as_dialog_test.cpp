@@ -3,7 +3,7 @@
 // for screen readers.
 #include "app/save_as_dialog.h"
 
-#include "program/picture_export.h"
+#include "export/picture_export.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "window/real_window_fixture.h"
 
-#include "program/history_folder.h"
+#include "history/history_folder.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

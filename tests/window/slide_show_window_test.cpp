@@ -6,7 +6,7 @@
 #include "window/real_window_fixture.h"
 
 #include "output/params_file.h"
-#include "program/history_folder.h"
+#include "history/history_folder.h"
 #include "program/picture_replay.h"
 
 #include <QDir>

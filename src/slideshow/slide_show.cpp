@@ -1,0 +1,293 @@
+#include "slideshow/slide_show.h"
+
+#include "output/output_files.h"
+#include "output/params_file.h"
+#include "palette/palette_strip.h"
+#include "export/picture_export.h"
+#include "program/picture_replay.h"
+#include "program/record_painting.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <memory>
+#include <utility>
+
+namespace mandalix {
+
+// Spreads each pass over the pass duration, as the window's worker does: after each
+// block it waits until the pass is due there, standing still while paused. A stop or a
+// move to another picture ends the painting at the block.
+class SlideShow::Pacing final : public Pacer {
+public:
+    explicit Pacing(SlideShow& show) : m_show(show) { }
+
+    void beginPass(long long positions) override
+    {
+        std::lock_guard lock(m_show.m_mutex);
+        m_passStart = std::chrono::steady_clock::now();
+        m_pausedAtStart = m_show.pausedSoFar();
+        m_positions = positions > 0 ? positions : 1;
+    }
+
+    bool checkpoint(long long done) override
+    {
+        const auto along = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+            m_show.m_settings.passDuration * done / m_positions);
+        std::unique_lock lock(m_show.m_mutex);
+        for (;;) {
+            if (m_show.isInterrupted())
+                return false;
+            if (m_show.m_isPaused) {
+                m_show.m_wake.wait(lock);
+                continue;
+            }
+            const TimePoint due = m_passStart + along + (m_show.pausedSoFar() - m_pausedAtStart);
+            if (std::chrono::steady_clock::now() >= due)
+                return true;
+            m_show.m_wake.wait_until(lock, due);
+        }
+    }
+
+private:
+    SlideShow& m_show;
+    TimePoint m_passStart{};
+    std::chrono::steady_clock::duration m_pausedAtStart{};
+    long long m_positions = 1;
+};
+
+SlideShow::SlideShow(const WindowState& window, const Clock& clock, Drives drives,
+                     SlideShowSettings settings, SlideShowSink sink)
+    : m_window(window)
+    , m_clock(clock)
+    , m_drives(std::move(drives))
+    , m_settings(settings)
+    , m_sink(std::move(sink))
+    , m_state(window)
+    , m_paletteRnd(secondsSinceMidnight(clock.now()))
+    , m_painter(settings.sidePx, settings.threads)
+{
+}
+
+SlideShow::~SlideShow() { stop(); }
+
+void SlideShow::start()
+{
+    Q_ASSERT(!m_thread.joinable());
+    m_thread = std::thread([this] { run(); });
+}
+
+void SlideShow::stop()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping.store(true, std::memory_order_release);
+    }
+    m_wake.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void SlideShow::togglePause()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        const TimePoint now = std::chrono::steady_clock::now();
+        if (m_isPaused)
+            m_pausedBefore += now - m_pausedSince;
+        else
+            m_pausedSince = now;
+        m_isPaused = !m_isPaused;
+    }
+    m_wake.notify_all();
+}
+
+bool SlideShow::isPaused() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_isPaused;
+}
+
+void SlideShow::showNext()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_move = Move::Next;
+    }
+    m_wake.notify_all();
+}
+
+bool SlideShow::showPrevious()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_index <= 0)
+            return false;
+        m_move = Move::Previous;
+    }
+    m_wake.notify_all();
+    return true;
+}
+
+void SlideShow::save()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_isSaveAsked = true;
+    }
+    m_wake.notify_all();
+}
+
+std::optional<PictureRecord> SlideShow::pictureOnShow() const
+{
+    std::lock_guard lock(m_mutex);
+    if (m_index < 0)
+        return std::nullopt;
+    return m_records[static_cast<std::size_t>(m_index)];
+}
+
+std::vector<PictureRecord> SlideShow::pictures() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_records;
+}
+
+std::chrono::steady_clock::duration SlideShow::pausedSoFar() const
+{
+    return m_pausedBefore + (m_isPaused ? std::chrono::steady_clock::now() - m_pausedSince
+                                        : std::chrono::steady_clock::duration{});
+}
+
+bool SlideShow::isInterrupted() const
+{
+    return m_stopping.load(std::memory_order_acquire) || m_move != Move::None;
+}
+
+void SlideShow::run()
+{
+    Pacing pacing(*this);
+    Move move = Move::Next;
+    while (!m_stopping.load(std::memory_order_acquire)) {
+        bool isNew = false;
+        PictureRecord record;
+        {
+            std::lock_guard lock(m_mutex);
+            record = moveTo(move, isNew);
+        }
+        // The strip, the seeded generator and the parameters, exactly as the window's
+        // picture begins; then the frame-sized traversal instead of the window's.
+        beginRecordedPicture(m_state, m_surfaces, m_rnd, record);
+        const bool isPainted = m_painter.paint(m_state, m_surfaces.Picture3, m_rnd, pacing);
+        if (isPainted) {
+            tellFinished(record);
+            move = hold(record);
+            continue;
+        }
+        bool wasSaveAsked = false;
+        {
+            std::lock_guard lock(m_mutex);
+            wasSaveAsked = std::exchange(m_isSaveAsked, false);
+            move = std::exchange(m_move, Move::None);
+        }
+        if (wasSaveAsked && m_sink.news && !m_stopping.load(std::memory_order_acquire))
+            m_sink.news(QStringLiteral("Not saved: the picture was left before it was painted."), true);
+    }
+}
+
+const PictureRecord& SlideShow::moveTo(Move move, bool& isNew)
+{
+    isNew = false;
+    if (move == Move::Previous && m_index > 0) {
+        --m_index;
+    } else if (m_index + 1 < static_cast<int>(m_records.size())) {
+        ++m_index;
+    } else {
+        m_records.push_back(makeRecord());
+        m_isFinished.push_back(false);
+        m_index = static_cast<int>(m_records.size()) - 1;
+        isNew = true;
+    }
+    return m_records[static_cast<std::size_t>(m_index)];
+}
+
+PictureRecord SlideShow::makeRecord()
+{
+    const PaletteWaves strip = drawPaletteWaves(m_paletteRnd);
+    const QDateTime moment = m_clock.now();
+    WindowState fresh = m_window;
+    fresh.ponovi = 0; // every picture of the show draws its own parameters
+    return newPictureRecord(fresh, strip, moment, secondsSinceMidnight(moment));
+}
+
+void SlideShow::tellFinished(const PictureRecord& record)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        const auto index = static_cast<std::size_t>(m_index);
+        if (m_isFinished[index])
+            return;
+        m_isFinished[index] = true;
+    }
+    if (m_sink.pictureFinished)
+        m_sink.pictureFinished(record);
+}
+
+SlideShow::Move SlideShow::hold(const PictureRecord& record)
+{
+    std::unique_lock lock(m_mutex);
+    const TimePoint start = std::chrono::steady_clock::now();
+    const auto pausedAtStart = pausedSoFar();
+    for (;;) {
+        if (m_stopping.load(std::memory_order_acquire))
+            return Move::None;
+        if (m_isSaveAsked) {
+            m_isSaveAsked = false;
+            lock.unlock();
+            saveShown(record);
+            lock.lock();
+            continue;
+        }
+        if (m_move != Move::None)
+            return std::exchange(m_move, Move::None);
+        if (m_isPaused) {
+            m_wake.wait(lock);
+            continue;
+        }
+        const TimePoint due = start + m_settings.interval + (pausedSoFar() - pausedAtStart);
+        if (std::chrono::steady_clock::now() >= due)
+            return Move::Next;
+        m_wake.wait_until(lock, due);
+    }
+}
+
+void SlideShow::saveShown(const PictureRecord& record)
+{
+    const QSize size = m_settings.saveSize.isEmpty() ? QSize(m_settings.sidePx, m_settings.sidePx)
+                                                     : m_settings.saveSize;
+    const QString& folder = m_drives.d;
+    const QString path = QDir::cleanPath(
+        QFileInfo(QDir(folder).filePath(record.imeslike + QStringLiteral(".png"))).absoluteFilePath());
+    // A folder that cannot be made shows up when the file cannot be written in it.
+    if (m_drives.createMissingD && !QFileInfo::exists(folder))
+        QDir().mkpath(folder);
+    WriteResult result = checkOutputPath(path, QStringLiteral("save"));
+    if (result.ok) {
+        // The picture of the record at that size, exactly as Save as paints it.
+        const QImage image = paintExport(record, paintRecordAtWindowSize(record), size, m_settings.threads, m_stopping);
+        if (m_stopping.load(std::memory_order_acquire))
+            return;
+        OutputFiles files(QStringLiteral("save"));
+        result = image.isNull() ? WriteResult::failure(QStringLiteral("Could not save \"%1\": %2")
+                                                           .arg(path, QStringLiteral("not enough memory")))
+                                : files.addImage(path, image, "png", QString::fromLatin1(kParamsTextKey),
+                                                 paramsChunkText(record));
+        if (result.ok)
+            result = files.commit();
+    }
+    if (m_sink.news)
+        m_sink.news(result.ok ? QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(path))
+                              : result.message,
+                    !result.ok);
+}
+
+} // namespace mandalix

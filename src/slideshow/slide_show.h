@@ -1,0 +1,129 @@
+// The slide show without its window: a thread of its own that makes a new picture record
+// (a new strip and new parameters, as "new img / new palette" does), paints it over the
+// frame at the screen's size in the order of the generation type, paced like the window,
+// holds it for the interval and goes on. The keys arrive as calls from the GUI thread;
+// what the owner must hear (a new picture, a save's news) comes through the sink, called
+// on the slide show's thread. It never touches the window's program: it starts from a
+// copy of the window state. Failures (a save) come back as news; nothing throws.
+#pragma once
+
+#include "output/drives.h"
+#include "slideshow/slide_painter.h"
+#include "program/surfaces.h"
+#include "state/clock.h"
+#include "state/picture_record.h"
+#include "state/window_state.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace mandalix {
+
+struct SlideShowSettings {
+    int sidePx = kPictureSizePx;                    // the frame's side in device pixels
+    std::chrono::milliseconds interval{8000};       // how long a painted picture stays
+    std::chrono::milliseconds passDuration{2000};   // one pass over the frame; 0: full speed
+    int threads = 1;                                // threads sharing each block
+    QSize saveSize;                                 // what S saves: the screen's size; empty: the frame's
+};
+
+// Both called on the slide show's thread; the receiver hands the values over to its own.
+struct SlideShowSink {
+    // A picture of the show was painted to its end, for the first time (what the history
+    // keeps). A picture left before it was finished is not told; one shown again by
+    // going back is told only if it had not been finished before.
+    std::function<void(const PictureRecord&)> pictureFinished;
+    // A line for the user: where a save went, or why there is no file.
+    std::function<void(const QString& text, bool isError)> news;
+};
+
+class SlideShow {
+public:
+    // `window` gives the generation type and the coordinate window; `clock` must outlive
+    // the slide show.
+    SlideShow(const WindowState& window, const Clock& clock, Drives drives,
+              SlideShowSettings settings, SlideShowSink sink);
+    ~SlideShow();
+    SlideShow(const SlideShow&) = delete;
+    SlideShow& operator=(const SlideShow&) = delete;
+
+    // Starts the thread with a first new picture. Once.
+    void start();
+    // Stops the painting at its next block and joins; harmless twice. Not from the sink.
+    void stop();
+
+    // The keys, from any thread. Pause also holds the painting midway.
+    void togglePause();
+    bool isPaused() const;
+    // The next picture now: the one after this when going back, else a new one.
+    void showNext();
+    // The picture before this one of the slide show. False when this is the first.
+    bool showPrevious();
+    // Saves the picture on show into the D: drive's folder as a PNG of the save size,
+    // painted from its record as Save as paints that size (the shorter side spans the
+    // window's picture, centred), once its painting is done (at once when it is).
+    void save();
+
+    // The record of the picture on show, none before the first. Any thread.
+    std::optional<PictureRecord> pictureOnShow() const;
+    // Records of the pictures of this slide show, in order. Any thread.
+    std::vector<PictureRecord> pictures() const;
+
+    const SlidePainter& painter() const { return m_painter; }
+
+private:
+    enum class Move { None, Next, Previous };
+    class Pacing;
+    using TimePoint = std::chrono::steady_clock::time_point;
+
+    void run();
+    // Under m_mutex: the record the move leads to, and whether it is new.
+    const PictureRecord& moveTo(Move move, bool& isNew);
+    PictureRecord makeRecord();
+    // Tells the sink of the picture on show, painted to its end, unless it was told before.
+    void tellFinished(const PictureRecord& record);
+    // Holds the painted picture for the interval, saving when asked. The move to make next.
+    Move hold(const PictureRecord& record);
+    void saveShown(const PictureRecord& record);
+    // Under m_mutex: time spent paused so far, a pause going on included.
+    std::chrono::steady_clock::duration pausedSoFar() const;
+    bool isInterrupted() const; // under m_mutex
+
+    const WindowState m_window;
+    const Clock& m_clock;
+    const Drives m_drives;
+    const SlideShowSettings m_settings;
+    const SlideShowSink m_sink;
+
+    // The slide show thread's own.
+    WindowState m_state;
+    Surfaces m_surfaces;
+    Rnd m_rnd;
+    Rnd m_paletteRnd;
+    SlidePainter m_painter;
+
+    mutable std::mutex m_mutex; // guards what follows, with m_wake
+    std::condition_variable m_wake;
+    std::vector<PictureRecord> m_records;
+    std::vector<bool> m_isFinished; // one for each record: painted to its end once
+    int m_index = -1;
+    Move m_move = Move::None;
+    bool m_isSaveAsked = false;
+    bool m_isPaused = false;
+    TimePoint m_pausedSince{};
+    std::chrono::steady_clock::duration m_pausedBefore{};
+    std::atomic<bool> m_stopping{false};
+    std::thread m_thread;
+};
+
+} // namespace mandalix
