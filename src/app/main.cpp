@@ -84,9 +84,9 @@ int main(int argc, char** argv)
         return mandalix::kExitUsage;
     }
     const bool keepsHistory = line.keepsHistory;
-    const mandalix::SlideShowOptions slideShow = mandalix::slideShowOptions(arguments.mid(1));
+    const mandalix::Result<mandalix::SlideShowOptions> slideShow = mandalix::slideShowOptions(arguments.mid(1));
     if (!slideShow.ok) {
-        std::fprintf(stderr, "%s\n", qPrintable(slideShow.error));
+        std::fprintf(stderr, "%s\n", qPrintable(slideShow.message));
         return mandalix::kExitUsage;
     }
 
@@ -118,13 +118,13 @@ int main(int argc, char** argv)
         form.close();
         QCoreApplication::exit(0);
     });
-    form.setSlideShowInterval(slideShow.interval);
+    form.setSlideShowInterval(slideShow.value.interval);
     form.showMaximized();
     form.start();
     // A picture's PNG named on the command line is opened once start-up has painted.
     if (!line.file.isEmpty())
         form.openFile(line.file);
-    if (slideShow.isSlideShow)
+    if (slideShow.value.isSlideShow)
         form.openSlideShow();
     return app.exec();
 }

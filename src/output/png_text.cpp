@@ -4,20 +4,12 @@
 
 #include <zlib.h>
 
-#include <algorithm>
-#include <cstring>
 
 namespace mandalix {
 
 namespace {
 
 using TextResult = Result<QByteArray>;
-
-quint32 bigEndian(const char* bytes)
-{
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes);
-    return (quint32{b[0]} << 24) | (quint32{b[1]} << 16) | (quint32{b[2]} << 8) | quint32{b[3]};
-}
 
 // Inflates a zlib stream to at most maxBytes; empty optional-like failure otherwise.
 TextResult inflateBounded(const QByteArray& compressed, qint64 maxBytes)
@@ -26,7 +18,7 @@ TextResult inflateBounded(const QByteArray& compressed, qint64 maxBytes)
     if (inflateInit(&stream) != Z_OK)
         return TextResult::failure(QStringLiteral("the PNG's text cannot be decompressed"));
     QByteArray out;
-    char buffer[16384];
+    char buffer[kInflateBufferBytes];
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.constData()));
     stream.avail_in = static_cast<uInt>(compressed.size());
     int status = Z_OK;
@@ -74,66 +66,58 @@ TextResult decodeText(const QByteArray& type, const QByteArray& rest, qint64 max
     return isCompressed ? inflateBounded(text, maxBytes) : TextResult::success(text);
 }
 
-// A chunk's type is four ASCII letters; zero bytes, as in a file that was never written
-// in full, are none.
-bool isChunkType(const QByteArray& type)
+// The walk's fault as this reader words it.
+TextResult walkFailure(PngWalkFault fault, const QByteArray& key)
 {
-    return std::all_of(type.begin(), type.end(), [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
+    switch (fault) {
+    case PngWalkFault::TooLong:
+        return TextResult::failure(QStringLiteral("the PNG is damaged (a chunk longer than PNG allows)"));
+    case PngWalkFault::TooManyChunks:
+        return TextResult::failure(QStringLiteral("the PNG's \"%1\" text is not among its first %2 chunks")
+                                       .arg(QLatin1String(key)).arg(kPngMaxChunksWalked));
+    case PngWalkFault::TooManyTextBytes:
+        return TextResult::failure(QStringLiteral("the PNG's \"%1\" text lies behind more than %2 MiB of other texts")
+                                       .arg(QLatin1String(key)).arg(kPngMaxTextBytesWalked >> 20));
+    default:
+        return TextResult::failure(QStringLiteral("the PNG is truncated"));
+    }
 }
 
 } // namespace
 
 TextResult pngText(QIODevice& device, const QByteArray& key, qint64 maxBytes)
 {
-    const auto truncated = TextResult::failure(QStringLiteral("the PNG is truncated"));
-    if (device.read(8) != QByteArray(kPngSignature, 8))
+    if (device.read(kPngSignatureBytes) != QByteArray(kPngSignature, kPngSignatureBytes))
         return TextResult::failure(QStringLiteral("not a PNG"));
     // A text chunk holds a keyword of up to 79 bytes and a few header bytes besides.
     const qint64 maxChunkBytes = maxBytes + 100;
     // A damaged text chunk may have been the one looked for, with its key damaged too.
     QString damagedText;
-    qint64 textBytes = 0;
-    for (int walked = 0;; ++walked) {
-        if (walked == kPngMaxChunksWalked)
-            return TextResult::failure(QStringLiteral("the PNG's \"%1\" text is not among its first %2 chunks")
-                                           .arg(QLatin1String(key)).arg(kPngMaxChunksWalked));
-        const QByteArray header = device.read(8);
-        if (header.size() < 8)
-            return truncated;
-        const quint32 length = bigEndian(header.constData());
-        const QByteArray type = header.mid(4);
-        if (length > 0x7fffffffu)
-            return TextResult::failure(QStringLiteral("the PNG is damaged (a chunk longer than PNG allows)"));
-        if (type == "IEND")
+    PngChunkWalk walk(device);
+    for (PngChunk chunk;;) {
+        if (!walk.next(chunk))
+            return walkFailure(walk.fault(), key);
+        if (chunk.type == "IEND")
             break;
-        if (!isChunkType(type))
+        if (!isPngChunkType(chunk.type))
             return TextResult::failure(QStringLiteral("the PNG is damaged (a chunk of no valid type)"));
-        const bool isText = type == "tEXt" || type == "zTXt" || type == "iTXt";
-        if (!isText) {
-            if (device.bytesAvailable() < qint64{length} + 4 || !device.seek(device.pos() + length + 4))
-                return truncated;
+        if (!isPngTextChunk(chunk.type)) {
+            if (!walk.skipData(chunk))
+                return walkFailure(walk.fault(), key);
             continue;
         }
-        if (length > maxChunkBytes)
+        if (chunk.length > maxChunkBytes)
             return TextResult::failure(QStringLiteral("the PNG's text is too large for a parameters file"));
-        textBytes += length;
-        if (textBytes > kPngMaxTextBytesWalked)
-            return TextResult::failure(QStringLiteral("the PNG's \"%1\" text lies behind more than %2 MiB of other texts")
-                                           .arg(QLatin1String(key)).arg(kPngMaxTextBytesWalked >> 20));
-        const QByteArray data = device.read(length);
-        const QByteArray crc = device.read(4);
-        if (data.size() < qsizetype{length} || crc.size() < 4)
-            return truncated;
-        uLong sum = crc32(0, reinterpret_cast<const Bytef*>(type.constData()), 4);
-        sum = crc32(sum, reinterpret_cast<const Bytef*>(data.constData()), static_cast<uInt>(data.size()));
-        if (sum != bigEndian(crc.constData())) {
+        if (!walk.readData(chunk))
+            return walkFailure(walk.fault(), key);
+        if (!chunk.isCrcRight) {
             if (damagedText.isEmpty())
-                damagedText = QStringLiteral("the PNG's %1 chunk is damaged (CRC error)").arg(QLatin1String(type));
+                damagedText = QStringLiteral("the PNG's %1 chunk is damaged (CRC error)").arg(QLatin1String(chunk.type));
             continue;
         }
-        const qsizetype keywordEnd = data.indexOf('\0');
-        if (keywordEnd >= 0 && data.left(keywordEnd) == key)
-            return decodeText(type, data.mid(keywordEnd + 1), maxBytes);
+        const qsizetype keywordEnd = chunk.data.indexOf('\0');
+        if (keywordEnd >= 0 && chunk.data.left(keywordEnd) == key)
+            return decodeText(chunk.type, chunk.data.mid(keywordEnd + 1), maxBytes);
     }
     if (!damagedText.isEmpty())
         return TextResult::failure(damagedText);

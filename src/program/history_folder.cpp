@@ -1,6 +1,7 @@
 #include "program/history_folder.h"
 
 #include "output/params_file.h"
+#include "output/png_chunks.h"
 #include "program/kept_png_check.h"
 #include "surface/surface_sizes.h"
 
@@ -30,9 +31,7 @@ namespace {
 
 KeptRead skipped(const QString& path, const QString& reason)
 {
-    KeptRead read;
-    read.error = QStringLiteral("Skipped \"%1\": %2").arg(QDir::toNativeSeparators(path), reason);
-    return read;
+    return KeptRead::failure(QStringLiteral("Skipped \"%1\": %2").arg(QDir::toNativeSeparators(path), reason));
 }
 
 // Reads a regular file of at most kKeptFileMaxBytes whole, once; why not, or empty.
@@ -112,7 +111,7 @@ KeptRead readKeptPicture(const QString& path)
     if (!unread.isEmpty())
         return skipped(path, unread);
     // Checked here, so the PNG reader never complains of a file that is none.
-    if (!bytes.startsWith(QByteArray("\x89PNG\r\n\x1a\n", 8)))
+    if (!bytes.startsWith(QByteArrayView(kPngSignature, kPngSignatureBytes)))
         return skipped(path, QStringLiteral("not a picture kept by mandalix (no PNG)"));
     const QString damage = keptPngDamage(bytes);
     if (!damage.isEmpty())
@@ -136,15 +135,14 @@ KeptRead readKeptPicture(const QString& path)
     QImage pixels;
     if (!reader.read(&pixels))
         return skipped(path, QStringLiteral("damaged: %1").arg(reader.errorString()));
-    KeptRead read;
-    read.ok = true;
+    KeptPicture read;
     read.record = params.value;
     read.pixels = pixels.convertToFormat(QImage::Format_RGB32);
     // In UTC: a local time would read the time zone on the history's thread.
     read.keptAt = QDateTime::fromMSecsSinceEpoch(qint64{status.st_mtim.tv_sec} * 1000
                                                      + status.st_mtim.tv_nsec / 1000000,
                                                  Qt::UTC);
-    return read;
+    return KeptRead::success(std::move(read));
 }
 
 bool isNewer(const HistoryEntry& a, const HistoryEntry& b)
@@ -181,11 +179,11 @@ void scanOneFolder(const QString& folder, KeptOrigin origin, HistoryScan& scan)
             continue;
         KeptRead read = readKeptPicture(file.filePath());
         if (!read.ok) {
-            scan.skipped << read.error;
+            scan.skipped << read.message;
             continue;
         }
-        scan.entries.push_back({file.filePath(), std::move(read.record), thumbnailOf(read.pixels),
-                                read.keptAt, origin});
+        scan.entries.push_back({file.filePath(), std::move(read.value.record), thumbnailOf(read.value.pixels),
+                                read.value.keptAt, origin});
     }
 }
 

@@ -70,11 +70,11 @@ CommandResult restoreKept(Program& program, const QString& path)
 {
     KeptRead read = readKeptPicture(path);
     if (!read.ok)
-        return {CommandResult::Kind::Error, read.error};
-    showPixels(program.surfaces.Picture1, read.pixels);
-    paintPaletteStrip(read.record.palette, program.state, program.surfaces.Picture3);
-    program.strip = read.record.palette;
-    program.picture = std::move(read.record);
+        return {CommandResult::Kind::Error, read.message};
+    showPixels(program.surfaces.Picture1, read.value.pixels);
+    paintPaletteStrip(read.value.record.palette, program.state, program.surfaces.Picture3);
+    program.strip = read.value.record.palette;
+    program.picture = std::move(read.value.record);
     setPictureState(program.state, program.picture);
     return {};
 }
