@@ -6,6 +6,7 @@
 // does, and so do SIGTERM, SIGHUP and SIGINT; a display that goes away ends it with status
 // 1 and one line, the picture on show kept.
 #include "program/allocator_policy.h"
+#include "base/exit_codes.h"
 #include "app/command_line.h"
 #include "app/display_loss_watch.h"
 #include "app/form1.h"
@@ -65,6 +66,24 @@ QIcon programIcon()
     return icon;
 }
 
+// The look every run shares: the program's icon, the Fusion style and the one font.
+void setApplicationLook()
+{
+    QApplication::setWindowIcon(programIcon());
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setFont(mandalix::interfaceFont());
+}
+
+// The history of kept pictures, joined to the program, when this run keeps one.
+std::unique_ptr<mandalix::PictureHistory> startHistory(mandalix::Program& program, bool keepsHistory)
+{
+    if (!keepsHistory)
+        return nullptr;
+    auto history = std::make_unique<mandalix::PictureHistory>(mandalix::historyFolderFromEnvironment());
+    program.history = history.get();
+    return history;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -97,17 +116,11 @@ int main(int argc, char** argv)
     qInstallMessageHandler(nullptr);
     for (const QString& message : earlyMessages())
         std::fprintf(stderr, "%s\n", qPrintable(message));
-    QApplication::setWindowIcon(programIcon());
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setFont(mandalix::interfaceFont());
+    setApplicationLook();
 
     mandalix::SystemClock clock;
     mandalix::Program program(clock, mandalix::drivesFromEnvironment());
-    std::unique_ptr<mandalix::PictureHistory> history;
-    if (keepsHistory) {
-        history = std::make_unique<mandalix::PictureHistory>(mandalix::historyFolderFromEnvironment());
-        program.history = history.get();
-    }
+    const std::unique_ptr<mandalix::PictureHistory> history = startHistory(program, keepsHistory);
     mandalix::Form1 form(program);
     // A window destroyed from outside ends the program as "exit" does.
     mandalix::WindowLossWatch watch(form, [&form] { form.close(); });
