@@ -16,9 +16,8 @@ namespace mandalix {
 // positioned at the start of a PNG. A text longer than `maxBytes`, compressed or not, is
 // refused, and so is a file whose text is not among its first kPngMaxChunksWalked chunks,
 // lies behind more than kPngMaxTextBytesWalked of other texts, or behind a chunk of no
-// valid type. Failures name the cause: "the PNG is
-// truncated", "the PNG's zTXt chunk is damaged (CRC error)", "the PNG carries no
-// "mandalix-params" text".
+// valid type (the walk of png_chunks.h). Failures name the cause: "the PNG is truncated",
+// "the PNG's zTXt chunk is damaged (CRC error)", "the PNG carries no "mandalix-params" text".
 Result<QByteArray> pngText(QIODevice& device, const QByteArray& key, qint64 maxBytes);
 
 } // namespace mandalix

@@ -113,9 +113,8 @@ KeptRead readKeptPicture(const QString& path)
     // Checked here, so the PNG reader never complains of a file that is none.
     if (!bytes.startsWith(QByteArrayView(kPngSignature, kPngSignatureBytes)))
         return skipped(path, QStringLiteral("not a picture kept by mandalix (no PNG)"));
-    const QString damage = keptPngDamage(bytes);
-    if (!damage.isEmpty())
-        return skipped(path, QStringLiteral("damaged: %1").arg(damage));
+    if (const Result<> checked = checkKeptPng(bytes); !checked.ok)
+        return skipped(path, QStringLiteral("damaged: %1").arg(checked.message));
     QBuffer device(&bytes);
     device.open(QIODevice::ReadOnly);
     QImageReader reader(&device, "png");

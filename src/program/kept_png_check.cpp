@@ -27,8 +27,6 @@ QString typeName(const QByteArray& type)
     return isPngChunkType(type) ? QString::fromLatin1(type) : QString::fromLatin1(type.toHex());
 }
 
-using Chunk = PngChunk;
-
 // The walk's fault as the history words it.
 QString walkDamage(PngWalkFault fault)
 {
@@ -46,14 +44,14 @@ QString walkDamage(PngWalkFault fault)
 }
 
 // Splits the file into its chunks, checking each one's bounds and checksum.
-QString walkChunks(const QByteArray& png, std::vector<Chunk>& chunks)
+QString walkChunks(const QByteArray& png, std::vector<PngChunk>& chunks)
 {
     QBuffer device;
     device.setData(png);
     device.open(QIODevice::ReadOnly);
     device.seek(kPngSignatureBytes);
     PngChunkWalk walk(device);
-    for (Chunk chunk;;) {
+    for (PngChunk chunk;;) {
         if (!walk.next(chunk) || !walk.readData(chunk))
             return walkDamage(walk.fault());
         if (!chunk.isCrcRight)
@@ -67,15 +65,15 @@ QString walkChunks(const QByteArray& png, std::vector<Chunk>& chunks)
 // The chunks the history writes, in the order it writes them: the header, the
 // resolution, texts, the pixels in a row, texts, the end. Nothing else, so the image
 // library finds nothing to warn of.
-QString orderDamage(const std::vector<Chunk>& chunks)
+QString orderDamage(const std::vector<PngChunk>& chunks)
 {
-    const auto wrong = [](const Chunk& chunk) {
+    const auto wrong = [](const PngChunk& chunk) {
         return QStringLiteral("a %1 chunk the history does not write there").arg(typeName(chunk.type));
     };
     enum { BeforePixels, InPixels, AfterPixels } part = BeforePixels;
     bool hasResolution = false;
     for (std::size_t k = 0; k < chunks.size(); ++k) {
-        const Chunk& chunk = chunks[k];
+        const PngChunk& chunk = chunks[k];
         const bool isFine = (k == 0) == (chunk.type == "IHDR")
             && (chunk.type == "IHDR"
                 || (chunk.type == "pHYs" && part == BeforePixels && !hasResolution && chunk.length == 9
@@ -126,9 +124,9 @@ template <typename Take> bool inflatesWhole(const std::vector<QByteArrayView>& p
 
 // The compressed pixels: an 8-bit RGB or RGBA picture, not interlaced, whose rows inflate
 // to exactly their size, each with a filter the format knows.
-QString pixelDamage(const std::vector<Chunk>& chunks)
+QString pixelDamage(const std::vector<PngChunk>& chunks)
 {
-    const Chunk& header = chunks.front();
+    const PngChunk& header = chunks.front();
     if (header.type != "IHDR" || header.length != 13)
         return QStringLiteral("its header is not where it belongs");
     const quint32 width = pngNumber(header.data.constData());
@@ -141,7 +139,7 @@ QString pixelDamage(const std::vector<Chunk>& chunks)
     const quint64 rowBytes = 1 + quint64{width} * (colourType == 2 ? 3 : 4);
     const quint64 total = rowBytes * height;
     std::vector<QByteArrayView> pixels;
-    for (const Chunk& chunk : chunks)
+    for (const PngChunk& chunk : chunks)
         if (chunk.type == "IDAT")
             pixels.push_back(chunk.data);
     quint64 seen = 0;
@@ -155,9 +153,9 @@ QString pixelDamage(const std::vector<Chunk>& chunks)
 }
 
 // Every compressed text inflates whole, and to no more than any kept text holds.
-QString textDamage(const std::vector<Chunk>& chunks)
+QString textDamage(const std::vector<PngChunk>& chunks)
 {
-    for (const Chunk& chunk : chunks) {
+    for (const PngChunk& chunk : chunks) {
         if (chunk.type != "zTXt")
             continue;
         const qsizetype keyBytes = chunk.data.indexOf('\0');
@@ -173,16 +171,17 @@ QString textDamage(const std::vector<Chunk>& chunks)
 
 } // namespace
 
-QString keptPngDamage(const QByteArray& png)
+Result<> checkKeptPng(const QByteArray& png)
 {
-    std::vector<Chunk> chunks;
-    if (QString damage = walkChunks(png, chunks); !damage.isEmpty())
-        return damage;
-    if (QString damage = orderDamage(chunks); !damage.isEmpty())
-        return damage;
-    if (QString damage = pixelDamage(chunks); !damage.isEmpty())
-        return damage;
-    return textDamage(chunks);
+    std::vector<PngChunk> chunks;
+    QString damage = walkChunks(png, chunks);
+    if (damage.isEmpty())
+        damage = orderDamage(chunks);
+    if (damage.isEmpty())
+        damage = pixelDamage(chunks);
+    if (damage.isEmpty())
+        damage = textDamage(chunks);
+    return damage.isEmpty() ? Result<>::success() : Result<>::failure(damage);
 }
 
 } // namespace mandalix
