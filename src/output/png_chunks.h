@@ -20,8 +20,6 @@ inline constexpr qint64 kPngSignatureBytes = 8;
 inline constexpr int kPngMaxChunksWalked = 1 << 16;
 // The most bytes of text chunks read on one walk.
 inline constexpr qint64 kPngMaxTextBytesWalked = qint64{16} << 20;
-// The piece of output zlib inflates into at a time.
-inline constexpr int kInflateBufferBytes = 16384;
 
 // The number stored big-endian in the four bytes at `bytes`.
 quint32 pngNumber(const char* bytes);

@@ -1,9 +1,8 @@
 #include "output/png_text.h"
 
+#include "output/png_inflate.h"
+
 #include <QString>
-
-#include <zlib.h>
-
 
 namespace mandalix {
 
@@ -11,33 +10,23 @@ namespace {
 
 using TextResult = Result<QByteArray>;
 
-// Inflates a zlib stream to at most maxBytes; empty optional-like failure otherwise.
+// Inflates a zlib stream to at most maxBytes.
 TextResult inflateBounded(const QByteArray& compressed, qint64 maxBytes)
 {
-    z_stream stream{};
-    if (inflateInit(&stream) != Z_OK)
-        return TextResult::failure(QStringLiteral("the PNG's text cannot be decompressed"));
     QByteArray out;
-    char buffer[kInflateBufferBytes];
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.constData()));
-    stream.avail_in = static_cast<uInt>(compressed.size());
-    int status = Z_OK;
-    while (status == Z_OK) {
-        stream.next_out = reinterpret_cast<Bytef*>(buffer);
-        stream.avail_out = sizeof buffer;
-        status = inflate(&stream, Z_NO_FLUSH);
-        out.append(buffer, static_cast<qsizetype>(sizeof buffer - stream.avail_out));
-        if (out.size() > maxBytes) {
-            inflateEnd(&stream);
-            return TextResult::failure(QStringLiteral("the PNG's text is too large for a parameters file"));
-        }
-        if (status == Z_OK && stream.avail_in == 0 && stream.avail_out != 0)
-            status = Z_DATA_ERROR; // the stream ends before its end mark
-    }
-    inflateEnd(&stream);
-    if (status != Z_STREAM_END)
+    const auto take = [&](const unsigned char* bytes, std::size_t count) {
+        out.append(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(count));
+        return out.size() <= maxBytes;
+    };
+    // A text may carry bytes after its stream's end; they are passed over.
+    switch (inflatePieces({compressed}, take, true)) {
+    case Inflated::GivenUp:
+        return TextResult::failure(QStringLiteral("the PNG's text is too large for a parameters file"));
+    case Inflated::Damaged:
         return TextResult::failure(QStringLiteral("the PNG's text is damaged (it does not decompress)"));
-    return TextResult::success(out);
+    default:
+        return TextResult::success(out);
+    }
 }
 
 // The text of a chunk whose keyword matched; `rest` is what follows the keyword's NUL.

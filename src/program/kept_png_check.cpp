@@ -2,15 +2,12 @@
 
 #include "output/params_file.h"
 #include "output/png_chunks.h"
+#include "output/png_inflate.h"
 #include "program/history_folder.h"
 
 #include <QBuffer>
 
-#include <algorithm>
-#include <array>
 #include <vector>
-
-#include <zlib.h>
 
 namespace mandalix {
 
@@ -19,7 +16,7 @@ namespace {
 // A kept picture is far smaller; a larger one is not inflated to find out.
 constexpr quint32 kMostSidePx = 4096;
 // No text of a kept picture comes near a parameters file's limit once inflated.
-constexpr uLong kMostTextBytes = kParamsFileMaxBytes;
+constexpr qint64 kMostTextBytes = kParamsFileMaxBytes;
 
 // A chunk's type as text: letters as they are, anything else in hex.
 QString typeName(const QByteArray& type)
@@ -91,37 +88,6 @@ QString orderDamage(const std::vector<PngChunk>& chunks)
     return {};
 }
 
-// Inflates the pieces as one zlib stream; each piece of output goes to `take`, which
-// answers false to give up. True when the stream ends whole, nothing after it.
-template <typename Take> bool inflatesWhole(const std::vector<QByteArrayView>& pieces, Take take)
-{
-    z_stream stream{};
-    if (inflateInit(&stream) != Z_OK)
-        return false;
-    std::array<Bytef, kInflateBufferBytes> out{};
-    int status = Z_OK;
-    bool isGivenUp = false;
-    std::size_t k = 0;
-    for (; k < pieces.size() && status == Z_OK && !isGivenUp; ++k) {
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(pieces[k].data()));
-        stream.avail_in = static_cast<uInt>(pieces[k].size());
-        do {
-            stream.next_out = out.data();
-            stream.avail_out = out.size();
-            status = inflate(&stream, Z_NO_FLUSH);
-            if (status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR)
-                break;
-            isGivenUp = !take(out.data(), out.size() - stream.avail_out);
-        } while (!isGivenUp && status == Z_OK && stream.avail_out == 0);
-        if (status == Z_BUF_ERROR)
-            status = Z_OK;
-    }
-    // Ended in the last piece, nothing after it.
-    const bool isWhole = !isGivenUp && status == Z_STREAM_END && stream.avail_in == 0 && k == pieces.size();
-    inflateEnd(&stream);
-    return isWhole;
-}
-
 // The compressed pixels: an 8-bit RGB or RGBA picture, not interlaced, whose rows inflate
 // to exactly their size, each with a filter the format knows.
 QString pixelDamage(const std::vector<PngChunk>& chunks)
@@ -143,12 +109,12 @@ QString pixelDamage(const std::vector<PngChunk>& chunks)
         if (chunk.type == "IDAT")
             pixels.push_back(chunk.data);
     quint64 seen = 0;
-    const bool isWhole = inflatesWhole(pixels, [&](const Bytef* bytes, std::size_t n) {
+    const bool isWhole = inflatePieces(pixels, [&](const unsigned char* bytes, std::size_t n) {
         for (std::size_t k = 0; k < n; ++k, ++seen)
             if (seen >= total || (seen % rowBytes == 0 && bytes[k] > 4))
                 return false;
         return true;
-    });
+    }) == Inflated::Whole;
     return isWhole && seen == total ? QString() : QStringLiteral("its pixels are damaged or cut short");
 }
 
@@ -162,8 +128,9 @@ QString textDamage(const std::vector<PngChunk>& chunks)
         if (keyBytes < 1 || keyBytes > 79 || keyBytes + 2 > chunk.data.size() || chunk.data[keyBytes + 1] != 0)
             return QStringLiteral("a text chunk is damaged");
         const QByteArrayView text = QByteArrayView(chunk.data).sliced(keyBytes + 2);
-        uLong inflated = 0;
-        if (!inflatesWhole({text}, [&](const Bytef*, std::size_t n) { return (inflated += n) <= kMostTextBytes; }))
+        qint64 inflated = 0;
+        const auto take = [&](const unsigned char*, std::size_t n) { return (inflated += n) <= kMostTextBytes; };
+        if (inflatePieces({text}, take) != Inflated::Whole)
             return QStringLiteral("a text chunk is damaged");
     }
     return {};
