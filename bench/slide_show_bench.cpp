@@ -68,11 +68,11 @@ void BM_SlideShowPicture(benchmark::State& state)
     Scene scene(static_cast<int>(state.range(1)), 1);
     scene.state.nac = nac;
     const int height = static_cast<int>(state.range(2));
-    const SlideFrame frame = slideFrameFor(QSize(height * 16 / 9, height));
+    const Result<QRect> frame = slideFrameFor(QSize(height * 16 / 9, height));
     const int threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
     TimingPacer pacer;
     for (auto _ : state) {
-        SlidePainter painter(frame.picture.width(), threads);
+        SlidePainter painter(frame.value.width(), threads);
         Rnd rnd(kSceneSeed);
         painter.paint(scene.state, scene.surfaces.Picture3, rnd, pacer);
     }

@@ -31,16 +31,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const mandalix::KeptRead read = mandalix::readKeptPicture(path);
     if (!read.ok) {
         const QString start = QStringLiteral("Skipped \"%1\": ").arg(QDir::toNativeSeparators(path));
-        if (!read.error.startsWith(start) || read.error.size() == start.size()
-            || read.error.contains(u'\n') || read.error.contains(u'\r'))
+        if (!read.message.startsWith(start) || read.message.size() == start.size()
+            || read.message.contains(u'\n') || read.message.contains(u'\r'))
             __builtin_trap();
         return 0;
     }
     const QSize picture(mandalix::kPictureSizePx, mandalix::kPictureSizePx);
-    if (read.pixels.size() != picture || read.pixels.format() != QImage::Format_RGB32
-        || read.record.imeslike != name)
+    if (read.value.pixels.size() != picture || read.value.pixels.format() != QImage::Format_RGB32
+        || read.value.record.imeslike != name)
         __builtin_trap();
-    if (mandalix::thumbnailOf(read.pixels).size() != QSize(mandalix::kThumbnailPx, mandalix::kThumbnailPx))
+    if (mandalix::thumbnailOf(read.value.pixels).size() != QSize(mandalix::kThumbnailPx, mandalix::kThumbnailPx))
         __builtin_trap();
     return 0;
 }

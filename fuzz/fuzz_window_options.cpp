@@ -27,18 +27,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
 
     const QStringList options = arguments.mid(1);
-    const mandalix::SlideShowOptions slideShow = mandalix::slideShowOptions(options);
-    if (!slideShow.ok && !isOneLine(slideShow.error))
+    const mandalix::Result<mandalix::SlideShowOptions> slideShow = mandalix::slideShowOptions(options);
+    if (!slideShow.ok && !isOneLine(slideShow.message))
         __builtin_trap();
     if (slideShow.ok
-        && (slideShow.interval.count() <= 0
-            || slideShow.interval.count() > mandalix::kMaxSlideIntervalSeconds * 1000))
+        && (slideShow.value.interval.count() <= 0
+            || slideShow.value.interval.count() > mandalix::kMaxSlideIntervalSeconds * 1000))
         __builtin_trap();
     const qsizetype end = options.indexOf(QStringLiteral("--"));
     if (end >= 0) {
-        const mandalix::SlideShowOptions before = mandalix::slideShowOptions(options.first(end));
-        if (before.ok != slideShow.ok || before.isSlideShow != slideShow.isSlideShow
-            || before.interval != slideShow.interval)
+        const mandalix::Result<mandalix::SlideShowOptions> before = mandalix::slideShowOptions(options.first(end));
+        if (before.ok != slideShow.ok || before.value.isSlideShow != slideShow.value.isSlideShow
+            || before.value.interval != slideShow.value.interval)
             __builtin_trap();
     }
     return 0;

@@ -2,6 +2,7 @@
 // PNG or BMP, optionally with its parameters file and its palette strip. Exit status 0
 // when done, 1 when a file could not be read or written, 2 for a usage error; every
 // failure is one line on standard error.
+#include "base/exit_codes.h"
 #include "generator/traversals.h"
 #include "output/output_files.h"
 #include "output/params_file.h"
@@ -22,7 +23,6 @@ namespace {
 
 constexpr int kExitDone = 0;
 constexpr int kExitFile = 1;
-constexpr int kExitUsage = 2;
 
 void printTo(std::FILE* stream, const QByteArray& text)
 {

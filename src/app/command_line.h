@@ -19,9 +19,6 @@ struct [[nodiscard]] CommandLine {
     QString file;             // a picture's PNG to open at start, or empty
 };
 
-// Exit status of a command line that cannot be used.
-inline constexpr int kExitUsage = 2;
-
 // Sets the application's name, version, organisation and desktop file name. Needs no
 // application object; call it before creating one.
 void setApplicationIdentity();

@@ -118,6 +118,47 @@ void Form1::resizeEvent(QResizeEvent* event)
         m_historyPanel->placeIn(size());
 }
 
+// The widget of one row of the table: a button, or a view of the surface it names.
+QWidget* Form1::controlFor(const ControlRow& row)
+{
+    if (row.kind == ControlKind::Button) {
+        auto* button = new QPushButton(QString::fromLatin1(row.caption), this);
+        button->setAutoDefault(false);
+        if (row.action == ClickAction::Exit)
+            connect(button, &QPushButton::clicked, this, &QWidget::close);
+        else if (row.action == ClickAction::Run)
+            connect(button, &QPushButton::clicked, this,
+                    [this, command = row.command] { post(command); });
+        return button;
+    }
+    const QString name = QString::fromLatin1(row.name);
+    auto* view = new SurfaceView(m_program.surfaces,
+                                 surfaceNamed(m_program.surfaces, name), true, this);
+    view->setFocusPolicy(Qt::StrongFocus);
+    view->setVisible(row.kind != ControlKind::HiddenSurface);
+    for (const auto& [surface, accessibleName] : kSurfaceAccessibleNames)
+        if (name == QLatin1String(surface))
+            view->setAccessibleName(QString::fromLatin1(accessibleName));
+    if (row.action == ClickAction::Run)
+        connect(view, &SurfaceView::pressed, this, [this, command = row.command](int x, int y) {
+            post(atPosition(command, x, y));
+        });
+    return view;
+}
+
+// A line of text under the pictures, selectable, at height `y`.
+QLabel* Form1::lineLabel(const QString& name, int y, const QString& style)
+{
+    auto* label = new QLabel(this);
+    label->setObjectName(name);
+    label->setGeometry(kStatusX, y, kStatusW, kStatusH);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setStyleSheet(style);
+    return label;
+}
+
 void Form1::buildControls()
 {
     m_background = new SurfaceView(m_program.surfaces, m_program.surfaces.Form1, false, this);
@@ -127,31 +168,7 @@ void Form1::buildControls()
 
     std::array<QWidget*, kControls.size()> byTab{};
     for (const ControlRow& row : kControls) {
-        QWidget* widget = nullptr;
-        if (row.kind == ControlKind::Button) {
-            auto* button = new QPushButton(QString::fromLatin1(row.caption), this);
-            button->setAutoDefault(false);
-            if (row.action == ClickAction::Exit)
-                connect(button, &QPushButton::clicked, this, &QWidget::close);
-            else if (row.action == ClickAction::Run)
-                connect(button, &QPushButton::clicked, this,
-                        [this, command = row.command] { post(command); });
-            widget = button;
-        } else {
-            const QString name = QString::fromLatin1(row.name);
-            auto* view = new SurfaceView(m_program.surfaces,
-                                         surfaceNamed(m_program.surfaces, name), true, this);
-            view->setFocusPolicy(Qt::StrongFocus);
-            view->setVisible(row.kind != ControlKind::HiddenSurface);
-            for (const auto& [surface, accessibleName] : kSurfaceAccessibleNames)
-                if (name == QLatin1String(surface))
-                    view->setAccessibleName(QString::fromLatin1(accessibleName));
-            if (row.action == ClickAction::Run)
-                connect(view, &SurfaceView::pressed, this, [this, command = row.command](int x, int y) {
-                    post(atPosition(command, x, y));
-                });
-            widget = view;
-        }
+        QWidget* widget = controlFor(row);
         widget->setObjectName(QString::fromLatin1(row.name));
         widget->setGeometry(row.x, row.y, row.w, row.h);
         byTab[static_cast<std::size_t>(row.tab)] = widget;
@@ -162,22 +179,9 @@ void Form1::buildControls()
     // A line about a save stands only while Picture1 shows what was saved.
     connect(view("Picture1"), &SurfaceView::changed, this, &Form1::dropStaleStatus);
 
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("StatusLine"));
+    m_status = lineLabel(QStringLiteral("StatusLine"), kStatusY, QStringLiteral("color: rgb(200, 200, 200);"));
     m_status->setAccessibleName(QStringLiteral("Status"));
-    m_status->setGeometry(kStatusX, kStatusY, kStatusW, kStatusH);
-    m_status->setWordWrap(true);
-    m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_status->setStyleSheet(QStringLiteral("color: rgb(200, 200, 200);"));
-
-    m_notKept = new QLabel(this);
-    m_notKept->setObjectName(QStringLiteral("NotKeptMark"));
-    m_notKept->setGeometry(kStatusX, kNotKeptY, kStatusW, kStatusH);
-    m_notKept->setWordWrap(true);
-    m_notKept->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_notKept->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_notKept->setStyleSheet(QStringLiteral("color: rgb(255, 64, 64);"));
+    m_notKept = lineLabel(QStringLiteral("NotKeptMark"), kNotKeptY, QStringLiteral("color: rgb(255, 64, 64);"));
     m_notKept->hide();
 }
 

@@ -25,6 +25,7 @@
 namespace mandalix {
 
 class KeysSheet;
+struct ControlRow;
 class SlideShowWindow;
 
 class Form1 : public QWidget {
@@ -75,6 +76,8 @@ private slots:
 
 private:
     void buildControls();
+    QWidget* controlFor(const ControlRow& row);
+    QLabel* lineLabel(const QString& name, int y, const QString& style);
     void addKeys();
     // True while Picture1 has not changed since it had changed `picture1Changes` times.
     bool isPictureStillShown(std::uint64_t picture1Changes) const;

@@ -51,10 +51,10 @@ void Form1::addKeys()
     }
     for (const WindowKeyRow& row : kWindowKeys) {
         auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(row.key)), this);
-        if (row.command == WindowKey::KeysSheet)
+        if (row.action == WindowKey::KeysSheet)
             connect(shortcut, &QShortcut::activated, this, &Form1::showKeysSheet);
         else
-            connect(shortcut, &QShortcut::activated, this, actionOf(row.command, *this, *m_files));
+            connect(shortcut, &QShortcut::activated, this, actionOf(row.action, *this, *m_files));
     }
 }
 

@@ -31,14 +31,17 @@ inline constexpr std::array<KeyRow, 11> kButtonKeys{{
     {"Command9", "", "How the pictures are made"},
 }};
 
-// The window's commands that have no button.
-enum class WindowKey { SaveAs, Open, CancelSave, Undo, Redo, SlideShow, KeysSheet };
-
-struct WindowKeyRow {
-    WindowKey command;
+// A key and what it does, for the window's commands without a button and for the slide
+// show's actions alike.
+template <typename Action> struct ActionKeyRow {
+    Action action;
     const char* key;  // as QKeySequence reads it
     const char* does;
 };
+
+// The window's commands that have no button.
+enum class WindowKey { SaveAs, Open, CancelSave, Undo, Redo, SlideShow, KeysSheet };
+using WindowKeyRow = ActionKeyRow<WindowKey>;
 
 inline constexpr std::array<WindowKeyRow, 9> kWindowKeys{{
     {WindowKey::SaveAs, "Ctrl+S", "Save the picture as a PNG, at any size"},
@@ -54,12 +57,7 @@ inline constexpr std::array<WindowKeyRow, 9> kWindowKeys{{
 
 // What a key of the slide show does. Shift is ignored, as the slide show always did.
 enum class SlideKey { Pause, Next, Previous, Save, Leave, Exit };
-
-struct SlideKeyRow {
-    SlideKey action;
-    const char* key;  // as QKeySequence reads it
-    const char* does;
-};
+using SlideKeyRow = ActionKeyRow<SlideKey>;
 
 inline constexpr std::array<SlideKeyRow, 7> kSlideShowKeys{{
     {SlideKey::Pause, "Space", "Pause, and go on (also in the middle of a picture)"},

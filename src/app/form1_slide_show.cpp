@@ -27,10 +27,10 @@ void Form1::openSlideShow()
     const QSize screenPx = screen ? QSize(qRound(screen->geometry().width() * ratio),
                                           qRound(screen->geometry().height() * ratio))
                                   : QSize();
-    const SlideFrame frame = slideFrameFor(screenPx);
+    const Result<QRect> frame = slideFrameFor(screenPx);
     if (!frame.ok) {
         auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("mandalix"),
-                                    frame.error, QMessageBox::Ok, this);
+                                    frame.message, QMessageBox::Ok, this);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
         return;
@@ -43,7 +43,7 @@ void Form1::openSlideShow()
         window = m_program.state;
     }
     SlideShowSettings settings;
-    settings.sidePx = frame.picture.width();
+    settings.sidePx = frame.value.width();
     settings.saveSize = screenPx;
     settings.interval = m_slideInterval;
     settings.passDuration = m_passDuration;

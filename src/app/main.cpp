@@ -6,6 +6,7 @@
 // does, and so do SIGTERM, SIGHUP and SIGINT; a display that goes away ends it with status
 // 1 and one line, the picture on show kept.
 #include "program/allocator_policy.h"
+#include "base/exit_codes.h"
 #include "app/command_line.h"
 #include "app/display_loss_watch.h"
 #include "app/form1.h"
@@ -65,6 +66,22 @@ QIcon programIcon()
     return icon;
 }
 
+// The look every run shares: the program's icon, the Fusion style and the one font.
+void setApplicationLook()
+{
+    QApplication::setWindowIcon(programIcon());
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setFont(mandalix::interfaceFont());
+}
+
+// The history of kept pictures, when this run keeps one; the window joins it to the session.
+std::unique_ptr<mandalix::PictureHistory> startHistory(bool keepsHistory)
+{
+    if (!keepsHistory)
+        return nullptr;
+    return std::make_unique<mandalix::PictureHistory>(mandalix::historyFolderFromEnvironment());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -84,9 +101,9 @@ int main(int argc, char** argv)
         return mandalix::kExitUsage;
     }
     const bool keepsHistory = line.keepsHistory;
-    const mandalix::SlideShowOptions slideShow = mandalix::slideShowOptions(arguments.mid(1));
+    const mandalix::Result<mandalix::SlideShowOptions> slideShow = mandalix::slideShowOptions(arguments.mid(1));
     if (!slideShow.ok) {
-        std::fprintf(stderr, "%s\n", qPrintable(slideShow.error));
+        std::fprintf(stderr, "%s\n", qPrintable(slideShow.message));
         return mandalix::kExitUsage;
     }
 
@@ -97,15 +114,11 @@ int main(int argc, char** argv)
     qInstallMessageHandler(nullptr);
     for (const QString& message : earlyMessages())
         std::fprintf(stderr, "%s\n", qPrintable(message));
-    QApplication::setWindowIcon(programIcon());
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setFont(mandalix::interfaceFont());
+    setApplicationLook();
 
     mandalix::SystemClock clock;
     mandalix::Session session(clock, mandalix::drivesFromEnvironment());
-    std::unique_ptr<mandalix::PictureHistory> history;
-    if (keepsHistory)
-        history = std::make_unique<mandalix::PictureHistory>(mandalix::historyFolderFromEnvironment());
+    const std::unique_ptr<mandalix::PictureHistory> history = startHistory(keepsHistory);
     mandalix::Form1 form(session, history.get());
     // A window destroyed from outside ends the program as "exit" does.
     mandalix::WindowLossWatch watch(form, [&form] { form.close(); });
@@ -116,13 +129,13 @@ int main(int argc, char** argv)
         form.close();
         QCoreApplication::exit(0);
     });
-    form.setSlideShowInterval(slideShow.interval);
+    form.setSlideShowInterval(slideShow.value.interval);
     form.showMaximized();
     form.start();
     // A picture's PNG named on the command line is opened once start-up has painted.
     if (!line.file.isEmpty())
         form.openFile(line.file);
-    if (slideShow.isSlideShow)
+    if (slideShow.value.isSlideShow)
         form.openSlideShow();
     return app.exec();
 }

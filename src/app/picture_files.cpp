@@ -104,7 +104,7 @@ void PictureFiles::finishExport(const PictureWrite& result)
 {
     m_progress.stop();
     m_status->clear();
-    if (result.isCancelled)
+    if (result.value.isCancelled)
         m_show(info(QStringLiteral("Save as cancelled; no file was written")));
     else if (!result.ok)
         m_show(error(result.message));
@@ -141,10 +141,10 @@ void PictureFiles::openPath(const QString& path)
 void PictureFiles::finishOpen(const QString& path, PictureRead& read)
 {
     if (!read.ok) {
-        m_show(error(read.error));
+        m_show(error(read.message));
         return;
     }
-    m_post(cmd::Open{path, std::move(read.record), std::move(read.pixels)});
+    m_post(cmd::Open{path, std::move(read.value.record), std::move(read.value.pixels)});
 }
 
 } // namespace mandalix

@@ -9,25 +9,24 @@ namespace mandalix {
 
 namespace {
 
-bool readInterval(const QString& text, SlideShowOptions& options)
+using Options = Result<SlideShowOptions>;
+
+Result<std::chrono::milliseconds> intervalOf(const QString& text)
 {
     bool isNumber = false;
     const double seconds = text.trimmed().toDouble(&isNumber);
-    if (!isNumber || !(seconds > 0) || seconds > kMaxSlideIntervalSeconds) {
-        options.ok = false;
-        options.error = QStringLiteral("mandalix: --interval takes a number of seconds above 0 "
-                                       "and at most %1, not \"%2\"")
-                            .arg(kMaxSlideIntervalSeconds)
-                            .arg(oneLine(text));
-        return false;
-    }
-    options.interval = std::chrono::milliseconds(std::max(1LL, std::llround(seconds * 1000)));
-    return true;
+    if (!isNumber || !(seconds > 0) || seconds > kMaxSlideIntervalSeconds)
+        return Result<std::chrono::milliseconds>::failure(
+            QStringLiteral("mandalix: --interval takes a number of seconds above 0 and at most %1, not \"%2\"")
+                .arg(kMaxSlideIntervalSeconds)
+                .arg(oneLine(text)));
+    return Result<std::chrono::milliseconds>::success(
+        std::chrono::milliseconds(std::max(1LL, std::llround(seconds * 1000))));
 }
 
 } // namespace
 
-SlideShowOptions slideShowOptions(const QStringList& arguments)
+Options slideShowOptions(const QStringList& arguments)
 {
     static const QString kInterval = QStringLiteral("--interval");
     SlideShowOptions options;
@@ -38,20 +37,19 @@ SlideShowOptions slideShowOptions(const QStringList& arguments)
             break;
         if (argument == QLatin1String("--slideshow")) {
             options.isSlideShow = true;
-        } else if (argument == kInterval) {
-            if (k + 1 >= arguments.size()) {
-                options.ok = false;
-                options.error = QStringLiteral("mandalix: --interval needs a number of seconds");
-                return options;
-            }
-            if (!readInterval(arguments[++k], options))
-                return options;
-        } else if (argument.startsWith(kInterval + u'=')) {
-            if (!readInterval(argument.mid(kInterval.size() + 1), options))
-                return options;
+            continue;
         }
+        const bool isSeparate = argument == kInterval;
+        if (!isSeparate && !argument.startsWith(kInterval + u'='))
+            continue;
+        if (isSeparate && k + 1 >= arguments.size())
+            return Options::failure(QStringLiteral("mandalix: --interval needs a number of seconds"));
+        const auto interval = intervalOf(isSeparate ? arguments[++k] : argument.mid(kInterval.size() + 1));
+        if (!interval.ok)
+            return Options::failure(interval.message);
+        options.interval = interval.value;
     }
-    return options;
+    return Options::success(options);
 }
 
 } // namespace mandalix

@@ -4,6 +4,8 @@
 // else on the command line is left to Qt. A bad value comes back as one line for stderr.
 #pragma once
 
+#include "base/result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,15 +17,14 @@ inline constexpr std::chrono::milliseconds kDefaultSlideInterval{8000};
 // An interval longer than a day is surely a mistake.
 inline constexpr double kMaxSlideIntervalSeconds = 86400;
 
-struct [[nodiscard]] SlideShowOptions {
-    bool ok = true;
+struct SlideShowOptions {
     bool isSlideShow = false;
     std::chrono::milliseconds interval = kDefaultSlideInterval;
-    QString error; // when !ok: one line, e.g. mandalix: --interval needs a number of seconds
 };
 
 // Reads the options from the arguments after the program's name, up to a "--". An
-// interval that is missing, not a number, 0, negative or above a day is refused.
-SlideShowOptions slideShowOptions(const QStringList& arguments);
+// interval that is missing, not a number, 0, negative or above a day is refused, with
+// one line: mandalix: --interval needs a number of seconds
+Result<SlideShowOptions> slideShowOptions(const QStringList& arguments);
 
 } // namespace mandalix

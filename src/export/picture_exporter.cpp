@@ -25,12 +25,11 @@ PictureWrite PictureExporter::run(const ExportJob& job, Shared& shared)
                                    shared.rowsDone.store(done, std::memory_order_relaxed);
                                });
     if (shared.isCancelled.load(std::memory_order_acquire))
-        return {false, true, {}};
+        return cancelledWrite();
     shared.rowsDone.store(shared.rows.load(std::memory_order_relaxed), std::memory_order_relaxed);
     if (image.isNull())
-        return {false, false,
-                QStringLiteral("Could not save \"%1\": not enough memory to paint %2 x %3 pixels")
-                    .arg(job.path).arg(job.size.width()).arg(job.size.height())};
+        return PictureWrite::failure(QStringLiteral("Could not save \"%1\": not enough memory to paint %2 x %3 pixels")
+                                         .arg(job.path).arg(job.size.width()).arg(job.size.height()));
     return writePicturePng(job.path, image, job.record, shared.isCancelled);
 }
 

@@ -2,6 +2,7 @@
 
 #include "output/params_file.h"
 #include "history/kept_png_check.h"
+#include "output/png_chunks.h"
 #include "surface/surface_sizes.h"
 
 #include <QBuffer>
@@ -30,38 +31,47 @@ namespace {
 
 KeptRead skipped(const QString& path, const QString& reason)
 {
-    KeptRead read;
-    read.error = QStringLiteral("Skipped \"%1\": %2").arg(QDir::toNativeSeparators(path), reason);
-    return read;
+    return KeptRead::failure(QStringLiteral("Skipped \"%1\": %2").arg(QDir::toNativeSeparators(path), reason));
 }
 
-// Reads a regular file of at most kKeptFileMaxBytes whole, once; why not, or empty.
+struct RegularFile {
+    QByteArray bytes;
+    QDateTime modified; // in UTC: a local time would read the time zone on the history's thread
+};
+
+// Reads a regular file of at most kKeptFileMaxBytes whole, once; when !ok, why not.
 // Opened without waiting, then looked at: a FIFO named like a picture never blocks the
 // reader, and nothing but a regular file is read.
-QString readRegularFile(const QString& path, QByteArray& bytes, struct stat& status)
+Result<RegularFile> readRegularFile(const QString& path)
 {
+    using Read = Result<RegularFile>;
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+        return Read::failure(QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
-        return QStringLiteral("not a picture kept by mandalix (not a regular file)");
+        return Read::failure(QStringLiteral("not a picture kept by mandalix (not a regular file)"));
     }
     if (status.st_size > kKeptFileMaxBytes) {
         ::close(fd);
-        return QStringLiteral("too large for a kept picture");
+        return Read::failure(QStringLiteral("too large for a kept picture"));
     }
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return file.errorString();
+        return Read::failure(file.errorString());
     }
-    bytes = file.read(kKeptFileMaxBytes + 1);
+    RegularFile read;
+    read.bytes = file.read(kKeptFileMaxBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        return file.errorString();
-    if (bytes.size() > kKeptFileMaxBytes)
-        return QStringLiteral("too large for a kept picture");
-    return {};
+        return Read::failure(file.errorString());
+    if (read.bytes.size() > kKeptFileMaxBytes)
+        return Read::failure(QStringLiteral("too large for a kept picture"));
+    read.modified = QDateTime::fromMSecsSinceEpoch(qint64{status.st_mtim.tv_sec} * 1000
+                                                       + status.st_mtim.tv_nsec / 1000000,
+                                                   Qt::UTC);
+    return Read::success(std::move(read));
 }
 
 } // namespace
@@ -101,17 +111,15 @@ KeptRead readKeptPicture(const QString& path)
     const QFileInfo info(path);
     if (!isKeptFileName(info.fileName()))
         return skipped(path, QStringLiteral("not a picture kept by mandalix"));
-    QByteArray bytes;
-    struct stat status {};
-    const QString unread = readRegularFile(path, bytes, status);
-    if (!unread.isEmpty())
-        return skipped(path, unread);
+    Result<RegularFile> file = readRegularFile(path);
+    if (!file.ok)
+        return skipped(path, file.message);
+    QByteArray& bytes = file.value.bytes;
     // Checked here, so the PNG reader never complains of a file that is none.
-    if (!bytes.startsWith(QByteArray("\x89PNG\r\n\x1a\n", 8)))
+    if (!bytes.startsWith(QByteArrayView(kPngSignature, kPngSignatureBytes)))
         return skipped(path, QStringLiteral("not a picture kept by mandalix (no PNG)"));
-    const QString damage = keptPngDamage(bytes);
-    if (!damage.isEmpty())
-        return skipped(path, QStringLiteral("damaged: %1").arg(damage));
+    if (const Result<> checked = checkKeptPng(bytes); !checked.ok)
+        return skipped(path, QStringLiteral("damaged: %1").arg(checked.message));
     QBuffer device(&bytes);
     device.open(QIODevice::ReadOnly);
     QImageReader reader(&device, "png");
@@ -131,15 +139,11 @@ KeptRead readKeptPicture(const QString& path)
     QImage pixels;
     if (!reader.read(&pixels))
         return skipped(path, QStringLiteral("damaged: %1").arg(reader.errorString()));
-    KeptRead read;
-    read.ok = true;
+    KeptPicture read;
     read.record = params.value;
     read.pixels = pixels.convertToFormat(QImage::Format_RGB32);
-    // In UTC: a local time would read the time zone on the history's thread.
-    read.keptAt = QDateTime::fromMSecsSinceEpoch(qint64{status.st_mtim.tv_sec} * 1000
-                                                     + status.st_mtim.tv_nsec / 1000000,
-                                                 Qt::UTC);
-    return read;
+    read.keptAt = file.value.modified;
+    return KeptRead::success(std::move(read));
 }
 
 bool isNewer(const HistoryEntry& a, const HistoryEntry& b)
@@ -176,11 +180,11 @@ void scanOneFolder(const QString& folder, KeptOrigin origin, HistoryScan& scan)
             continue;
         KeptRead read = readKeptPicture(file.filePath());
         if (!read.ok) {
-            scan.skipped << read.error;
+            scan.skipped << read.message;
             continue;
         }
-        scan.entries.push_back({file.filePath(), std::move(read.record), thumbnailOf(read.pixels),
-                                read.keptAt, origin});
+        scan.entries.push_back({file.filePath(), std::move(read.value.record), thumbnailOf(read.value.pixels),
+                                read.value.keptAt, origin});
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "output/output_files.h"
 #include "state/picture_record.h"
+#include "undo/session.h"
 
 #include <QDateTime>
 #include <QImage>
@@ -42,13 +43,8 @@ struct HistoryEntry {
     KeptOrigin origin = KeptOrigin::Window;
 };
 
-struct [[nodiscard]] KeptRead {
-    bool ok = false;
-    PictureRecord record;
-    QImage pixels; // Format_RGB32, the size of Picture1
-    QDateTime keptAt; // the file's modification time
-    QString error; // when !ok: Skipped "/h/x.png": not a picture kept by mandalix
-};
+// When !ok: Skipped "/h/x.png": not a picture kept by mandalix
+using KeptRead = Result<KeptPicture>;
 
 // Files being written aside, before their name is theirs, begin with this; a scan
 // passes over them.

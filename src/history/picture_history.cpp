@@ -154,7 +154,7 @@ void PictureHistory::refresh()
                 m_strangers.insert(path);
                 continue;
             }
-            HistoryEntry entry{path, std::move(read.record), thumbnailOf(read.pixels), read.keptAt, origin};
+            HistoryEntry entry{path, std::move(read.value.record), thumbnailOf(read.value.pixels), read.value.keptAt, origin};
             m_entries.insert(std::lower_bound(m_entries.begin(), m_entries.end(), entry, isNewer), entry);
         }
     }
@@ -199,10 +199,7 @@ void PictureHistory::removeOldest(KeptOrigin origin)
 
 Result<KeptPicture> PictureHistory::readKept(const QString& path) const
 {
-    KeptRead read = readKeptPicture(path);
-    if (!read.ok)
-        return Result<KeptPicture>::failure(read.error);
-    return Result<KeptPicture>::success({std::move(read.record), std::move(read.pixels), read.keptAt});
+    return readKeptPicture(path);
 }
 
 } // namespace mandalix

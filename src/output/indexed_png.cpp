@@ -1,5 +1,7 @@
 #include "output/indexed_png.h"
 
+#include "output/png_chunks.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -79,22 +81,6 @@ Band deflateBand(const QImage& image, int first, int last, bool isLast)
     return band;
 }
 
-// The chunk `type` around `data`, with its length and checksum.
-Bytes chunk(const char* type, const Bytes& data)
-{
-    Bytes out;
-    out.reserve(data.size() + 12);
-    putUint32(out, static_cast<std::uint32_t>(data.size()));
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
-    // zlib answers a fresh checksum for a null buffer, which an empty vector may give.
-    if (!data.empty())
-        crc = crc32(crc, data.data(), static_cast<uInt>(data.size()));
-    putUint32(out, static_cast<std::uint32_t>(crc));
-    return out;
-}
-
 Bytes compressed(const QByteArray& text)
 {
     uLongf size = compressBound(static_cast<uLong>(text.size()));
@@ -107,7 +93,7 @@ Bytes compressed(const QByteArray& text)
 
 // The text as Qt's writer stores it: Latin-1 in a compressed text chunk, anything else
 // as compressed international text in UTF-8.
-Bytes textChunk(const QString& key, const QString& text)
+QByteArray textChunk(const QString& key, const QString& text)
 {
     Bytes data;
     const QByteArray keyword = key.toLatin1();
@@ -118,34 +104,34 @@ Bytes textChunk(const QString& key, const QString& text)
         data.push_back(0); // deflate
         const Bytes body = compressed(text.toLatin1());
         data.insert(data.end(), body.begin(), body.end());
-        return chunk("zTXt", data);
+        return pngChunk("zTXt", data);
     }
     const unsigned char flags[] = {1, 0, 0, 0}; // compressed, deflate, no language, no translated key
     data.insert(data.end(), std::begin(flags), std::end(flags));
     const Bytes body = compressed(text.toUtf8());
     data.insert(data.end(), body.begin(), body.end());
-    return chunk("iTXt", data);
+    return pngChunk("iTXt", data);
 }
 
 Bytes header(const QImage& image, int dotsPerMeter, const QString& textKey, const QString& text)
 {
-    Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    const auto append = [&](const Bytes& more) { out.insert(out.end(), more.begin(), more.end()); };
+    Bytes out(kPngSignature, kPngSignature + kPngSignatureBytes);
+    const auto append = [&](const QByteArray& more) { out.insert(out.end(), more.begin(), more.end()); };
     Bytes ihdr;
     putUint32(ihdr, static_cast<std::uint32_t>(image.width()));
     putUint32(ihdr, static_cast<std::uint32_t>(image.height()));
     ihdr.insert(ihdr.end(), {8, 3, 0, 0, 0}); // 8 bits, palette, deflate, no filter choice, no interlace
-    append(chunk("IHDR", ihdr));
+    append(pngChunk("IHDR", ihdr));
     Bytes plte;
     for (QRgb colour : image.colorTable())
         plte.insert(plte.end(), {static_cast<unsigned char>(qRed(colour)), static_cast<unsigned char>(qGreen(colour)),
                                  static_cast<unsigned char>(qBlue(colour))});
-    append(chunk("PLTE", plte));
+    append(pngChunk("PLTE", plte));
     Bytes phys;
     putUint32(phys, static_cast<std::uint32_t>(dotsPerMeter));
     putUint32(phys, static_cast<std::uint32_t>(dotsPerMeter));
     phys.push_back(1); // per metre
-    append(chunk("pHYs", phys));
+    append(pngChunk("pHYs", phys));
     if (!textKey.isEmpty())
         append(textChunk(textKey, text));
     return out;
@@ -229,13 +215,18 @@ bool put(QIODevice& device, const Bytes& bytes)
         == static_cast<qint64>(bytes.size());
 }
 
+bool put(QIODevice& device, const QByteArray& bytes)
+{
+    return device.write(bytes) == bytes.size();
+}
+
 } // namespace
 
-PngWritten writeIndexedPng(QIODevice& device, const QImage& image, int dotsPerMeter, const QString& textKey,
-                           const QString& text, int threads)
+Result<> writeIndexedPng(QIODevice& device, const QImage& image, int dotsPerMeter, const QString& textKey,
+                         const QString& text, int threads)
 {
     Q_ASSERT(image.format() == QImage::Format_Indexed8 && image.height() >= 1 && threads >= 1);
-    const PngWritten failed{false, QStringLiteral("the file could not be written in full; the disk may be full")};
+    const auto failed = Result<>::failure(QStringLiteral("the file could not be written in full; the disk may be full"));
     if (!put(device, header(image, dotsPerMeter, textKey, text)))
         return failed;
     BandQueue queue(image, threads);
@@ -245,14 +236,14 @@ PngWritten writeIndexedPng(QIODevice& device, const QImage& image, int dotsPerMe
         adler = adler32_combine(adler, band.adler, static_cast<z_off_t>(band.rawBytes));
         if (k == 0)
             band.deflated.insert(band.deflated.begin(), {0x78, 0x01}); // zlib header: deflate, 32 KB window, fastest
-        if (!put(device, chunk("IDAT", band.deflated)))
+        if (!put(device, pngChunk("IDAT", band.deflated)))
             return failed;
     }
     Bytes trailer;
     putUint32(trailer, static_cast<std::uint32_t>(adler));
-    if (!put(device, chunk("IDAT", trailer)) || !put(device, chunk("IEND", {})))
+    if (!put(device, pngChunk("IDAT", trailer)) || !put(device, pngChunk("IEND", {})))
         return failed;
-    return {true, {}};
+    return Result<>::success();
 }
 
 } // namespace mandalix

@@ -6,6 +6,8 @@
 // joins it before returning. Failures of the device come back as a reason.
 #pragma once
 
+#include "base/result.h"
+
 #include <QImage>
 #include <QIODevice>
 #include <QString>
@@ -15,15 +17,11 @@ namespace mandalix {
 // Rows deflated as one band.
 inline constexpr int kPngBandRows = 64;
 
-struct [[nodiscard]] PngWritten {
-    bool ok = false;
-    QString reason; // when !ok: why the device took less than it was given
-};
-
 // Writes `image` (QImage::Format_Indexed8, at most 256 colours) to `device` as a PNG
 // with its colour table, the resolution `dotsPerMeter` and, when `textKey` is not
-// empty, `text` as a compressed text chunk, on `threads` threads (at least 1).
-PngWritten writeIndexedPng(QIODevice& device, const QImage& image, int dotsPerMeter, const QString& textKey,
-                           const QString& text, int threads);
+// empty, `text` as a compressed text chunk, on `threads` threads (at least 1). When !ok,
+// the message says why the device took less than it was given.
+Result<> writeIndexedPng(QIODevice& device, const QImage& image, int dotsPerMeter, const QString& textKey,
+                         const QString& text, int threads);
 
 } // namespace mandalix

@@ -57,9 +57,9 @@ QString writeImage(QIODevice& device, QImage image, const char* format, const QS
     // every core, without a second copy of its pixels.
     if (image.format() == QImage::Format_Indexed8 && std::strcmp(format, "png") == 0) {
         const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-        const PngWritten written = writeIndexedPng(device, image, kOutputDotsPerMeter, textKey, text, threads);
+        const Result<> written = writeIndexedPng(device, image, kOutputDotsPerMeter, textKey, text, threads);
         ok = written.ok;
-        return ok ? QString() : written.reason;
+        return ok ? QString() : written.message;
     }
     image.setDotsPerMeterX(kOutputDotsPerMeter);
     image.setDotsPerMeterY(kOutputDotsPerMeter);

@@ -2,13 +2,15 @@
 // moment, seed and name, the generation type, whether it repeated its parameters, the
 // strip's three waves, the seventeen parameters and the recolourings) as JSON text, in a file of its own or in a PNG text chunk. Pure functions on values, safe
 // on any thread. A file that cannot be used comes back as a value with a sentence naming
-// the field and the reason; nothing throws.
+// the field and the reason; nothing throws. Writing lives in params_file.cpp, reading
+// the JSON in params_json_read.cpp.
 #pragma once
 
 #include "base/result.h"
 #include "state/picture_record.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 namespace mandalix {
@@ -41,6 +43,11 @@ using ParamsRead = Result<PictureRecord>;
 // any finite value is accepted otherwise. Unknown fields are ignored. Texts from the file are quoted in a message
 // only as a short excerpt of one line.
 ParamsRead paramsFromJson(const QByteArray& json);
+
+// Reads a record from a device positioned at the start of a parameters file or of a PNG
+// written with one, as readParamsFile does. The message is the reason alone: the caller
+// that knows the path names it.
+ParamsRead paramsFromDevice(QIODevice& device);
 
 // Reads a parameters file, or the text chunk of a PNG written with one, wherever it lies
 // in the PNG. Only a regular file is read, and at most kParamsFileMaxBytes of JSON. The

@@ -2,6 +2,7 @@
 
 #include "output/output_files.h"
 #include "output/params_file.h"
+#include "output/png_chunks.h"
 #include "surface/surface_sizes.h"
 
 #include <QFile>
@@ -16,16 +17,9 @@ namespace mandalix {
 
 namespace {
 
-constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
-// A PNG ends with its empty IEND chunk; a file cut short does not.
-constexpr char kPngEnd[] = "\0\0\0\0IEND\xae\x42\x60\x82";
-constexpr qint64 kPngEndBytes = sizeof kPngEnd - 1;
-
 PictureRead refused(const QString& path, const QString& reason)
 {
-    PictureRead read;
-    read.error = QStringLiteral("Could not open \"%1\": %2").arg(path, reason);
-    return read;
+    return PictureRead::failure(QStringLiteral("Could not open \"%1\": %2").arg(path, reason));
 }
 
 // The reason a file is no picture's PNG, judged by its size and its two ends; empty
@@ -34,17 +28,18 @@ QString problemOfFile(QFile& file)
 {
     if (file.size() > kPicturePngMaxBytes)
         return QStringLiteral("the file is larger than %1 MiB").arg(kPicturePngMaxBytes >> 20);
-    if (file.peek(8) != QByteArray(kPngSignature, 8))
+    if (file.peek(kPngSignatureBytes) != QByteArray(kPngSignature, kPngSignatureBytes))
         return QStringLiteral("not a PNG file");
-    if (!file.seek(file.size() - kPngEndBytes)
-        || file.read(kPngEndBytes) != QByteArray(kPngEnd, kPngEndBytes))
+    // A PNG ends with its empty IEND chunk; a file cut short does not.
+    static const QByteArray kPngEnd = pngChunk("IEND", {});
+    if (!file.seek(file.size() - kPngEnd.size()) || file.read(kPngEnd.size()) != kPngEnd)
         return QStringLiteral("the PNG is cut short");
     return {};
 }
 
 PictureWrite writeFailure(const QString& path, const QString& reason)
 {
-    return {false, false, QStringLiteral("Could not write \"%1\": %2").arg(path, reason)};
+    return PictureWrite::failure(QStringLiteral("Could not write \"%1\": %2").arg(path, reason));
 }
 
 QString reasonOf(const QSaveFile& file)
@@ -86,17 +81,13 @@ private:
 // The image reader would first walk every chunk before the image data for it.
 QSize sizeOfPng(QFile& file)
 {
-    if (!file.seek(8))
+    if (!file.seek(kPngSignatureBytes))
         return {};
     const QByteArray header = file.read(16);
     if (header.size() < 16 || header.mid(4, 4) != "IHDR")
         return {};
-    const auto number = [&](int at) {
-        const auto* b = reinterpret_cast<const unsigned char*>(header.constData() + at);
-        return (quint32{b[0]} << 24) | (quint32{b[1]} << 16) | (quint32{b[2]} << 8) | quint32{b[3]};
-    };
-    const quint32 width = number(8);
-    const quint32 height = number(12);
+    const quint32 width = pngNumber(header.constData() + 8);
+    const quint32 height = pngNumber(header.constData() + 12);
     if (width == 0 || height == 0 || width > 0x7fffffffu || height > 0x7fffffffu)
         return {};
     return QSize(static_cast<int>(width), static_cast<int>(height));
@@ -117,23 +108,20 @@ PictureRead readPicturePng(const QString& path)
     const QSize size = sizeOfPng(file);
     if (!size.isValid() || size.isEmpty())
         return refused(path, QStringLiteral("the PNG has no readable size"));
-    if (size.width() > kPicturePngMaxSidePx || size.height() > kPicturePngMaxSidePx)
+    if (size.width() > kMaxPictureSidePx || size.height() > kMaxPictureSidePx)
         return refused(path, QStringLiteral("%1 x %2 pixels is larger than %3 a side")
-                                 .arg(size.width()).arg(size.height()).arg(kPicturePngMaxSidePx));
+                                 .arg(size.width()).arg(size.height()).arg(kMaxPictureSidePx));
     const bool isWindowSize = size == QSize(kPictureSizePx, kPictureSizePx);
     if (isWindowSize && file.size() > kWindowPicturePngMaxBytes)
         return refused(path, QStringLiteral("the PNG is larger than %1 MiB, too large for a picture of %2 x %2 pixels")
                                  .arg(kWindowPicturePngMaxBytes >> 20).arg(kPictureSizePx));
 
-    const ParamsRead params = readParamsFile(path);
-    if (!params.ok) {
-        // The reader names the path itself; the message names it once.
-        const QString named = QStringLiteral("\"%1\": ").arg(path);
-        const qsizetype at = params.message.indexOf(named);
-        return refused(path, at >= 0 ? params.message.mid(at + named.size()) : params.message);
-    }
+    file.seek(0);
+    const ParamsRead params = paramsFromDevice(file);
+    if (!params.ok)
+        return refused(path, params.message);
 
-    PictureRead read;
+    PictureFile read;
     read.record = params.value;
     read.size = size;
     if (isWindowSize) {
@@ -144,15 +132,14 @@ PictureRead readPicturePng(const QString& path)
             return refused(path, reader.errorString());
         read.pixels = image.convertToFormat(QImage::Format_RGB32);
     }
-    read.ok = true;
-    return read;
+    return PictureRead::success(std::move(read));
 }
 
 PictureWrite writePicturePng(const QString& path, const QImage& image, const PictureRecord& record,
                              const std::atomic<bool>& cancel)
 {
     if (cancel.load(std::memory_order_acquire))
-        return {false, true, {}};
+        return cancelledWrite();
     QImage stamped = image;
     stamped.setDotsPerMeterX(kOutputDotsPerMeter);
     stamped.setDotsPerMeterY(kOutputDotsPerMeter);
@@ -167,7 +154,7 @@ PictureWrite writePicturePng(const QString& path, const QImage& image, const Pic
     const bool isWritten = writer.write(stamped);
     if (device.isCancelled()) {
         file.cancelWriting();
-        return {false, true, {}};
+        return cancelledWrite();
     }
     if (!isWritten) {
         const QString reason = file.error() != QFileDevice::NoError ? reasonOf(file) : writer.errorString();
@@ -176,7 +163,7 @@ PictureWrite writePicturePng(const QString& path, const QImage& image, const Pic
     }
     if (!file.commit())
         return writeFailure(path, reasonOf(file));
-    return {true, false, {}};
+    return PictureWrite::success();
 }
 
 } // namespace mandalix

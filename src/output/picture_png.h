@@ -5,6 +5,8 @@
 // naming the path and the reason; nothing throws.
 #pragma once
 
+#include "base/result.h"
+#include "generator/picture_frame.h"
 #include "state/picture_record.h"
 
 #include <QImage>
@@ -17,38 +19,35 @@ namespace mandalix {
 
 // The largest PNG Open reads: far above any picture of the largest size.
 inline constexpr qint64 kPicturePngMaxBytes = qint64{1} << 30;
-// The largest side of a picture Open accepts (and Save as paints).
-inline constexpr int kPicturePngMaxSidePx = 16384;
 // The largest PNG of the window's size whose pixels Open decodes: a 453 x 453 picture
 // takes well under a MiB even uncompressed; more is padding the decoder would walk.
 inline constexpr qint64 kWindowPicturePngMaxBytes = qint64{16} << 20;
 
-struct [[nodiscard]] PictureRead {
-    bool ok = false;
+struct PictureFile {
     PictureRecord record;
     // The pixels as saved when the picture has the window's size, 453 x 453, in
     // Format_RGB32; null for any other size, which is painted again from the record.
     QImage pixels;
-    QImage::Format format = QImage::Format_Invalid;
     QSize size;
-    // When !ok: Could not open "/tmp/a.png": the PNG is cut short
-    QString error;
 };
+// When !ok: Could not open "/tmp/a.png": the PNG is cut short
+using PictureRead = Result<PictureFile>;
 
 // Reads a picture's PNG: the record (every field present and a number where one is
 // due, the generation type 1 to 4) and, at the window's size, the pixels. Refuses a file
-// that is not a PNG, is larger than kPicturePngMaxBytes or a side of kPicturePngMaxSidePx,
+// that is not a PNG, is larger than kPicturePngMaxBytes or a side of kMaxPictureSidePx,
 // lacks the record (or does not carry it within the first chunks: see pngText), or is
 // cut short, and one of the window's size larger than kWindowPicturePngMaxBytes. The
 // size comes from the file's header and the record from a bounded walk of its chunks,
 // so no file makes the read take long; only a picture of the window's size is decoded.
 PictureRead readPicturePng(const QString& path);
 
-struct [[nodiscard]] PictureWrite {
-    bool ok = false;
-    bool isCancelled = false; // stopped by the flag; no file was left
-    QString message;          // when !ok and not cancelled: Could not write "...": reason
+struct PictureWritten {
+    bool isCancelled = false; // when !ok: stopped by the flag, no file was left, no message
 };
+// When !ok and not cancelled: Could not write "/tmp/a.png": reason
+using PictureWrite = Result<PictureWritten>;
+inline PictureWrite cancelledWrite() { return PictureWrite::failure({}, {true}); }
 
 // Writes `image` as a PNG carrying `record`, atomically: written aside, looking at
 // `cancel` before every block the encoder hands over, and renamed over the path only

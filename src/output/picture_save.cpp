@@ -41,7 +41,6 @@ SaveResult savePicture(WindowState& state, Surface& picture1, Surface& picture2,
     // RGB888 holds exactly the 24 bits of each colour; the bitmap writer stores it at 24
     // bits per pixel.
     QImage image = picture2.image().convertToFormat(QImage::Format_RGB888);
-    static_assert(kSavedDotsPerMeter == kOutputDotsPerMeter);
     OutputFiles files(QStringLiteral("save"));
     const QString shown = QDir::toNativeSeparators(path);
     WriteResult written = files.addImage(shown, std::move(image), "bmp");

@@ -14,10 +14,6 @@
 
 namespace mandalix {
 
-// Resolution written into the bitmap header (96 dots per inch), so the file does not
-// depend on the screen.
-inline constexpr int kSavedDotsPerMeter = 3780;
-
 // The value is the full path of the file written, or that could not be written; the
 // message names it with the reason.
 using SaveResult = Result<QString>;

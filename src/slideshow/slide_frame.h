@@ -4,6 +4,7 @@
 // any thread; a screen that cannot take the picture comes back with a sentence.
 #pragma once
 
+#include "base/result.h"
 #include "surface/surface_sizes.h"
 
 #include <QRect>
@@ -12,16 +13,12 @@
 
 namespace mandalix {
 
-struct [[nodiscard]] SlideFrame {
-    bool ok = false;
-    QRect picture;  // in device pixels of the screen, when ok
-    QString error;  // when !ok, a sentence for the user
-};
-
 // The picture's square on a screen of `screenPx` device pixels: side min(width, height),
 // centred (the odd pixel of a difference goes right or down). A screen of no size is no
 // screen; one whose shorter side is below the window's picture (453 pixels) is refused.
-SlideFrame slideFrameFor(QSize screenPx);
+// The square is in device pixels of the screen; when !ok the message is a sentence for
+// the user.
+Result<QRect> slideFrameFor(QSize screenPx);
 
 // The column (or row) of the window's grid that pixel `index` of a square of `sidePx`
 // stands for: (index + 0.5) / (sidePx / 453) - 0.5, the framing of the window's picture

@@ -37,16 +37,16 @@ TEST(SlideShowOptions_Read, TheSlideShowAndItsIntervalOrOneLineWhyNot)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments.join(u' ').toStdString());
-        const SlideShowOptions options = slideShowOptions(row.arguments);
+        const Result<SlideShowOptions> options = slideShowOptions(row.arguments);
         EXPECT_EQ(options.ok, row.ok);
         if (row.ok) {
-            EXPECT_EQ(options.isSlideShow, row.isSlideShow);
-            EXPECT_EQ(options.interval, row.interval);
-            EXPECT_TRUE(options.error.isEmpty());
+            EXPECT_EQ(options.value.isSlideShow, row.isSlideShow);
+            EXPECT_EQ(options.value.interval, row.interval);
+            EXPECT_TRUE(options.message.isEmpty());
         } else {
-            EXPECT_TRUE(options.error.startsWith(QStringLiteral("mandalix: --interval")))
-                << options.error.toStdString();
-            EXPECT_FALSE(options.error.contains(u'\n'));
+            EXPECT_TRUE(options.message.startsWith(QStringLiteral("mandalix: --interval")))
+                << options.message.toStdString();
+            EXPECT_FALSE(options.message.contains(u'\n'));
         }
     }
 }

@@ -81,7 +81,7 @@ TEST_F(ExportThread, CancelStopsItAndKeepsTheOldFile)
     ASSERT_TRUE(exporter.start(job("big.png", 453 * 16), m_results.callback()));
     exporter.cancel();
     ASSERT_TRUE(m_results.waitForOne());
-    EXPECT_TRUE(m_results.writes.front().isCancelled);
+    EXPECT_TRUE(m_results.writes.front().value.isCancelled);
     EXPECT_LT(exporter.rowsDone(), 453 * 16) << "it stopped before the last band";
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), QByteArray("the old picture"));

@@ -220,7 +220,7 @@ TEST(HistoryFolder_Read, DamagedChunksAreToldAndTheImageLibrarySaysNothing)
         const KeptRead read = readKeptPicture(path);
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
         EXPECT_FALSE(read.ok);
-        EXPECT_EQ(read.error.toStdString(),
+        EXPECT_EQ(read.message.toStdString(),
                   QStringLiteral("Skipped \"%1\": %2").arg(path, QLatin1String(row.reason)).toStdString());
     }
 }
@@ -352,10 +352,10 @@ TEST(PictureHistory_Write, OneFilePerPictureAndNeverAStrangersOfTheSameName)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "someone else's file");
     EXPECT_FALSE(dir.exists(a.imeslike + "-2.png")) << "the repeat took its place";
-    EXPECT_EQ(readKeptPicture(dir.filePath(a.imeslike + "-3.png")).record, sameSecond);
+    EXPECT_EQ(readKeptPicture(dir.filePath(a.imeslike + "-3.png")).value.record, sameSecond);
     const KeptRead repeat = readKeptPicture(dir.filePath(repeated.imeslike + ".png"));
-    ASSERT_TRUE(repeat.ok) << repeat.error.toStdString();
-    EXPECT_EQ(repeat.record, repeated);
+    ASSERT_TRUE(repeat.ok) << repeat.message.toStdString();
+    EXPECT_EQ(repeat.value.record, repeated);
     EXPECT_EQ(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 3)
         << "one file per picture, nothing written aside left over";
 
@@ -388,11 +388,11 @@ TEST(PictureHistory_Write, KeepsThePixelsItsRecordPaints)
     }
     ASSERT_EQ(news.count<history::Kept>(), 1);
     const KeptRead kept = readKeptPicture(QDir(folder.path()).filePath(record.imeslike + ".png"));
-    ASSERT_TRUE(kept.ok) << kept.error.toStdString();
+    ASSERT_TRUE(kept.ok) << kept.message.toStdString();
     RenderRequest request;
     request.recorded = record;
-    EXPECT_EQ(kept.pixels, renderPicture(request, noPacing()).picture.convertToFormat(QImage::Format_RGB32));
-    EXPECT_EQ(std::get<history::Kept>(news.all.back()).entry.thumbnail, thumbnailOf(kept.pixels));
+    EXPECT_EQ(kept.value.pixels, renderPicture(request, noPacing()).picture.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(std::get<history::Kept>(news.all.back()).entry.thumbnail, thumbnailOf(kept.value.pixels));
 }
 
 // A folder that is a file, and a disk that is full: every picture fails, and that is told once.

@@ -27,7 +27,7 @@ QByteArray written(const QImage& image, const QString& text, int threads)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    const PngWritten result = writeIndexedPng(buffer, image, 3780, QStringLiteral("mandalix-params"), text, threads);
+    const Result<> result = writeIndexedPng(buffer, image, 3780, QStringLiteral("mandalix-params"), text, threads);
     EXPECT_TRUE(result.ok);
     return buffer.data();
 }
@@ -62,9 +62,9 @@ TEST(IndexedPng_Write, ADeviceThatTakesNothingIsAFailure)
     QByteArray bytes;
     QBuffer readOnly(&bytes);
     readOnly.open(QIODevice::ReadOnly);
-    const PngWritten result = writeIndexedPng(readOnly, indexedPicture(10, 10), 3780, {}, {}, 2);
+    const Result<> result = writeIndexedPng(readOnly, indexedPicture(10, 10), 3780, {}, {}, 2);
     EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.reason.isEmpty());
+    EXPECT_FALSE(result.message.isEmpty());
 }
 
 } // namespace

@@ -86,18 +86,18 @@ TEST_F(PicturePng, WrittenAtTheWindowsSizeReadsBackPixelForPixelWithItsRecord)
     ASSERT_TRUE(written.ok) << written.message.toStdString();
 
     const PictureRead read = readPicturePng(path("a.png"));
-    ASSERT_TRUE(read.ok) << read.error.toStdString();
-    EXPECT_EQ(read.record, sampleRecord());
-    EXPECT_EQ(read.pixels, image);
+    ASSERT_TRUE(read.ok) << read.message.toStdString();
+    EXPECT_EQ(read.value.record, sampleRecord());
+    EXPECT_EQ(read.value.pixels, image);
     EXPECT_EQ(readParamsFile(path("a.png")).value, sampleRecord()) << "the renderer's --params reads it";
 
     // Any other size is painted again from the record: its pixels are not read.
     ASSERT_TRUE(writePicturePng(path("b.png"), gradient(906, 454), sampleRecord(), kGoOn).ok);
     const PictureRead larger = readPicturePng(path("b.png"));
-    ASSERT_TRUE(larger.ok) << larger.error.toStdString();
-    EXPECT_TRUE(larger.pixels.isNull());
-    EXPECT_EQ(larger.size, QSize(906, 454));
-    EXPECT_EQ(larger.record, sampleRecord());
+    ASSERT_TRUE(larger.ok) << larger.message.toStdString();
+    EXPECT_TRUE(larger.value.pixels.isNull());
+    EXPECT_EQ(larger.value.size, QSize(906, 454));
+    EXPECT_EQ(larger.value.record, sampleRecord());
 }
 
 TEST_F(PicturePng, RefusesEveryFileItCannotShowNamingThePathAndTheReason)
@@ -137,7 +137,7 @@ TEST_F(PicturePng, RefusesEveryFileItCannotShowNamingThePathAndTheReason)
              ASSERT_TRUE(file.resize(kPicturePngMaxBytes + 1)); // sparse: nothing is written
          },
          "larger than 1024 MiB"},
-        {"a side too long", [&](const QString& f) { writeRaw(f, gradient(kPicturePngMaxSidePx + 1, 1), good); },
+        {"a side too long", [&](const QString& f) { writeRaw(f, gradient(kMaxPictureSidePx + 1, 1), good); },
          "16385 x 1 pixels is larger than 16384 a side"},
         {"a field missing", [&](const QString& f) { writeRaw(f, small, withField(",\"n1\":6", {})); },
          "picture.n1: missing"},
@@ -168,14 +168,14 @@ TEST_F(PicturePng, RefusesEveryFileItCannotShowNamingThePathAndTheReason)
         c.make(file);
         const PictureRead read = readPicturePng(file);
         EXPECT_FALSE(read.ok);
-        EXPECT_TRUE(read.error.startsWith(QStringLiteral("Could not open \"%1\": ").arg(file)))
-            << read.error.toStdString();
-        EXPECT_TRUE(read.error.contains(QString::fromUtf8(c.reason))) << read.error.toStdString();
-        EXPECT_EQ(read.error.count(file), 1) << read.error.toStdString();
+        EXPECT_TRUE(read.message.startsWith(QStringLiteral("Could not open \"%1\": ").arg(file)))
+            << read.message.toStdString();
+        EXPECT_TRUE(read.message.contains(QString::fromUtf8(c.reason))) << read.message.toStdString();
+        EXPECT_EQ(read.message.count(file), 1) << read.message.toStdString();
     }
     const PictureRead missing = readPicturePng(path("nothing-here.png"));
     EXPECT_FALSE(missing.ok);
-    EXPECT_TRUE(missing.error.endsWith(QStringLiteral("no such file"))) << missing.error.toStdString();
+    EXPECT_TRUE(missing.message.endsWith(QStringLiteral("no such file"))) << missing.message.toStdString();
 }
 
 TEST_F(PicturePng, AFailedOrCancelledWriteLeavesNoFileAndTheOldOneAsItWas)
@@ -185,7 +185,7 @@ TEST_F(PicturePng, AFailedOrCancelledWriteLeavesNoFileAndTheOldOneAsItWas)
     const QString unwritable = path("blocker") + QStringLiteral("/a.png");
     const PictureWrite failed = writePicturePng(unwritable, image, sampleRecord(), kGoOn);
     EXPECT_FALSE(failed.ok);
-    EXPECT_FALSE(failed.isCancelled);
+    EXPECT_FALSE(failed.value.isCancelled);
     EXPECT_TRUE(failed.message.startsWith(QStringLiteral("Could not write \"%1\": ").arg(unwritable)))
         << failed.message.toStdString();
 
@@ -193,7 +193,7 @@ TEST_F(PicturePng, AFailedOrCancelledWriteLeavesNoFileAndTheOldOneAsItWas)
     const std::atomic<bool> cancelled{true};
     const PictureWrite stopped = writePicturePng(path("old.png"), image, sampleRecord(), cancelled);
     EXPECT_FALSE(stopped.ok);
-    EXPECT_TRUE(stopped.isCancelled);
+    EXPECT_TRUE(stopped.value.isCancelled);
     EXPECT_EQ(bytesOf(path("old.png")), QByteArray("the old file"));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no file left aside";
 }

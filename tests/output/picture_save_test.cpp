@@ -1,4 +1,5 @@
 #include "output/picture_save.h"
+#include "output/output_files.h"
 #include "program/surfaces.h"
 #include "output/file_size_limit.h"
 
@@ -59,8 +60,8 @@ void expectBitmapOf(const QString& path, const Surface& surface)
     EXPECT_EQ(littleEndian(bytes, 22, 4), static_cast<quint32>(kSide));
     EXPECT_EQ(littleEndian(bytes, 28, 2), 24u);
     EXPECT_EQ(littleEndian(bytes, 30, 4), 0u); // no compression
-    EXPECT_EQ(littleEndian(bytes, 38, 4), static_cast<quint32>(kSavedDotsPerMeter));
-    EXPECT_EQ(littleEndian(bytes, 42, 4), static_cast<quint32>(kSavedDotsPerMeter));
+    EXPECT_EQ(littleEndian(bytes, 38, 4), static_cast<quint32>(kOutputDotsPerMeter));
+    EXPECT_EQ(littleEndian(bytes, 42, 4), static_cast<quint32>(kOutputDotsPerMeter));
     // Corners from the raw bytes: the last row of the file is the top of the picture,
     // each pixel blue, green, red.
     const struct {

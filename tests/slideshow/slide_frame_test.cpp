@@ -25,9 +25,9 @@ TEST(SlideFrame_Centring, ASquareOfTheShorterSideInTheMiddle)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const SlideFrame frame = slideFrameFor(row.screen);
-        EXPECT_TRUE(frame.ok) << frame.error.toStdString();
-        EXPECT_EQ(frame.picture, row.picture);
+        const Result<QRect> frame = slideFrameFor(row.screen);
+        EXPECT_TRUE(frame.ok) << frame.message.toStdString();
+        EXPECT_EQ(frame.value, row.picture);
     }
 }
 
@@ -35,12 +35,12 @@ TEST(SlideFrame_Centring, NoScreenOrOneSmallerThanThePictureIsRefusedWithASenten
 {
     for (const QSize screen : {QSize(), QSize(0, 0), QSize(1920, 452), QSize(300, 200)}) {
         SCOPED_TRACE(screen.width());
-        const SlideFrame frame = slideFrameFor(screen);
+        const Result<QRect> frame = slideFrameFor(screen);
         EXPECT_FALSE(frame.ok);
-        EXPECT_TRUE(frame.error.endsWith(u'.')) << frame.error.toStdString();
+        EXPECT_TRUE(frame.message.endsWith(u'.')) << frame.message.toStdString();
     }
-    EXPECT_TRUE(slideFrameFor(QSize(1920, 452)).error.contains(QStringLiteral("1920 x 452")));
-    EXPECT_TRUE(slideFrameFor(QSize()).error.contains(QStringLiteral("no screen")));
+    EXPECT_TRUE(slideFrameFor(QSize(1920, 452)).message.contains(QStringLiteral("1920 x 452")));
+    EXPECT_TRUE(slideFrameFor(QSize()).message.contains(QStringLiteral("no screen")));
 }
 
 TEST(SlideFrame_Position, AMultipleOfThePictureFramesExactlyAsTheExportAndItsEdgesAreSymmetric)

@@ -124,10 +124,10 @@ TEST_F(Steps_History, KeepsEachPictureAsItLastStoodWhenAnotherReplacesIt)
 
     ASSERT_EQ(written.size(), 3u);
     const KeptRead first = readKeptPicture(written[0].path);
-    ASSERT_TRUE(first.ok) << first.error.toStdString();
-    EXPECT_EQ(first.pixels, a.picture1) << "kept with its recolouring, without the help panel";
-    EXPECT_EQ(first.record, a.picture);
-    EXPECT_EQ(readKeptPicture(written[1].path).pixels, b.picture1);
+    ASSERT_TRUE(first.ok) << first.message.toStdString();
+    EXPECT_EQ(first.value.pixels, a.picture1) << "kept with its recolouring, without the help panel";
+    EXPECT_EQ(first.value.record, a.picture);
+    EXPECT_EQ(readKeptPicture(written[1].path).value.pixels, b.picture1);
     EXPECT_EQ(written[2].path, written[0].path) << "the same picture keeps its one file";
     EXPECT_EQ(QDir(kept.path()).entryList(QDir::Files).size(), 2);
 

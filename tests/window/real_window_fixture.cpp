@@ -161,8 +161,8 @@ void expectOnePictureKept(const QString& historyFolder, const QImage& shown)
     const QStringList kept = history.entryList({QStringLiteral("T*.png")}, QDir::Files);
     ASSERT_EQ(kept.size(), 1) << kept.join(u' ').toStdString();
     const KeptRead read = readKeptPicture(history.filePath(kept.front()));
-    ASSERT_TRUE(read.ok) << read.error.toStdString();
-    EXPECT_TRUE(read.pixels == shown) << "the picture kept is not the one on show";
+    ASSERT_TRUE(read.ok) << read.message.toStdString();
+    EXPECT_TRUE(read.value.pixels == shown) << "the picture kept is not the one on show";
 }
 
 void RealWindowTest::SetUp()

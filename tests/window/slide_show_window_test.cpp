@@ -233,7 +233,7 @@ TEST_F(SlideShowSignalTest, Sigterm_EndsAsExitKeepingThePictureOnShow)
     bool isKept = false;
     for (const QString& name : history.entryList({QStringLiteral("T*.png")}, QDir::Files)) {
         const KeptRead read = readKeptPicture(history.filePath(name));
-        isKept = isKept || (read.ok && read.record.imeslike == onShow.imeslike && read.record.seed == onShow.seed);
+        isKept = isKept || (read.ok && read.value.record.imeslike == onShow.imeslike && read.value.record.seed == onShow.seed);
     }
     EXPECT_TRUE(isKept) << "the slide show's picture " << onShow.imeslike.toStdString()
                         << " is not kept\n" << m_program->report();
