@@ -1,5 +1,7 @@
 #include "app/slide_show_window.h"
 
+#include "app/band_drawing.h"
+
 #include "app/form1_keys.h"
 
 #include <QCloseEvent>
@@ -102,7 +104,7 @@ void SlideShowWindow::paintEvent(QPaintEvent*)
     const QRectF target(std::floor((width() * ratio - side) / 2) / ratio,
                         std::floor((height() * ratio - side) / 2) / ratio, side / ratio, side / ratio);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    m_show->painter().withFrame([&](const QImage& frame) { painter.drawImage(target, frame); });
+    m_show->painter().withFrame([&](const QImage& frame) { drawInBands(painter, target.topLeft(), frame, ratio); });
     if (!m_news.isEmpty()) {
         painter.setPen(m_isNewsError ? QColor(255, 120, 120) : QColor(200, 200, 200));
         painter.drawText(rect().adjusted(16, 0, -16, -12), Qt::AlignLeft | Qt::AlignBottom, m_news);

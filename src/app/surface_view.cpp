@@ -1,5 +1,7 @@
 #include "app/surface_view.h"
 
+#include "app/band_drawing.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -55,7 +57,7 @@ void SurfaceView::paintEvent(QPaintEvent* event)
     const QRect area = contentsRect();
     painter.setClipRect(area);
     painter.fillRect(area, Qt::black);
-    painter.drawImage(area.topLeft(), m_snapshot);
+    drawInBands(painter, area.topLeft(), m_snapshot);
 }
 
 void SurfaceView::mousePressEvent(QMouseEvent* event)
