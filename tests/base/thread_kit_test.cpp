@@ -90,5 +90,20 @@ TEST(ThreadKit_SerialQueue, RunsInOrderAndStopDropsWhatHasNotBegun)
     EXPECT_LE(ran.load(), 1);
 }
 
+// waitIdleFor gives up at its deadline while a job runs and answers true once it ended.
+TEST(ThreadKit_SerialQueue, WaitIdleForGivesUpAtItsDeadline)
+{
+    std::atomic<bool> release{false};
+    SerialQueue queue("test-queue");
+    queue.post([&] {
+        while (!release.load())
+            std::this_thread::yield();
+    });
+    EXPECT_FALSE(queue.waitIdleFor(std::chrono::milliseconds(10)));
+    release = true;
+    EXPECT_TRUE(queue.waitIdleFor(std::chrono::seconds(30)));
+    EXPECT_TRUE(queue.isIdle());
+}
+
 } // namespace
 } // namespace mandalix
