@@ -82,7 +82,12 @@ TEST(ThreadKit_SerialQueue, RunsInOrderAndStopDropsWhatHasNotBegun)
         ++ran;
     });
     queue.post([&] { ++ran; });
-    std::thread releaser([&] { release = true; });
+    // waitIdle returns once the stop began (the first job never ends before): only then
+    // may the first job end, so the second is still waiting when the stop drops it.
+    std::thread releaser([&] {
+        queue.waitIdle();
+        release = true;
+    });
     queue.stop();
     releaser.join();
     EXPECT_LE(ran.load(), 1);
