@@ -28,7 +28,13 @@ void SerialQueue::post(Job job)
 void SerialQueue::waitIdle()
 {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_isStopping || (m_jobs.empty() && !m_isRunningJob); });
+    m_changed.wait(lock, [this] { return isIdleOrStopping(); });
+}
+
+bool SerialQueue::waitIdleFor(std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, timeout, [this] { return isIdleOrStopping(); });
 }
 
 bool SerialQueue::isIdle() const

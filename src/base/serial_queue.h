@@ -5,6 +5,7 @@
 // joins the thread. A job that must stop early watches a flag of its own. Nothing fails.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -28,6 +29,8 @@ public:
     void post(Job job);
     // Waits until every job posted before has run. Not from the queue's own thread.
     void waitIdle();
+    // The same with a deadline: true when idle (or stopped) before `timeout` passed.
+    bool waitIdleFor(std::chrono::milliseconds timeout);
     // True when no job runs and none waits. Any thread.
     bool isIdle() const;
     // True on the queue's own thread, inside a job.
@@ -38,6 +41,7 @@ public:
 
 private:
     void run();
+    bool isIdleOrStopping() const { return m_isStopping || (m_jobs.empty() && !m_isRunningJob); } // under m_mutex
 
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;

@@ -89,12 +89,14 @@ void WorkPool::parallelFor(long long count, int threads, const Body& body,
     job.body = &body;
     const long long wanted = std::min<long long>(std::max(threads, 1), count) - 1;
     job.threadsLeft = t_isPoolThread ? 0 : static_cast<int>(std::min<long long>(wanted, helpers()));
-    if (job.threadsLeft > 0) {
+    // Helpers count threadsLeft down under the lock as soon as the job is queued.
+    const int helpersAsked = job.threadsLeft;
+    if (helpersAsked > 0) {
         {
             std::lock_guard lock(m_mutex);
             m_jobs.push_back(&job);
         }
-        if (job.threadsLeft == 1)
+        if (helpersAsked == 1)
             m_wake.notify_one();
         else
             m_wake.notify_all();

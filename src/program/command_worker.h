@@ -5,16 +5,14 @@
 // thread with a small value. stop() ends the thread at once, dropping what is queued.
 #pragma once
 
+#include "base/serial_queue.h"
+#include "generator/pass_pacer.h"
 #include "program/command.h"
 #include "program/program.h"
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <mutex>
-#include <thread>
 
 namespace mandalix {
 
@@ -46,25 +44,20 @@ public:
     // Returns true when idle.
     bool waitUntilIdle(std::chrono::milliseconds timeout);
 
-    bool isBusy() const { return m_busy.load(std::memory_order_acquire); }
+    // True from a post until the queue is empty and no command runs. Any thread.
+    bool isBusy() const { return !m_queue.isIdle(); }
 
 private:
-    class PacedPacer;
-
-    void run();
+    // On the worker thread: runs `command` holding the surfaces' lock, then tells the result.
+    void runOne(const Command& command);
 
     Surfaces& m_surfaces;
     Run m_run;
     ResultCallback m_onResult;
-    const std::chrono::milliseconds m_passDuration;
-
-    std::mutex m_queueMutex; // guards m_queue; also the wait of the pacing points
-    std::condition_variable m_wake;
-    std::condition_variable m_idle;
-    std::deque<Command> m_queue;
-    std::atomic<bool> m_stopping{false};
-    std::atomic<bool> m_busy{false};
-    std::thread m_thread;
+    // The worker thread's: held while a command paints, let go at each pacing point.
+    std::unique_lock<std::mutex> m_surfacesLock;
+    PassPacer m_pacer;
+    SerialQueue m_queue; // last: its thread ends before what it uses goes
 };
 
 // The worker's way of running commands on `program`, a Program or a Session.

@@ -15,47 +15,6 @@
 
 namespace mandalix {
 
-// Spreads each pass over the pass duration, as the window's worker does: after each
-// block it waits until the pass is due there, standing still while paused. A stop or a
-// move to another picture ends the painting at the block.
-class SlideShow::Pacing final : public Pacer {
-public:
-    explicit Pacing(SlideShow& show) : m_show(show) { }
-
-    void beginPass(long long positions) override
-    {
-        std::lock_guard lock(m_show.m_mutex);
-        m_passStart = std::chrono::steady_clock::now();
-        m_pausedAtStart = m_show.pausedSoFar();
-        m_positions = positions > 0 ? positions : 1;
-    }
-
-    bool checkpoint(long long done) override
-    {
-        const auto along = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-            m_show.m_settings.passDuration * done / m_positions);
-        std::unique_lock lock(m_show.m_mutex);
-        for (;;) {
-            if (m_show.isInterrupted())
-                return false;
-            if (m_show.m_isPaused) {
-                m_show.m_wake.wait(lock);
-                continue;
-            }
-            const TimePoint due = m_passStart + along + (m_show.pausedSoFar() - m_pausedAtStart);
-            if (std::chrono::steady_clock::now() >= due)
-                return true;
-            m_show.m_wake.wait_until(lock, due);
-        }
-    }
-
-private:
-    SlideShow& m_show;
-    TimePoint m_passStart{};
-    std::chrono::steady_clock::duration m_pausedAtStart{};
-    long long m_positions = 1;
-};
-
 SlideShow::SlideShow(const WindowState& window, const Clock& clock, Drives drives,
                      SlideShowSettings settings, SlideShowSink sink)
     : m_window(window)
@@ -66,6 +25,9 @@ SlideShow::SlideShow(const WindowState& window, const Clock& clock, Drives drive
     , m_state(window)
     , m_paletteRnd(secondsSinceMidnight(clock.now()))
     , m_painter(settings.sidePx, settings.threads)
+    , m_painting(settings.passDuration)
+    , m_holding(settings.interval)
+    , m_queue("mandalix-slides")
 {
 }
 
@@ -73,8 +35,7 @@ SlideShow::~SlideShow() { stop(); }
 
 void SlideShow::start()
 {
-    Q_ASSERT(!m_thread.joinable());
-    m_thread = std::thread([this] { run(); });
+    m_queue.post([this] { run(); });
 }
 
 void SlideShow::stop()
@@ -82,60 +43,50 @@ void SlideShow::stop()
     {
         std::lock_guard lock(m_mutex);
         m_stopping.store(true, std::memory_order_release);
+        m_painting.stop();
+        m_holding.stop();
     }
-    m_wake.notify_all();
-    if (m_thread.joinable())
-        m_thread.join();
+    m_queue.stop();
 }
 
 void SlideShow::togglePause()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        const TimePoint now = std::chrono::steady_clock::now();
-        if (m_isPaused)
-            m_pausedBefore += now - m_pausedSince;
-        else
-            m_pausedSince = now;
-        m_isPaused = !m_isPaused;
+    std::lock_guard lock(m_mutex);
+    if (m_painting.isPaused()) {
+        m_painting.resume();
+        m_holding.resume();
+    } else {
+        m_painting.pause();
+        m_holding.pause();
     }
-    m_wake.notify_all();
 }
 
-bool SlideShow::isPaused() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_isPaused;
-}
+bool SlideShow::isPaused() const { return m_painting.isPaused(); }
 
 void SlideShow::showNext()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_move = Move::Next;
-    }
-    m_wake.notify_all();
+    std::lock_guard lock(m_mutex);
+    m_move = Move::Next;
+    m_painting.stop();
+    m_holding.stop();
 }
 
 bool SlideShow::showPrevious()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        if (m_index <= 0)
-            return false;
-        m_move = Move::Previous;
-    }
-    m_wake.notify_all();
+    std::lock_guard lock(m_mutex);
+    if (m_index <= 0)
+        return false;
+    m_move = Move::Previous;
+    m_painting.stop();
+    m_holding.stop();
     return true;
 }
 
 void SlideShow::save()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_isSaveAsked = true;
-    }
-    m_wake.notify_all();
+    std::lock_guard lock(m_mutex);
+    m_isSaveAsked = true;
+    m_holding.stop();
 }
 
 std::optional<PictureRecord> SlideShow::pictureOnShow() const
@@ -152,20 +103,8 @@ std::vector<PictureRecord> SlideShow::pictures() const
     return m_records;
 }
 
-std::chrono::steady_clock::duration SlideShow::pausedSoFar() const
-{
-    return m_pausedBefore + (m_isPaused ? std::chrono::steady_clock::now() - m_pausedSince
-                                        : std::chrono::steady_clock::duration{});
-}
-
-bool SlideShow::isInterrupted() const
-{
-    return m_stopping.load(std::memory_order_acquire) || m_move != Move::None;
-}
-
 void SlideShow::run()
 {
-    Pacing pacing(*this);
     Move move = Move::Next;
     while (!m_stopping.load(std::memory_order_acquire)) {
         bool isNew = false;
@@ -173,11 +112,14 @@ void SlideShow::run()
         {
             std::lock_guard lock(m_mutex);
             record = moveTo(move, isNew);
+            // A key pressed since the last move was taken ends this picture at its first block.
+            if (m_move == Move::None && !m_stopping.load(std::memory_order_relaxed))
+                m_painting.clearStop();
         }
         // The strip, the seeded generator and the parameters, exactly as the window's
         // picture begins; then the frame-sized traversal instead of the window's.
         beginRecordedPicture(m_state, m_surfaces, m_rnd, record);
-        const bool isPainted = m_painter.paint(m_state, m_surfaces.Picture3, m_rnd, pacing);
+        const bool isPainted = m_painter.paint(m_state, m_surfaces.Picture3, m_rnd, m_painting);
         if (isPainted) {
             tellFinished(record);
             move = hold(record);
@@ -234,29 +176,22 @@ void SlideShow::tellFinished(const PictureRecord& record)
 
 SlideShow::Move SlideShow::hold(const PictureRecord& record)
 {
-    std::unique_lock lock(m_mutex);
-    const TimePoint start = std::chrono::steady_clock::now();
-    const auto pausedAtStart = pausedSoFar();
+    m_holding.beginPass(1);
     for (;;) {
-        if (m_stopping.load(std::memory_order_acquire))
-            return Move::None;
-        if (m_isSaveAsked) {
-            m_isSaveAsked = false;
-            lock.unlock();
+        bool isSaveAsked = false;
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_stopping.load(std::memory_order_relaxed))
+                return Move::None;
+            if (m_move != Move::None)
+                return std::exchange(m_move, Move::None);
+            isSaveAsked = std::exchange(m_isSaveAsked, false);
+            m_holding.clearStop();
+        }
+        if (isSaveAsked)
             saveShown(record);
-            lock.lock();
-            continue;
-        }
-        if (m_move != Move::None)
-            return std::exchange(m_move, Move::None);
-        if (m_isPaused) {
-            m_wake.wait(lock);
-            continue;
-        }
-        const TimePoint due = start + m_settings.interval + (pausedSoFar() - pausedAtStart);
-        if (std::chrono::steady_clock::now() >= due)
+        else if (m_holding.checkpoint(1))
             return Move::Next;
-        m_wake.wait_until(lock, due);
     }
 }
 

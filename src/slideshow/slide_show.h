@@ -7,6 +7,8 @@
 // copy of the window state. Failures (a save) come back as news; nothing throws.
 #pragma once
 
+#include "base/serial_queue.h"
+#include "generator/pass_pacer.h"
 #include "output/drives.h"
 #include "slideshow/slide_painter.h"
 #include "program/surfaces.h"
@@ -20,11 +22,9 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace mandalix {
@@ -57,7 +57,7 @@ public:
     SlideShow(const SlideShow&) = delete;
     SlideShow& operator=(const SlideShow&) = delete;
 
-    // Starts the thread with a first new picture. Once.
+    // Starts the painting on the slide show's thread with a first new picture. Once.
     void start();
     // Stops the painting at its next block and joins; harmless twice. Not from the sink.
     void stop();
@@ -83,8 +83,6 @@ public:
 
 private:
     enum class Move { None, Next, Previous };
-    class Pacing;
-    using TimePoint = std::chrono::steady_clock::time_point;
 
     void run();
     // Under m_mutex: the record the move leads to, and whether it is new.
@@ -95,9 +93,6 @@ private:
     // Holds the painted picture for the interval, saving when asked. The move to make next.
     Move hold(const PictureRecord& record);
     void saveShown(const PictureRecord& record);
-    // Under m_mutex: time spent paused so far, a pause going on included.
-    std::chrono::steady_clock::duration pausedSoFar() const;
-    bool isInterrupted() const; // under m_mutex
 
     const WindowState m_window;
     const Clock& m_clock;
@@ -112,18 +107,20 @@ private:
     Rnd m_paletteRnd;
     SlidePainter m_painter;
 
-    mutable std::mutex m_mutex; // guards what follows, with m_wake
-    std::condition_variable m_wake;
+    // Pause holds both; a move stops both, a save the holding one, so the thread takes
+    // the key at once. A stopped pacer goes on once the thread has taken what stopped it.
+    PassPacer m_painting; // spreads each pass over the pass duration
+    PassPacer m_holding;  // one "pass" of the interval a painted picture stays
+
+    mutable std::mutex m_mutex; // guards what follows; taken before the pacers' own
     std::vector<PictureRecord> m_records;
     std::vector<bool> m_isFinished; // one for each record: painted to its end once
     int m_index = -1;
     Move m_move = Move::None;
     bool m_isSaveAsked = false;
-    bool m_isPaused = false;
-    TimePoint m_pausedSince{};
-    std::chrono::steady_clock::duration m_pausedBefore{};
     std::atomic<bool> m_stopping{false};
-    std::thread m_thread;
+
+    SerialQueue m_queue; // last: its thread ends before what it uses goes
 };
 
 } // namespace mandalix

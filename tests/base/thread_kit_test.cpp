@@ -82,12 +82,32 @@ TEST(ThreadKit_SerialQueue, RunsInOrderAndStopDropsWhatHasNotBegun)
         ++ran;
     });
     queue.post([&] { ++ran; });
-    std::thread releaser([&] { release = true; });
+    // waitIdle returns once the stop began (the first job never ends before): only then
+    // may the first job end, so the second is still waiting when the stop drops it.
+    std::thread releaser([&] {
+        queue.waitIdle();
+        release = true;
+    });
     queue.stop();
     releaser.join();
     EXPECT_LE(ran.load(), 1);
     queue.post([&] { ++ran; });
     EXPECT_LE(ran.load(), 1);
+}
+
+// waitIdleFor gives up at its deadline while a job runs and answers true once it ended.
+TEST(ThreadKit_SerialQueue, WaitIdleForGivesUpAtItsDeadline)
+{
+    std::atomic<bool> release{false};
+    SerialQueue queue("test-queue");
+    queue.post([&] {
+        while (!release.load())
+            std::this_thread::yield();
+    });
+    EXPECT_FALSE(queue.waitIdleFor(std::chrono::milliseconds(10)));
+    release = true;
+    EXPECT_TRUE(queue.waitIdleFor(std::chrono::seconds(30)));
+    EXPECT_TRUE(queue.isIdle());
 }
 
 } // namespace
