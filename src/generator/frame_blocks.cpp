@@ -32,27 +32,17 @@ BlockPainter::BlockPainter(const FrameEngine& engine, QSize size, int threads)
 bool BlockPainter::paint(double nac, QImage& frame, std::mutex& frameLock, Rnd& rnd, Pacer& pacer)
 {
     Q_ASSERT(frame.size() == m_size && frame.format() == QImage::Format_RGB32);
-    switch (generationType(nac)) {
-    case 2: {
-        SquareOrder order(SquareOrderKind::Rings, m_square);
-        return paintPass(order, false, frame, frameLock, pacer);
-    }
-    case 3: {
-        SquareOrder order(SquareOrderKind::Random, m_square, &rnd);
-        return paintPass(order, false, frame, frameLock, pacer);
-    }
-    case 4: {
+    const int type = generationType(nac);
+    const SquareOrderKind kind = type == 2 ? SquareOrderKind::Rings
+        : type >= 3                         ? SquareOrderKind::Random
+                                            : SquareOrderKind::LeftToRight;
+    if (type == 4) {
         SquareOrder noise(SquareOrderKind::Random, m_square, &rnd);
         if (!paintPass(noise, true, frame, frameLock, pacer))
             return false;
-        SquareOrder order(SquareOrderKind::Random, m_square, &rnd);
-        return paintPass(order, false, frame, frameLock, pacer);
     }
-    default: {
-        SquareOrder order(SquareOrderKind::LeftToRight, m_square);
-        return paintPass(order, false, frame, frameLock, pacer);
-    }
-    }
+    SquareOrder order(kind, m_square, &rnd);
+    return paintPass(order, false, frame, frameLock, pacer);
 }
 
 bool BlockPainter::paintPass(SquareOrder& order, bool isNoise, QImage& frame, std::mutex& frameLock, Pacer& pacer)
