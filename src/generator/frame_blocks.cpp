@@ -33,9 +33,11 @@ bool BlockPainter::paint(double nac, QImage& frame, std::mutex& frameLock, Rnd& 
 {
     Q_ASSERT(frame.size() == m_size && frame.format() == QImage::Format_RGB32);
     const int type = generationType(nac);
-    const SquareOrderKind kind = type == 2 ? SquareOrderKind::Rings
-        : type >= 3                         ? SquareOrderKind::Random
-                                            : SquareOrderKind::LeftToRight;
+    SquareOrderKind kind = SquareOrderKind::LeftToRight;
+    if (type == 2)
+        kind = SquareOrderKind::Rings;
+    else if (type >= 3)
+        kind = SquareOrderKind::Random;
     if (type == 4) {
         SquareOrder noise(SquareOrderKind::Random, m_square, &rnd);
         if (!paintPass(noise, true, frame, frameLock, pacer))
@@ -54,13 +56,13 @@ bool BlockPainter::paintPass(SquareOrder& order, bool isNoise, QImage& frame, st
         order.take(blockSize, m_block, isNoise ? &m_noise : nullptr);
         m_indices.resize(m_block.size());
         if (isNoise) {
-            computeIndices(0, 0);
+            computeIndices(0, m_block.size(), true);
         } else {
             // Each part a contiguous share of the block.
             const std::size_t size = m_block.size();
             sharedPool().parallelFor(static_cast<long long>(parts), m_threads, [&](long long part, int) {
                 const auto k = static_cast<std::size_t>(part);
-                computeIndices(size * k / parts, size * (k + 1) / parts);
+                computeIndices(size * k / parts, size * (k + 1) / parts, false);
             });
         }
         {
@@ -74,12 +76,9 @@ bool BlockPainter::paintPass(SquareOrder& order, bool isNoise, QImage& frame, st
 }
 
 // The indices of the block's positions first..last - 1; the noise pass computes none but
-// still needs to know which positions lie outside the frame, so it passes first == last.
-void BlockPainter::computeIndices(std::size_t first, std::size_t last)
+// still marks the positions outside the frame.
+void BlockPainter::computeIndices(std::size_t first, std::size_t last, bool isNoise)
 {
-    const bool isNoise = first == last;
-    if (isNoise)
-        last = m_block.size();
     const PixelTerms& terms = m_engine.terms();
     const auto side = static_cast<SquarePosition>(m_square);
     for (std::size_t k = first; k < last; ++k) {

@@ -42,7 +42,7 @@ public:
 
 private:
     bool paintPass(SquareOrder& order, bool isNoise, QImage& frame, std::mutex& frameLock, Pacer& pacer);
-    void computeIndices(std::size_t first, std::size_t last);
+    void computeIndices(std::size_t first, std::size_t last, bool isNoise);
     void writeBlock(bool isNoise, QImage& frame) const;
 
     const FrameEngine& m_engine;

@@ -1,8 +1,8 @@
 #include "generator/frame_engine.h"
 
+#include "base/work_pool.h"
 #include "generator/picture_frame.h"
 #include "generator/traversals.h"
-#include "base/work_pool.h"
 
 #include <algorithm>
 #include <bit>
@@ -11,8 +11,13 @@
 
 namespace mandalix {
 
+// Painting at once: the pool's threads take tiles of distances from the centre, so that
+// the terms of r alone are computed once for every position at the same distance (up to
+// eight) and written by one thread. The result is the same for any number of threads.
+
 namespace {
 
+// How often the caller's thread reports progress at most.
 constexpr std::chrono::milliseconds kProgressEvery{100};
 
 // Distances a tile spans on each of its two sides.
