@@ -89,12 +89,14 @@ void WorkPool::parallelFor(long long count, int threads, const Body& body,
     job.body = &body;
     const long long wanted = std::min<long long>(std::max(threads, 1), count) - 1;
     job.threadsLeft = t_isPoolThread ? 0 : static_cast<int>(std::min<long long>(wanted, helpers()));
-    if (job.threadsLeft > 0) {
+    // Read before the job is shared: from then on helpers count threadsLeft down.
+    const int helpersWanted = job.threadsLeft;
+    if (helpersWanted > 0) {
         {
             std::lock_guard lock(m_mutex);
             m_jobs.push_back(&job);
         }
-        if (job.threadsLeft == 1)
+        if (helpersWanted == 1)
             m_wake.notify_one();
         else
             m_wake.notify_all();
