@@ -1,7 +1,7 @@
 #include "render_job.h"
 
-#include "palette/colour_replace.h"
 #include "palette/palette_strip.h"
+#include "palette/strip_colours.h"
 #include "program/picture_replay.h"
 #include "program/program.h"
 
@@ -23,62 +23,48 @@ PictureRecord firstPictureRecord(const RenderRequest& request, WindowState& s)
     return newPictureRecord(s, strip, request.moment, request.seed);
 }
 
-// The recolourings of a record on a picture painted at another density: every pixel
-// takes the colour the list makes of its own, as on the window's picture. In an indexed
-// picture that is every entry of its table.
-void recolour(QImage& picture, const std::vector<ColourReplacement>& replacements)
+// The record to paint, in the asked generation type.
+PictureRecord recordOf(const RenderRequest& request, WindowState& s)
 {
-    const ColourMap map(replacements);
-    if (map.isIdentity())
-        return;
-    if (picture.format() == QImage::Format_Indexed8) {
-        QList<QRgb> table = picture.colorTable();
-        map.mapTable(table);
-        picture.setColorTable(table);
-        return;
-    }
-    QRgb last = 0;
-    QRgb lastMapped = map.argb(last);
-    for (int row = 0; row < picture.height(); ++row) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(row));
-        for (QRgb* pixel = line; pixel != line + picture.width(); ++pixel) {
-            if (*pixel != last) {
-                last = *pixel;
-                lastMapped = map.argb(last);
-            }
-            *pixel = lastMapped;
-        }
-    }
+    PictureRecord record = request.recorded ? *request.recorded : firstPictureRecord(request, s);
+    if (request.type)
+        record.nac = *request.type;
+    return record;
 }
 
-} // namespace
-
-RenderedPicture renderPicture(const RenderRequest& request, Pacer& pacer, const ScaledProgress& progress)
+// The window's own picture: Picture1 painted through the window's traversals.
+RenderedPicture renderAtWindowSize(const RenderRequest& request, Pacer& pacer)
 {
     FixedClock clock(request.moment);
     Program program(clock, Drives{});
     WindowState& s = program.state;
     Surfaces& surfaces = program.surfaces;
 
-    PictureRecord record = request.recorded ? *request.recorded : firstPictureRecord(request, s);
-    if (request.type)
-        record.nac = *request.type;
-    setStartUpDefaults(s, record.nac);
-
     RenderedPicture rendered;
-    rendered.record = record;
+    rendered.record = recordOf(request, s);
+    setStartUpDefaults(s, rendered.record.nac);
+    paintRecordedPicture(s, surfaces, program.rnd, rendered.record, pacer);
+    rendered.picture = surfaces.Picture1.image();
+    rendered.strip = surfaces.Picture3.image();
+    return rendered;
+}
+
+} // namespace
+
+RenderedPicture renderPicture(const RenderRequest& request, Pacer& pacer, const FrameProgress& progress)
+{
     const QSize size = request.size.isEmpty()
         ? QSize(kPictureSizePx * request.scale, kPictureSizePx * request.scale)
         : request.size;
-    if (size == QSize(kPictureSizePx, kPictureSizePx)) {
-        paintRecordedPicture(s, surfaces, program.rnd, record, pacer);
-        rendered.picture = surfaces.Picture1.image();
-    } else {
-        beginRecordedPicture(s, surfaces, program.rnd, record);
-        rendered.picture = paintScaled(s, surfaces.Picture3, size, request.threads, progress);
-        recolour(rendered.picture, record.replacements);
-    }
-    rendered.strip = surfaces.Picture3.image();
+    if (size == QSize(kPictureSizePx, kPictureSizePx))
+        return renderAtWindowSize(request, pacer);
+
+    WindowState s;
+    RenderedPicture rendered;
+    rendered.record = recordOf(request, s);
+    const FrameEngine engine(frameStateOf(rendered.record), frameColourTable(rendered.record));
+    rendered.picture = engine.paint(size, request.threads, progress);
+    rendered.strip = paletteStripImage(rendered.record.palette);
     return rendered;
 }
 

@@ -2,11 +2,11 @@
 // program's state and surfaces as at start-up, a strip, and GenerateImage's sequence of
 // the generator; at scale 1 the picture is exactly Picture1's drawing area, above it
 // the same framing at a higher density. Also paints a recorded picture again. Runs on
-// the calling thread (and a pool for scales above 1). Nothing here fails.
+// the calling thread (and the shared pool above 453 x 453). Nothing here fails.
 #pragma once
 
 #include "generator/pacer.h"
-#include "generator/scaled_picture.h"
+#include "generator/frame_engine.h"
 #include "state/picture_record.h"
 
 #include <QDateTime>
@@ -39,10 +39,10 @@ struct RenderedPicture {
 // Paints a record, the request's or, without one, that of the picture the window paints
 // at start-up at the request's moment and seed, through the program's one replay path.
 // 453 x 453 paints Picture1 in the order of the generation type through `pacer`, with
-// the recolourings after it; other sizes call paintScaled with `progress` and recolour
-// its pixels in the same order.
+// the recolourings after it; other sizes go through the frame engine with `progress`,
+// from the record alone (no surfaces), its colour table recoloured in the same order.
 RenderedPicture renderPicture(const RenderRequest& request, Pacer& pacer,
-                              const ScaledProgress& progress = {});
+                              const FrameProgress& progress = {});
 
 // The moment `seed` seconds after the midnight that begins `day` (to the millisecond
 // below), as a plain date and time that no time zone shifts. Requires 0 <= seed < 86400.

@@ -14,11 +14,19 @@ constexpr double kMaxBlValues = 1 << 16;
 
 } // namespace
 
-PixelTerms::PixelTerms(const WindowState& s, const Surface& picture3)
+StripColours sampleStrip(const Surface& picture3)
+{
+    StripColours strip{};
+    for (int k = 0; k < kPaletteIndices; ++k)
+        strip[static_cast<std::size_t>(k)] = picture3.Point(k * kStripStepPx + kStripFirstColumn, kStripSampleRow);
+    return strip;
+}
+
+PixelTerms::PixelTerms(const WindowState& s, const StripColours& strip)
     : m_p(parametersOf(s)), m_tipRow(formulaRow(s.tip, 4)), m_barvRow(formulaRow(s.barv, 5))
 {
     for (int k = 0; k < kPaletteIndices; ++k) {
-        const Colour colour = picture3.Point(k * kStripStepPx + kStripFirstColumn, kStripSampleRow);
+        const Colour colour = strip[static_cast<std::size_t>(k)];
         // A strip without a colour there fails the pixel, which then stays black.
         m_indexOfPosition[static_cast<std::size_t>(k)] = isColour(colour) ? static_cast<std::uint8_t>(k) : kFailedIndex;
         m_colours[static_cast<std::size_t>(k)] = isColour(colour) ? colour : kBlack;

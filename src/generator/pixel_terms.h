@@ -45,9 +45,18 @@ struct AngularTerms {
     AngularTerms mirrored() const { return {isUsable, -sinF1, -sinF2}; }
 };
 
+// The colours of the palette positions 0, 5, ..., 335, as the strip shows them at its
+// sampling row; a value that is no colour fails the pixels of that position.
+using StripColours = std::array<Colour, kPaletteIndices>;
+
+// The strip's colours sampled from the painted strip `picture3`.
+StripColours sampleStrip(const Surface& picture3);
+
 class PixelTerms {
 public:
-    PixelTerms(const WindowState& s, const Surface& picture3);
+    // The parameters of `s` (tip, barv and the fifteen numbers) with the strip's colours.
+    PixelTerms(const WindowState& s, const StripColours& strip);
+    PixelTerms(const WindowState& s, const Surface& picture3) : PixelTerms(s, sampleStrip(picture3)) { }
 
     // The terms of the distance of (x, y) from the centre; the same for (±x, ±y) and
     // (±y, ±x), bit for bit.

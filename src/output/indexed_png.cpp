@@ -1,16 +1,12 @@
 #include "output/indexed_png.h"
 
+#include "base/work_pool.h"
 #include "output/png_chunks.h"
 
 #include <zlib.h>
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
-#include <optional>
-#include <thread>
 #include <vector>
 
 namespace mandalix {
@@ -19,7 +15,7 @@ namespace {
 
 // Fast deflate: the picture's rows repeat their neighbours, which the fastest level finds.
 constexpr int kDeflateLevel = 1;
-// Bands a thread may run ahead of the one being written.
+// Bands deflated per thread before the batch is written.
 constexpr int kBandsAheadPerThread = 4;
 
 using Bytes = std::vector<unsigned char>;
@@ -137,78 +133,6 @@ Bytes header(const QImage& image, int dotsPerMeter, const QString& textKey, cons
     return out;
 }
 
-// The bands, deflated by the pool and handed to the writing thread in order.
-class BandQueue {
-public:
-    BandQueue(const QImage& image, int threads)
-        : m_image(image), m_bands((image.height() + kPngBandRows - 1) / kPngBandRows),
-          m_ahead(std::max(1, threads) * kBandsAheadPerThread), m_done(static_cast<std::size_t>(m_bands))
-    {
-        for (int k = 0; k < std::clamp(threads, 1, std::max(1, m_bands)); ++k)
-            m_pool.emplace_back([this] { work(); });
-    }
-    BandQueue(const BandQueue&) = delete;
-    BandQueue& operator=(const BandQueue&) = delete;
-    ~BandQueue()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_isStopping = true;
-        }
-        m_changed.notify_all();
-        for (std::thread& thread : m_pool)
-            thread.join();
-    }
-
-    int bands() const { return m_bands; }
-
-    // Waits for band k, and lets the pool run ahead of it.
-    Band take(int k)
-    {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [&] { return m_done[static_cast<std::size_t>(k)].has_value(); });
-        Band band = std::move(*m_done[static_cast<std::size_t>(k)]);
-        m_done[static_cast<std::size_t>(k)].reset();
-        m_taken = k + 1;
-        lock.unlock();
-        m_changed.notify_all();
-        return band;
-    }
-
-private:
-    void work()
-    {
-        for (;;) {
-            int k;
-            {
-                std::unique_lock lock(m_mutex);
-                m_changed.wait(lock, [&] { return m_isStopping || m_next >= m_bands || m_next < m_taken + m_ahead; });
-                if (m_isStopping || m_next >= m_bands)
-                    return;
-                k = m_next++;
-            }
-            const int first = k * kPngBandRows;
-            Band band = deflateBand(m_image, first, std::min(first + kPngBandRows, m_image.height()), k + 1 == m_bands);
-            {
-                std::lock_guard lock(m_mutex);
-                m_done[static_cast<std::size_t>(k)] = std::move(band);
-            }
-            m_changed.notify_all();
-        }
-    }
-
-    const QImage& m_image;
-    const int m_bands;
-    const int m_ahead;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::vector<std::optional<Band>> m_done;
-    int m_next = 0;
-    int m_taken = 0;
-    bool m_isStopping = false;
-    std::vector<std::thread> m_pool;
-};
-
 bool put(QIODevice& device, const Bytes& bytes)
 {
     return device.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()))
@@ -229,15 +153,28 @@ Result<> writeIndexedPng(QIODevice& device, const QImage& image, int dotsPerMete
     const auto failed = Result<>::failure(QStringLiteral("the file could not be written in full; the disk may be full"));
     if (!put(device, header(image, dotsPerMeter, textKey, text)))
         return failed;
-    BandQueue queue(image, threads);
+    const int bands = (image.height() + kPngBandRows - 1) / kPngBandRows;
+    // A batch of bands deflated on the shared pool, then written in order: only a few
+    // compressed bands are held beside the image.
+    const int batch = std::max(1, threads) * kBandsAheadPerThread;
+    std::vector<Band> done(static_cast<std::size_t>(std::min(batch, bands)));
     uLong adler = 1;
-    for (int k = 0; k < queue.bands(); ++k) {
-        Band band = queue.take(k);
-        adler = adler32_combine(adler, band.adler, static_cast<z_off_t>(band.rawBytes));
-        if (k == 0)
-            band.deflated.insert(band.deflated.begin(), {0x78, 0x01}); // zlib header: deflate, 32 KB window, fastest
-        if (!put(device, pngChunk("IDAT", band.deflated)))
-            return failed;
+    for (int first = 0; first < bands; first += batch) {
+        const int count = std::min(batch, bands - first);
+        sharedPool().parallelFor(count, threads, [&](long long index, int) {
+            const int k = first + static_cast<int>(index);
+            const int row = k * kPngBandRows;
+            done[static_cast<std::size_t>(index)] =
+                deflateBand(image, row, std::min(row + kPngBandRows, image.height()), k + 1 == bands);
+        });
+        for (int index = 0; index < count; ++index) {
+            Band& band = done[static_cast<std::size_t>(index)];
+            adler = adler32_combine(adler, band.adler, static_cast<z_off_t>(band.rawBytes));
+            if (first + index == 0)
+                band.deflated.insert(band.deflated.begin(), {0x78, 0x01}); // zlib header: deflate, 32 KB window, fastest
+            if (!put(device, pngChunk("IDAT", band.deflated)))
+                return failed;
+        }
     }
     Bytes trailer;
     putUint32(trailer, static_cast<std::uint32_t>(adler));

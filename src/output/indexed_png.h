@@ -1,9 +1,9 @@
 // Writes an 8-bit indexed image as a PNG with a palette, for the large pictures: the rows
-// are deflated in independent bands on several threads and written to the device in order
-// as each band is done, so only a few compressed bands are held beside the image. The
+// are deflated in independent bands on the shared pool, a batch at a time, and written to
+// the device in order, so only a few compressed bands are held beside the image. The
 // stream is one zlib stream (bands ended on a byte boundary, their checksums combined), so
-// any PNG reader reads the same pixels. Called on one thread; it runs its own pool and
-// joins it before returning. Failures of the device come back as a reason.
+// any PNG reader reads the same pixels. Any thread may call; no thread is started.
+// Failures of the device come back as a reason.
 #pragma once
 
 #include "base/result.h"

@@ -19,7 +19,7 @@ TEST(FramedPosition, ASquareOfWholeScalesIsTheScaledGridToTheBit)
         const int side = kPictureSizePx * scale;
         int different = 0;
         for (int index = 0; index < side; ++index)
-            different += bitsOf(framedPosition(index, side, side)) != bitsOf(scaledPosition(index, scale));
+            different += bitsOf(framedPosition(index, side, side)) != bitsOf((index + 0.5) / scale - 0.5);
         EXPECT_EQ(different, 0);
     }
 }

@@ -48,7 +48,7 @@ TEST(SlideFrame_Position, AMultipleOfThePictureFramesExactlyAsTheExportAndItsEdg
     for (int scale : {1, 2, 3, 5}) {
         for (int index : {0, 1, 452, 453 * scale - 1}) {
             SCOPED_TRACE(scale * 10000 + index);
-            EXPECT_EQ(slidePosition(index, 453 * scale), scaledPosition(index, scale));
+            EXPECT_EQ(slidePosition(index, 453 * scale), framedPosition(index, 453 * scale, 453 * scale));
         }
     }
     // Any side: the first and last pixels stand as far inside the grid's two edges.

@@ -1,22 +1,25 @@
-#include "generator/scaled_picture.h"
+#include "generator/frame_engine.h"
 
-#include "generator/pixel_terms.h"
+#include "base/work_pool.h"
+#include "generator/picture_frame.h"
 #include "generator/traversals.h"
 
 #include <algorithm>
-#include <atomic>
 #include <bit>
 #include <chrono>
 #include <cmath>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
 namespace mandalix {
 
+// Painting at once: the pool's threads take tiles of distances from the centre, so that
+// the terms of r alone are computed once for every position at the same distance (up to
+// eight) and written by one thread. The result is the same for any number of threads.
+
 namespace {
 
+// How often the caller's thread reports progress at most.
 constexpr std::chrono::milliseconds kProgressEvery{100};
+
 // Distances a tile spans on each of its two sides.
 constexpr int kTileKeys = 32;
 
@@ -40,9 +43,9 @@ struct PositionsByKey {
     bool isEmpty(int key) const { return start[static_cast<std::size_t>(key)] == start[static_cast<std::size_t>(key) + 1]; }
 };
 
-// What the painting threads share, read-only but for the counters and the pixels; each
+// What the painting threads share, read-only but for the counter and the pixels; each
 // pixel belongs to exactly one pair of keys and so to one tile and one thread.
-struct ScaledJob {
+struct FrameJob {
     const PixelTerms* terms = nullptr;
     std::vector<double> xs, ys;   // centred coordinates of each column and output row
     std::vector<double> absolute; // |coordinate| of each key, ascending by bit pattern
@@ -54,11 +57,7 @@ struct ScaledJob {
     long long pixels = 0;
     int rows = 0;
 
-    std::atomic<std::size_t> nextTile{0};
     std::atomic<long long> pixelsDone{0};
-    std::mutex doneMutex;
-    std::condition_variable doneChanged;
-    int threadsRunning = 0;
 };
 
 // The positions of a block of kTileKeys keys, in ascending order: neighbouring pixels one
@@ -75,7 +74,7 @@ std::vector<int> positionsOfBlock(const PositionsByKey& byKey, int firstKey, int
 // The rows of the keys rowFirst.. by the columns `columns` of one tile, each pixel with the
 // terms of its pair of keys from `table`. The rows of one key are y and -y: their angles'
 // terms are worked out once, for the first of them, and mirrored for the other.
-long long paintRegion(ScaledJob& job, const RadialTerms* table, int firstA, int firstB, int rowFirst,
+long long paintRegion(FrameJob& job, const RadialTerms* table, int firstA, int firstB, int rowFirst,
                       const std::vector<int>& columns)
 {
     const int rowLast = std::min(rowFirst + kTileKeys, static_cast<int>(job.absolute.size()));
@@ -113,7 +112,7 @@ long long paintRegion(ScaledJob& job, const RadialTerms* table, int firstA, int 
 // The tile of keys firstA.. (the smaller of a pixel's two keys) and firstB.. (the larger):
 // the terms of each pair first, then the pixels with rows of B and columns of A, and with
 // rows of A and columns of B.
-long long paintTile(ScaledJob& job, std::vector<RadialTerms>& table, int firstA, int firstB)
+long long paintTile(FrameJob& job, std::vector<RadialTerms>& table, int firstA, int firstB)
 {
     const int keys = static_cast<int>(job.absolute.size());
     for (int b = firstB; b < std::min(firstB + kTileKeys, keys); ++b) {
@@ -131,28 +130,11 @@ long long paintTile(ScaledJob& job, std::vector<RadialTerms>& table, int firstA,
     return painted;
 }
 
-void paintTiles(ScaledJob& job)
-{
-    std::vector<RadialTerms> table(static_cast<std::size_t>(kTileKeys) * kTileKeys);
-    for (;;) {
-        const std::size_t tile = job.nextTile.fetch_add(1, std::memory_order_relaxed);
-        if (tile >= job.tiles.size())
-            break;
-        const auto [firstA, firstB] = job.tiles[tile];
-        job.pixelsDone.fetch_add(paintTile(job, table, firstA, firstB), std::memory_order_relaxed);
-    }
-    {
-        std::lock_guard lock(job.doneMutex);
-        --job.threadsRunning;
-    }
-    job.doneChanged.notify_all();
-}
-
 std::uint64_t keyOf(double v) { return std::bit_cast<std::uint64_t>(std::fabs(v)); }
 
 // Gives every coordinate the index of its |value| among the distinct ones: equal bit
 // patterns of |x| and |y| give equal distances, so only those share terms.
-void buildKeys(ScaledJob& job)
+void buildKeys(FrameJob& job)
 {
     std::vector<std::uint64_t> keys;
     keys.reserve(job.xs.size() + job.ys.size());
@@ -179,41 +161,84 @@ void buildKeys(ScaledJob& job)
             job.tiles.emplace_back(a, b);
 }
 
-void runPool(ScaledJob& job, int threads, const ScaledProgress& progress)
+// Paints the tiles on the shared pool, each worker with a table of its own, and reports
+// progress from the calling thread between its tiles.
+void paintTiles(FrameJob& job, int threads, const FrameProgress& progress, const std::atomic<bool>* cancel)
 {
+    using Clock = std::chrono::steady_clock;
     const int count = std::clamp(threads, 1, std::max(1, static_cast<int>(job.tiles.size())));
-    job.threadsRunning = count;
-    // Without progress to report the calling thread paints too, so one thread is this one.
-    const bool isCallerPainting = !progress;
-    std::vector<std::thread> pool;
-    pool.reserve(static_cast<std::size_t>(count));
-    for (int k = isCallerPainting ? 1 : 0; k < count; ++k)
-        pool.emplace_back([&job] { paintTiles(job); });
-    if (isCallerPainting)
-        paintTiles(job);
-    const auto rowsDone = [&] {
-        return job.pixels == 0 ? job.rows : job.pixelsDone.load(std::memory_order_relaxed) * job.rows / job.pixels;
+    std::vector<std::vector<RadialTerms>> tables(static_cast<std::size_t>(count));
+    auto lastReport = Clock::now();
+    const auto between = [&] {
+        if (!progress || Clock::now() - lastReport < kProgressEvery)
+            return;
+        lastReport = Clock::now();
+        progress(job.pixels == 0 ? job.rows : job.pixelsDone.load(std::memory_order_relaxed) * job.rows / job.pixels,
+                 job.rows);
     };
-    {
-        std::unique_lock lock(job.doneMutex);
-        while (!job.doneChanged.wait_for(lock, kProgressEvery, [&] { return job.threadsRunning == 0; })) {
-            if (progress) {
-                lock.unlock();
-                progress(rowsDone(), job.rows);
-                lock.lock();
-            }
-        }
-    }
-    for (std::thread& thread : pool)
-        thread.join();
-    if (progress)
+    sharedPool().parallelFor(
+        static_cast<long long>(job.tiles.size()), count,
+        [&](long long tile, int worker) {
+            if (cancel && cancel->load(std::memory_order_relaxed))
+                return;
+            std::vector<RadialTerms>& table = tables[static_cast<std::size_t>(worker)];
+            if (table.empty())
+                table.resize(static_cast<std::size_t>(kTileKeys) * kTileKeys);
+            const auto [firstA, firstB] = job.tiles[static_cast<std::size_t>(tile)];
+            job.pixelsDone.fetch_add(paintTile(job, table, firstA, firstB), std::memory_order_relaxed);
+        },
+        between);
+    if (progress && !(cancel && cancel->load(std::memory_order_relaxed)))
         progress(job.rows, job.rows);
 }
 
 } // namespace
 
-QImage paintScaledRows(const WindowState& state, const Surface& picture3, QSize size,
-                       const std::vector<int>& rows, int threads, const ScaledProgress& progress)
+WindowState frameStateOf(const PictureRecord& record)
+{
+    WindowState s;
+    setStartUpDefaults(s, record.nac);
+    setParameters(s, record.picture);
+    return s;
+}
+
+FrameEngine::FrameEngine(const WindowState& s, const QList<QRgb>& colourTable)
+    : m_window(s), m_terms(s, [&] {
+          Q_ASSERT(colourTable.size() == kFrameColours);
+          StripColours strip{};
+          for (int k = 0; k < kPaletteIndices; ++k)
+              strip[static_cast<std::size_t>(k)] = fromArgb(colourTable[k]);
+          return strip;
+      }()),
+      m_table(colourTable)
+{
+}
+
+FrameEngine::FrameEngine(const WindowState& s, const Surface& picture3)
+    : m_window(s), m_terms(s, picture3)
+{
+    for (Colour colour : m_terms.colours())
+        m_table.push_back(toArgb(colour));
+}
+
+std::vector<double> FrameEngine::columnXs(int length, int shorter) const
+{
+    std::vector<double> xs(static_cast<std::size_t>(length));
+    for (int column = 0; column < length; ++column)
+        xs[static_cast<std::size_t>(column)] = columnToX(m_window, framedPosition(column, length, shorter));
+    return xs;
+}
+
+std::vector<double> FrameEngine::rowYs(int length, int shorter) const
+{
+    std::vector<double> ys(static_cast<std::size_t>(length));
+    for (int row = 0; row < length; ++row)
+        ys[static_cast<std::size_t>(row)] = rowToY(m_window, framedPosition(row, length, shorter));
+    return ys;
+}
+
+QImage FrameEngine::paintRows(QSize size, const std::vector<int>& rows, int threads, const FrameProgress& progress,
+                              const std::atomic<bool>* cancel) const
 {
     Q_ASSERT(size.width() >= 1 && size.height() >= 1 && threads >= 1);
     const int width = size.width();
@@ -221,34 +246,31 @@ QImage paintScaledRows(const WindowState& state, const Surface& picture3, QSize 
     QImage image(width, static_cast<int>(rows.size()), QImage::Format_Indexed8);
     if (image.isNull())
         return image;
-    const PixelTerms terms(state, picture3);
-    QList<QRgb> table;
-    for (Colour colour : terms.colours())
-        table.push_back(toArgb(colour));
-    image.setColorTable(table);
+    image.setColorTable(m_table);
 
-    ScaledJob job;
-    job.terms = &terms;
+    FrameJob job;
+    job.terms = &m_terms;
     job.bits = image.bits();
     job.bytesPerLine = image.bytesPerLine();
     job.rows = static_cast<int>(rows.size());
     job.pixels = static_cast<long long>(width) * job.rows;
-    for (int column = 0; column < width; ++column)
-        job.xs.push_back(columnToX(state, framedPosition(column, width, shorter)));
+    job.xs = columnXs(width, shorter);
+    const std::vector<double> ys = rowYs(size.height(), shorter);
     for (int row : rows)
-        job.ys.push_back(rowToY(state, framedPosition(row, size.height(), shorter)));
+        job.ys.push_back(ys[static_cast<std::size_t>(row)]);
     buildKeys(job);
-    runPool(job, threads, progress);
+    paintTiles(job, threads, progress, cancel);
+    if (cancel && cancel->load(std::memory_order_acquire))
+        return {};
     return image;
 }
 
-QImage paintScaled(const WindowState& state, const Surface& picture3, QSize size, int threads,
-                   const ScaledProgress& progress)
+QImage FrameEngine::paint(QSize size, int threads, const FrameProgress& progress, const std::atomic<bool>* cancel) const
 {
     std::vector<int> rows(static_cast<std::size_t>(std::max(0, size.height())));
     for (std::size_t row = 0; row < rows.size(); ++row)
         rows[row] = static_cast<int>(row);
-    return paintScaledRows(state, picture3, size, rows, threads, progress);
+    return paintRows(size, rows, threads, progress, cancel);
 }
 
 } // namespace mandalix

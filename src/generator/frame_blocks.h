@@ -1,0 +1,61 @@
+// The frame engine's picture painted block by block in the order of its generation type,
+// for watching it grow: into a caller-owned RGB32 frame, which the painter writes only
+// under the caller's lock, one block at a time, and a pacer between blocks that may
+// publish, wait and stop. The colours of a block are computed on the shared pool with
+// the shared terms. One thread paints with one BlockPainter; the frame may be read on any
+// thread under the lock. Nothing fails: a failed pixel keeps what the frame showed.
+#pragma once
+
+#include "generator/frame_engine.h"
+#include "generator/pacer.h"
+#include "generator/rnd.h"
+#include "generator/square_orders.h"
+
+#include <QImage>
+#include <QSize>
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+namespace mandalix {
+
+// Blocks in one pass: a 2-second pass publishes 120 times a second.
+inline constexpr long long kBlocksPerPass = 240;
+
+class BlockPainter {
+public:
+    // A painter of `engine`'s picture into frames of `size` (1..kMaxPictureSidePx a side)
+    // on at most `threads` threads of the shared pool (at least 1). `engine` must outlive it.
+    BlockPainter(const FrameEngine& engine, QSize size, int threads);
+    BlockPainter(const BlockPainter&) = delete;
+    BlockPainter& operator=(const BlockPainter&) = delete;
+
+    // Paints over `frame` (Format_RGB32 of the painter's size) in the order of generation
+    // type `nac`: 1 left to right, 2 rings from the centre, 3 random, 4 a pass of random
+    // 24-bit noise then random. The orders run over the square of the longer side with
+    // the frame centred in it; positions outside the frame are passed over. Random orders
+    // and noise draw from `rnd`. Each pass begins with pacer.beginPass(square positions);
+    // after each block is written, with `frameLock` released again, pacer.checkpoint is
+    // asked with the positions taken. Returns false when the pacer stopped it.
+    bool paint(double nac, QImage& frame, std::mutex& frameLock, Rnd& rnd, Pacer& pacer);
+
+private:
+    bool paintPass(SquareOrder& order, bool isNoise, QImage& frame, std::mutex& frameLock, Pacer& pacer);
+    void computeIndices(std::size_t first, std::size_t last, bool isNoise);
+    void writeBlock(bool isNoise, QImage& frame) const;
+
+    const FrameEngine& m_engine;
+    const QSize m_size;
+    const int m_threads;
+    const int m_square;     // side of the square the orders run over
+    const QPoint m_offset;  // the frame's top-left corner in that square
+    std::vector<double> m_xs;
+    std::vector<double> m_ys;
+
+    std::vector<SquarePosition> m_block;
+    std::vector<Colour> m_noise;
+    std::vector<std::uint8_t> m_indices; // per position of the block; kOutside off the frame
+};
+
+} // namespace mandalix
