@@ -31,6 +31,13 @@ void SerialQueue::waitIdle()
     m_changed.wait(lock, [this] { return m_isStopping || (m_jobs.empty() && !m_isRunningJob); });
 }
 
+bool SerialQueue::waitIdleFor(std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, timeout,
+                              [this] { return m_isStopping || (m_jobs.empty() && !m_isRunningJob); });
+}
+
 bool SerialQueue::isIdle() const
 {
     std::lock_guard lock(m_mutex);

@@ -5,6 +5,7 @@
 // joins the thread. A job that must stop early watches a flag of its own. Nothing fails.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -28,6 +29,8 @@ public:
     void post(Job job);
     // Waits until every job posted before has run. Not from the queue's own thread.
     void waitIdle();
+    // The same, giving up after `timeout`; true when the queue got idle (or stopped).
+    bool waitIdleFor(std::chrono::milliseconds timeout);
     // True when no job runs and none waits. Any thread.
     bool isIdle() const;
     // True on the queue's own thread, inside a job.
