@@ -2,6 +2,7 @@
 // copy of the window state, and showing its last picture here once it is left.
 #include "app/form1.h"
 #include "history/picture_history.h"
+#include "program/record_painting.h"
 
 #include "app/slide_show_window.h"
 #include "slideshow/slide_frame.h"
@@ -49,11 +50,12 @@ void Form1::openSlideShow()
     settings.passDuration = m_passDuration;
     settings.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
     // Every picture the slide show painted to its end is kept in the history, in the
-    // slide show's own share. The history queues it from the slide show's thread, paints
-    // it at the window's size and writes it on its own.
+    // slide show's own share: painted again at the window's size and encoded once on the
+    // slide show's thread, so the kept file is what its record paints; the history only
+    // writes the bytes.
     auto keep = [history = m_history](const PictureRecord& record) {
         if (history)
-            history->keep(record, KeptOrigin::SlideShow);
+            history->keep(record, paintKeptPng(record), KeptOrigin::SlideShow);
     };
     m_slideShow = new SlideShowWindow(window, m_program.clock, m_program.drives, settings, keep, this);
     connect(m_slideShow, &SlideShowWindow::left, this, &Form1::leaveSlideShow,

@@ -1,26 +1,23 @@
 // Reads pictures' PNGs for Open away from the GUI thread, one at a time in the order
 // asked, so a slow or hostile file never freezes the window. Owned by PictureFiles; the
-// GUI thread asks and stops, the reader's own thread reads and calls back with the
-// result as a value. A read is bounded (see readPicturePng), so stopping never waits
+// GUI thread asks and stops, the reader's serial queue ("mandalix-open") reads and calls
+// back with the result as a value. A read is bounded (see readPicturePng), so stopping never waits
 // long; reads still queued are dropped.
 #pragma once
 
+#include "base/serial_queue.h"
 #include "output/picture_png.h"
 
 #include <QString>
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <functional>
-#include <mutex>
-#include <thread>
 
 namespace mandalix {
 
 class PictureReader {
 public:
-    // Called on the reader's thread with the path read and what was read.
+    // Called on the reader's queue with the path read and what was read.
     using Done = std::function<void(const QString& path, PictureRead read)>;
 
     explicit PictureReader(Done done);
@@ -36,16 +33,9 @@ public:
     bool waitUntilIdle(std::chrono::milliseconds timeout);
 
 private:
-    void run();
-
     Done m_done;
-    std::mutex m_mutex; // guards the queue and the flags
-    std::condition_variable m_wake;
-    std::condition_variable m_idle;
-    std::deque<QString> m_queue;
-    bool m_isReading = false;
-    bool m_isStopping = false;
-    std::thread m_thread;
+    // Last: its thread ends before m_done goes.
+    SerialQueue m_queue{"mandalix-open"};
 };
 
 } // namespace mandalix

@@ -29,4 +29,10 @@ void drawPictureParameters(PictureParameters& s, Rnd& rnd)
     s.baf03 = toSingle(rnd.next() * 100.0 + 100.0);
 }
 
+void skipPictureParameters(Rnd& rnd)
+{
+    for (int k = 0; k < kPictureParameterDraws; ++k)
+        rnd.next();
+}
+
 } // namespace mandalix

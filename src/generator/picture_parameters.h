@@ -13,4 +13,12 @@ namespace mandalix {
 // baf0 values are held in single precision, n4 in double, the others are whole.
 void drawPictureParameters(PictureParameters& s, Rnd& rnd);
 
+// How many draws drawPictureParameters takes.
+inline constexpr int kPictureParameterDraws = 18;
+
+// Advances the generator past the draws of drawPictureParameters without making the
+// parameters: for a picture whose parameters are known, painted with the same random
+// orders and noise as when they were drawn.
+void skipPictureParameters(Rnd& rnd);
+
 } // namespace mandalix

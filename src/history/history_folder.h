@@ -86,12 +86,12 @@ bool isNewer(const HistoryEntry& a, const HistoryEntry& b);
 // The folder a picture of `origin` is kept in.
 QString keptFolderFor(const QString& folder, KeptOrigin origin);
 
-// Writes the pixels and the record into `folder` (made when missing) under the picture's
-// name, or the first free "-2", "-3", ... when a file holds that name, and stamps the
-// file as kept at `keptAt`. Never replaces a file: written aside, then linked to a name
+// Writes `png`, the picture's PNG carrying `record` (encodePicturePng), as it is into
+// `folder` (made when missing) under the picture's name, or the first free "-2", "-3",
+// ... when a file holds that name, and stamps the file as kept at `keptAt`. Never replaces a file: written aside, then linked to a name
 // only when no file has it, so two programs sharing the folder keep both pictures. Only
 // `replacing`, a file of this same picture, is written over. The path kept at.
-Result<QString> writeKeptPicture(const QString& folder, const QImage& pixels,
+Result<QString> writeKeptPicture(const QString& folder, const QByteArray& png,
                                  const PictureRecord& record, const QDateTime& keptAt,
                                  const QString& replacing = {});
 

@@ -1,16 +1,12 @@
-// Writing a kept picture: encoded in memory, written aside under a name of this process's
-// own, flushed to the disk, then given its name by a link that fails when the name is
-// taken. Two programs keeping pictures of the same second into one folder each find their
+// Writing a kept picture: its PNG bytes as handed over, written aside under a name of
+// this process's own, flushed to the disk, then given its name by a link that fails when
+// the name is taken. Two programs keeping pictures of the same second into one folder each find their
 // own name; neither ever replaces the other's file.
 #include "history/history_folder.h"
 
-#include "output/params_file.h"
-
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageWriter>
 #include <QRegularExpression>
 
 #include <atomic>
@@ -36,19 +32,6 @@ Result<QString> failure(const QString& path, const QString& reason)
 {
     return Result<QString>::failure(
         QStringLiteral("Could not write \"%1\": %2").arg(QDir::toNativeSeparators(path), reason));
-}
-
-QByteArray encodedPng(QImage pixels, const PictureRecord& record)
-{
-    pixels.setDotsPerMeterX(kOutputDotsPerMeter);
-    pixels.setDotsPerMeterY(kOutputDotsPerMeter);
-    // Through the image, not the writer: the writer's own texts lose their line breaks.
-    pixels.setText(QLatin1String(kParamsTextKey), paramsChunkText(record));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    return writer.write(pixels) ? bytes : QByteArray();
 }
 
 // Writes the bytes into a new file at `aside`, stamped as modified at `keptAt`, and
@@ -129,7 +112,7 @@ void removeAbandonedAside(const QString& folder)
     }
 }
 
-Result<QString> writeKeptPicture(const QString& folder, const QImage& pixels,
+Result<QString> writeKeptPicture(const QString& folder, const QByteArray& png,
                                  const PictureRecord& record, const QDateTime& keptAt,
                                  const QString& replacing)
 {
@@ -137,15 +120,14 @@ Result<QString> writeKeptPicture(const QString& folder, const QImage& pixels,
     const QString first = dir.filePath(nameFor(record, 1));
     if (!QDir().mkpath(folder))
         return failure(first, QStringLiteral("cannot make the folder"));
-    const QByteArray bytes = encodedPng(pixels, record);
-    if (bytes.isEmpty())
+    if (png.isEmpty())
         return failure(first, QStringLiteral("the picture could not be encoded"));
     static std::atomic<unsigned> written{0};
     const QString aside = dir.filePath(QStringLiteral("%1%2-%3.png")
                                            .arg(QLatin1String(kKeptAsidePrefix))
                                            .arg(::getpid())
                                            .arg(written.fetch_add(1)));
-    if (const QString reason = writeAside(aside, bytes, keptAt); !reason.isEmpty())
+    if (const QString reason = writeAside(aside, png, keptAt); !reason.isEmpty())
         return failure(first, reason);
 
     // The file of this same picture, under the name it would get: written over whole.

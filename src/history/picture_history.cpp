@@ -1,7 +1,6 @@
 #include "history/picture_history.h"
 
 #include "program/allocator_policy.h"
-#include "program/record_painting.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,11 +15,10 @@
 
 namespace mandalix {
 
-PictureHistory::PictureHistory(QString folder, int kept, int slideShowKept, Painter painter)
+PictureHistory::PictureHistory(QString folder, int kept, int slideShowKept)
     : m_folder(std::move(folder))
     , m_kept(kept)
     , m_slideShowKept(slideShowKept)
-    , m_painter(painter ? std::move(painter) : Painter(paintRecordAtWindowSize))
 {
     Q_ASSERT(kept >= 1 && slideShowKept >= 1);
 }
@@ -29,34 +27,34 @@ PictureHistory::~PictureHistory() { finish(); }
 
 void PictureHistory::start(Listener listener)
 {
-    Q_ASSERT(!m_thread.joinable());
     m_listener = std::move(listener);
-    m_thread = std::thread([this] { run(); });
+    m_queue.post([this] { scan(); });
 }
 
-void PictureHistory::keep(PictureRecord record, KeptOrigin origin)
+void PictureHistory::keep(PictureRecord record, QByteArray png, KeptOrigin origin)
 {
-    {
-        std::lock_guard lock(m_mutex);
-        if (m_isFinishing)
-            return;
-        m_queue.push_back({std::move(record), origin});
-    }
-    m_wake.notify_one();
+    if (m_isFinishing.load(std::memory_order_acquire))
+        return;
+    m_queue.post([this, record = std::move(record), png = std::move(png), origin] {
+        write(record, png, origin);
+        // Decoding a kept picture for its thumbnail frees megabytes in this thread's arena.
+        returnFreedMemory();
+    });
 }
 
 void PictureHistory::finish()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_isFinishing = true;
-    }
-    m_wake.notify_one();
-    if (m_thread.joinable())
-        m_thread.join();
+    m_isFinishing.store(true, std::memory_order_release);
+    m_queue.waitIdle();
+    m_queue.stop();
 }
 
-void PictureHistory::run()
+bool PictureHistory::waitUntilWritten(std::chrono::milliseconds deadline)
+{
+    return m_queue.waitIdleFor(deadline);
+}
+
+void PictureHistory::scan()
 {
     removeAbandonedAside(m_folder);
     HistoryScan scan = scanHistoryFolder(m_folder);
@@ -66,44 +64,18 @@ void PictureHistory::run()
     m_entries = std::move(scan.entries);
     if (m_listener)
         m_listener(history::Scanned{m_entries});
-
-    for (;;) {
-        Keeping keeping;
-        {
-            std::unique_lock lock(m_mutex);
-            m_isWriting = false;
-            m_written.notify_all();
-            m_wake.wait(lock, [this] { return !m_queue.empty() || m_isFinishing; });
-            if (m_queue.empty())
-                return;
-            keeping = std::move(m_queue.front());
-            m_queue.pop_front();
-            m_isWriting = true;
-        }
-        write(keeping);
-        // Painting and encoding a kept picture frees megabytes in this thread's arena.
-        returnFreedMemory();
-    }
 }
 
-bool PictureHistory::waitUntilWritten(std::chrono::milliseconds deadline)
-{
-    std::unique_lock lock(m_mutex);
-    return m_written.wait_for(lock, deadline, [this] { return m_queue.empty() && !m_isWriting; });
-}
-
-void PictureHistory::write(const Keeping& keeping)
+void PictureHistory::write(const PictureRecord& record, const QByteArray& png, KeptOrigin origin)
 {
     refresh();
-    const PictureRecord& record = keeping.record;
     const auto same = std::find_if(m_entries.begin(), m_entries.end(), [&](const HistoryEntry& e) {
-        return e.origin == keeping.origin && isSamePicture(e.record, record);
+        return e.origin == origin && isSamePicture(e.record, record);
     });
     const QString replacing = same == m_entries.end() ? QString() : same->path;
-    const QImage pixels = m_painter(record);
     const QDateTime keptAt = nextKeptAt();
-    const Result<QString> written = writeKeptPicture(keptFolderFor(m_folder, keeping.origin), pixels,
-                                                     record, keptAt, replacing);
+    const Result<QString> written = writeKeptPicture(keptFolderFor(m_folder, origin), png, record,
+                                                     keptAt, replacing);
     if (!written.ok) {
         if (!m_isFailing && m_listener)
             m_listener(history::Failed{QStringLiteral("Pictures are not kept: %1").arg(written.message)});
@@ -114,12 +86,14 @@ void PictureHistory::write(const Keeping& keeping)
     // One file per picture: a copy under another name gives way to this one.
     if (!replacing.isEmpty() && replacing != written.value)
         remove(replacing);
-    HistoryEntry entry{written.value, record, thumbnailOf(pixels), keptAt, keeping.origin};
+    // The thumbnail is the one reason to look at the pixels; the file is the bytes as given.
+    const QImage pixels = QImage::fromData(png, "png").convertToFormat(QImage::Format_RGB32);
+    HistoryEntry entry{written.value, record, thumbnailOf(pixels), keptAt, origin};
     std::erase_if(m_entries, [&](const HistoryEntry& e) { return e.path == entry.path; });
     m_entries.insert(m_entries.begin(), entry);
     if (m_listener)
         m_listener(history::Kept{entry});
-    removeOldest(keeping.origin);
+    removeOldest(origin);
 }
 
 QDateTime PictureHistory::nextKeptAt() const

@@ -1,22 +1,23 @@
-// The history of pictures across runs: a thread of its own that keeps each picture the
-// window replaces (and each the slide show showed finished) in the history folder,
-// painted again from its record, removes the oldest beyond each origin's share and tells
-// its listener what the folder holds. The worker (or any thread) hands records to keep()
-// and returns at once; the listener is called on the history's thread with small values.
-// A write that fails is told once, until a write succeeds again; painting never waits.
-// Other programs may keep pictures in the same folder at the same time.
+// The history of pictures across runs: a serial queue of its own ("mandalix-history")
+// that keeps each picture the window replaces (and each the slide show showed finished)
+// in the history folder, removes the oldest beyond each origin's share and tells its
+// listener what the folder holds. Callers hand over a record with the picture's PNG,
+// encoded once (encodePicturePng), and keep() returns at once; the bytes are written as
+// they came. The listener is called on the history's thread with small values. A write
+// that fails is told once, until a write succeeds again; painting never waits. Other
+// programs may keep pictures in the same folder at the same time.
 #pragma once
 
+#include "base/serial_queue.h"
 #include "history/history_folder.h"
 #include "undo/session.h"
 
+#include <QByteArray>
+
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <functional>
-#include <mutex>
 #include <set>
-#include <thread>
 #include <variant>
 #include <vector>
 
@@ -34,27 +35,28 @@ using HistoryNews = std::variant<history::Scanned, history::Kept, history::Remov
 class PictureHistory final : public PictureKeeper {
 public:
     using Listener = std::function<void(const HistoryNews&)>;
-    // Paints a record's pixels at the window's size; called on the history's thread.
-    using Painter = std::function<QImage(const PictureRecord&)>;
 
-    // `kept` pictures of the window and `slideShowKept` of slide shows are kept; the
-    // pixels kept are the painter's, by default the renderer's painting of the record.
-    explicit PictureHistory(QString folder, int kept = kHistoryKept, int slideShowKept = kSlideShowKept,
-                            Painter painter = {});
+    // `kept` pictures of the window and `slideShowKept` of slide shows are kept.
+    explicit PictureHistory(QString folder, int kept = kHistoryKept, int slideShowKept = kSlideShowKept);
     // Finishes what is queued, then joins.
     ~PictureHistory();
     PictureHistory(const PictureHistory&) = delete;
     PictureHistory& operator=(const PictureHistory&) = delete;
 
-    // Starts the thread, which first reads the folder; files it leaves alone are told on
-    // standard error, one line each. Call once, before keep().
+    // Has the thread read the folder first; files it leaves alone are told on standard
+    // error, one line each. Call once, before keep(), from the thread that owns the history.
     void start(Listener listener);
 
-    // Queues a picture to keep; a picture the folder holds already (isSamePicture) is
-    // written again in place of its file. Any thread; never waits for a write.
-    void keep(PictureRecord record, KeptOrigin origin);
+    // Queues a picture to keep: `png`, its PNG carrying `record` (encodePicturePng), is
+    // the file's content byte for byte. A picture the folder holds already
+    // (isSamePicture) is written again in place of its file. Any thread; never waits
+    // for a write.
+    void keep(PictureRecord record, QByteArray png, KeptOrigin origin);
     // A picture the window replaced.
-    void keep(const PictureRecord& record) override { keep(record, KeptOrigin::Window); }
+    void keep(const PictureRecord& record, const QByteArray& png) override
+    {
+        keep(record, png, KeptOrigin::Window);
+    }
     // Reads a kept picture back (readKeptPicture). Any thread.
     Result<KeptPicture> readKept(const QString& path) const override;
 
@@ -68,13 +70,8 @@ public:
     const QString& folder() const { return m_folder; }
 
 private:
-    struct Keeping {
-        PictureRecord record;
-        KeptOrigin origin;
-    };
-
-    void run();
-    void write(const Keeping& keeping);
+    void scan();
+    void write(const PictureRecord& record, const QByteArray& png, KeptOrigin origin);
     // Brings m_entries up to what the folders hold now: other programs add and remove.
     void refresh();
     // A stamp after every picture known, so the one kept now is the newest.
@@ -86,7 +83,6 @@ private:
     const QString m_folder;
     const int m_kept;
     const int m_slideShowKept;
-    const Painter m_painter;
     Listener m_listener;
     // History thread only: the folder's own pictures, newest kept first, and the paths
     // of files found to be none.
@@ -94,13 +90,9 @@ private:
     std::set<QString> m_strangers;
     bool m_isFailing = false;
 
-    std::mutex m_mutex; // guards m_queue and m_isFinishing
-    std::condition_variable m_wake;
-    std::deque<Keeping> m_queue;
-    bool m_isFinishing = false;
-    bool m_isWriting = false; // guarded by m_mutex
-    std::condition_variable m_written;
-    std::thread m_thread;
+    std::atomic<bool> m_isFinishing{false};
+    // Last: its thread ends before the members its jobs use go.
+    SerialQueue m_queue{"mandalix-history"};
 };
 
 } // namespace mandalix

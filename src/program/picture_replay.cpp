@@ -33,10 +33,13 @@ void beginRecordedPicture(WindowState& s, Surfaces& surfaces, Rnd& rnd, const Pi
 {
     paintPaletteStrip(record.palette, s, surfaces.Picture3);
     s.nac = record.nac;
-    s.ponovi = record.isRepeat ? 1 : 0;
+    // The record holds the parameters: begun as a repeat, the generator draws none, then
+    // spends the draws a new picture made them with, so the random orders and the noise
+    // come out as they did.
+    s.ponovi = 1;
     BeginImage(s, surfaces.Picture2, rnd, record.seed, record.imeslike);
-    // The same values for a record the program made itself; a record read from a file
-    // may hold others, and they are what it asks for.
+    if (!record.isRepeat)
+        skipPictureParameters(rnd);
     setParameters(s, record.picture);
 }
 

@@ -2,6 +2,7 @@
 
 #include "generator/pacer.h"
 #include "generator/rnd.h"
+#include "output/picture_png_bytes.h"
 #include "program/picture_replay.h"
 #include "program/surfaces.h"
 #include "state/window_state.h"
@@ -19,6 +20,11 @@ QImage paintRecordAtWindowSize(const PictureRecord& record)
     Rnd rnd;
     paintRecordedPicture(s, *surfaces, rnd, record, noPacing());
     return surfaces->Picture1.image().convertToFormat(QImage::Format_RGB32);
+}
+
+QByteArray paintKeptPng(const PictureRecord& record)
+{
+    return encodePicturePng(paintRecordAtWindowSize(record), record);
 }
 
 } // namespace mandalix

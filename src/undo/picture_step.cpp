@@ -1,30 +1,8 @@
 #include "undo/picture_step.h"
 
-#include <QBuffer>
-#include <algorithm>
-#include <QImageWriter>
+#include "output/picture_png_bytes.h"
 
 namespace mandalix {
-
-namespace {
-
-// A low zlib level: several times faster than the default, little larger on pictures.
-constexpr int kPngQuality = 80;
-
-} // namespace
-
-QByteArray packPixels(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    writer.setQuality(kPngQuality);
-    const bool written = writer.write(image);
-    Q_ASSERT(written);
-    (void)written;
-    return bytes;
-}
 
 QImage unpackPixels(const QByteArray& bytes)
 {
@@ -38,8 +16,9 @@ QImage unpackPixels(const QByteArray& bytes)
 PictureStep captureStep(const Surfaces& surfaces, const PictureRecord& picture,
                         const PaletteWaves& strip)
 {
-    return {picture, strip, packPixels(surfaces.Picture1.image()),
-            packPixels(surfaces.Picture3.image())};
+    const QByteArray picture1 = encodePicturePng(surfaces.Picture1.image(), picture);
+    Q_ASSERT(!picture1.isEmpty());
+    return {picture, strip, picture1, picture1};
 }
 
 } // namespace mandalix

@@ -23,8 +23,9 @@ struct KeptPicture {
 class PictureKeeper {
 public:
     virtual ~PictureKeeper() = default;
-    // Keeps the picture of `record`; returns at once. The thread that runs the commands.
-    virtual void keep(const PictureRecord& record) = 0;
+    // Keeps the picture of `record`, `png` its PNG carrying the record as a step holds it
+    // (encodePicturePng); returns at once. The thread that runs the commands.
+    virtual void keep(const PictureRecord& record, const QByteArray& png) = 0;
     // A picture kept before, read back from `path`; the failure's message is for the user.
     virtual Result<KeptPicture> readKept(const QString& path) const = 0;
 };

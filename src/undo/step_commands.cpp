@@ -2,6 +2,7 @@
 
 #include "palette/palette_strip.h"
 #include "program/picture_replay.h"
+#include "program/record_painting.h"
 
 namespace mandalix {
 
@@ -13,13 +14,13 @@ void keepWhenReplaced(Session& session, const PictureStep& next)
 {
     const PictureStep* shown = session.steps.current();
     if (session.history && shown && !isSamePicture(shown->picture, next.picture))
-        session.history->keep(shown->picture);
+        session.history->keep(shown->picture, shown->kept);
 }
 
 void showStep(Session& session, const PictureStep& step)
 {
     showPixels(session.surfaces.Picture1, unpackPixels(step.picture1));
-    showPixels(session.surfaces.Picture3, unpackPixels(step.picture3));
+    paintPaletteStrip(step.strip, session.state, session.surfaces.Picture3);
     session.picture = step.picture;
     session.strip = step.strip;
     setPictureState(session.state, step.picture);
@@ -27,10 +28,30 @@ void showStep(Session& session, const PictureStep& step)
 
 } // namespace
 
-void recordStep(Session& session)
+namespace {
+
+// The picture's own pixels after `command`, for the history: Picture1 itself after a
+// command that paints a picture, the step's before when the record stayed the same (the
+// help panel, a new strip), Picture1 again after a recolouring of the picture, and only
+// for a recolouring over the help panel the record painted afresh.
+QByteArray keptPngOf(const Command& command, const PictureStep* shown, const PictureStep& step)
+{
+    if (paintsAPicture(command) || std::holds_alternative<cmd::RestoreKept>(command))
+        return step.picture1;
+    if (shown && shown->picture == step.picture)
+        return shown->kept;
+    if (shown ? shown->showsItsPicture() : !std::holds_alternative<cmd::Help>(command))
+        return step.picture1;
+    return paintKeptPng(step.picture);
+}
+
+} // namespace
+
+void recordStep(Session& session, const Command& command)
 {
     PictureStep step = captureStep(session.surfaces, session.picture, session.strip);
     const PictureStep* shown = session.steps.current();
+    step.kept = keptPngOf(command, shown, step);
     if (shown && *shown == step)
         return;
     keepWhenReplaced(session, step);
@@ -48,7 +69,7 @@ template <typename Move> CommandResult moveStep(Session& session, bool canMove, 
     const PictureStep going = *session.steps.current();
     const PictureStep& arrived = *move();
     if (session.history && !isSamePicture(going.picture, arrived.picture))
-        session.history->keep(going.picture);
+        session.history->keep(going.picture, going.kept);
     showStep(session, arrived);
     return {};
 }
@@ -83,7 +104,7 @@ CommandResult restoreKept(Session& session, const QString& path)
 void keepShownPicture(Session& session)
 {
     if (session.history && session.steps.current())
-        session.history->keep(session.steps.current()->picture);
+        session.history->keep(session.steps.current()->picture, session.steps.current()->kept);
 }
 
 CommandResult runCommand(Session& session, const Command& command, Pacer& pacer)
@@ -96,7 +117,7 @@ CommandResult runCommand(Session& session, const Command& command, Pacer& pacer)
     CommandResult result = kept ? restoreKept(session, kept->path)
                                 : runCommand(static_cast<Program&>(session), command, pacer);
     if (isStep(command) && !result.isStopped && result.kind != CommandResult::Kind::Error)
-        recordStep(session);
+        recordStep(session, command);
     return result;
 }
 

@@ -9,9 +9,9 @@
 
 namespace mandalix {
 
-// Keeps what Picture1 and Picture3 show now as the newest step, unless it is the step
-// on show already (a press that recoloured nothing).
-void recordStep(Session& session);
+// Keeps what Picture1 and the strip show after `command` as the newest step, unless it
+// is the step on show already (a press that recoloured nothing).
+void recordStep(Session& session, const Command& command);
 
 CommandResult undoStep(Session& session);
 CommandResult redoStep(Session& session);

@@ -19,7 +19,7 @@ std::vector<double> takeDraws(Rnd rnd, int count)
 
 double single(double v) { return static_cast<float>(v); }
 
-TEST(DrawPictureParameters, UsesEighteenDrawsInTableOrderWithItsRoundings)
+TEST(DrawPictureParameters, UsesEighteenDrawsInTableOrderWithItsRoundingsAndASkipTheSame)
 {
     for (int seed = 0; seed < 200; ++seed) {
         SCOPED_TRACE(seed);
@@ -46,8 +46,12 @@ TEST(DrawPictureParameters, UsesEighteenDrawsInTableOrderWithItsRoundings)
         EXPECT_EQ(s.baf01, single(r[15] * 20 + 20));
         EXPECT_EQ(s.baf02, single(r[16] * 2 + 2));
         EXPECT_EQ(s.baf03, single(r[17] * 100 + 100));
-        // Exactly eighteen draws: the next one is the nineteenth of the sequence.
+        // Exactly eighteen draws: the next one is the nineteenth of the sequence, also
+        // after skipping them.
         EXPECT_EQ(static_cast<double>(rnd.next()), r[18]);
+        Rnd skipped(static_cast<float>(seed) * 431.7f);
+        skipPictureParameters(skipped);
+        EXPECT_EQ(static_cast<double>(skipped.next()), r[18]);
     }
 }
 

@@ -1,7 +1,9 @@
 #include "history/picture_history.h"
 
 #include "output/params_file.h"
+#include "output/picture_png_bytes.h"
 #include "program/picture_replay.h"
+#include "program/record_painting.h"
 #include "render_job.h"
 #include "surface/surface_sizes.h"
 
@@ -53,15 +55,13 @@ QImage quickPixels(const PictureRecord& record)
     return pixels;
 }
 
-PictureHistory quickHistory(const QString& folder)
-{
-    return PictureHistory(folder, kHistoryKept, kSlideShowKept, quickPixels);
-}
+// The PNG a caller hands to the history for those pixels.
+QByteArray quickPng(const PictureRecord& record) { return encodePicturePng(quickPixels(record), record); }
 
 // Writes picture n into the folder as the history would, kept at `keptAt`.
 QString writePicture(const QString& folder, int n, const QDateTime& keptAt = QDateTime::currentDateTimeUtc())
 {
-    const Result<QString> written = writeKeptPicture(folder, quickPixels(pictureNumber(n)),
+    const Result<QString> written = writeKeptPicture(folder, quickPng(pictureNumber(n)),
                                                      pictureNumber(n), keptAt);
     EXPECT_TRUE(written.ok) << written.message.toStdString();
     return written.value;
@@ -238,7 +238,7 @@ TEST(PictureHistory_Cap, RemovesTheFirstKeptBeyondTwoHundredAndNothingElse)
         PictureRecord record = pictureNumber(n);
         record.moment = record.moment.addYears(20);
         record.imeslike = record.moment.toString(QStringLiteral("'T'yyyyMMddHHmmss"));
-        const Result<QString> written = writeKeptPicture(folder.path(), quickPixels(record), record,
+        const Result<QString> written = writeKeptPicture(folder.path(), quickPng(record), record,
                                                          future.addSecs(n));
         ASSERT_TRUE(written.ok) << written.message.toStdString();
         oldest.push_back(written.value);
@@ -246,10 +246,10 @@ TEST(PictureHistory_Cap, RemovesTheFirstKeptBeyondTwoHundredAndNothingElse)
     std::vector<PictureRecord> newer{pictureNumber(kHistoryKept + 1), pictureNumber(kHistoryKept + 2)};
     News news;
     {
-        PictureHistory history = quickHistory(folder.path());
+        PictureHistory history(folder.path());
         history.start(news.listener());
         for (PictureRecord& record : newer)
-            history.keep(std::move(record));
+            history.keep(record, quickPng(record));
     }
     EXPECT_EQ(news.count<history::Kept>(), 2);
     EXPECT_EQ(news.count<history::Removed>(), 2);
@@ -277,10 +277,10 @@ TEST(PictureHistory_Cap, ASlideShowKeepsItsOwnShareAndPushesOutNoWindowPicture)
     for (int n = 1001; n <= 1300; ++n)
         shown.push_back(pictureNumber(n));
     {
-        PictureHistory history = quickHistory(folder.path());
+        PictureHistory history(folder.path());
         history.start({});
         for (PictureRecord& record : shown)
-            history.keep(std::move(record), KeptOrigin::SlideShow);
+            history.keep(record, quickPng(record), KeptOrigin::SlideShow);
     }
     for (const QString& path : window)
         EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
@@ -304,13 +304,13 @@ TEST(PictureHistory_Write, TwoHistoriesOnOneFolderKeepEveryPicture)
         second.back().picture.f2 = -n - 1;
     }
     {
-        PictureHistory a = quickHistory(folder.path());
-        PictureHistory b = quickHistory(folder.path());
+        PictureHistory a(folder.path());
+        PictureHistory b(folder.path());
         a.start({});
         b.start({});
-        for (int n = 0; n < kEach; ++n) {
-            a.keep(first[static_cast<std::size_t>(n)]);
-            b.keep(second[static_cast<std::size_t>(n)]);
+        for (std::size_t n = 0; n < kEach; ++n) {
+            a.keep(first[n], quickPng(first[n]));
+            b.keep(second[n], quickPng(second[n]));
         }
     }
     const HistoryScan scan = scanHistoryFolder(folder.path());
@@ -343,10 +343,10 @@ TEST(PictureHistory_Write, OneFilePerPictureAndNeverAStrangersOfTheSameName)
     repeated.replacements = recoloured.replacements;
     News news;
     {
-        PictureHistory history = quickHistory(folder.path());
+        PictureHistory history(folder.path());
         history.start(news.listener());
         for (const PictureRecord& record : {a, recoloured, sameSecond, repeated, repeated})
-            history.keep(record);
+            history.keep(record, quickPng(record));
     }
     QFile file(stranger);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -371,8 +371,9 @@ TEST(PictureHistory_Write, OneFilePerPictureAndNeverAStrangersOfTheSameName)
     EXPECT_EQ(news.count<history::Removed>(), 1);
 }
 
-// What is kept is what the record paints, as the renderer paints it.
-TEST(PictureHistory_Write, KeepsThePixelsItsRecordPaints)
+// What the slide show keeps is what the record paints, as the renderer paints it, and
+// the file holds the bytes handed over, not encoded again.
+TEST(PictureHistory_Write, KeepsTheBytesHandedOverOfThePixelsItsRecordPaints)
 {
     QTemporaryDir folder;
     WindowState s;
@@ -380,15 +381,22 @@ TEST(PictureHistory_Write, KeepsThePixelsItsRecordPaints)
     PictureRecord record = newPictureRecord(s, PaletteWaves{{23, 31, 37}, {1, 2, 3}, {30, 40, 50}},
                                             QDateTime(QDate(2026, 12, 7), QTime(9, 0)), 32400);
     record.replacements.push_back({0x000000, 0x123456});
+    const QByteArray png = paintKeptPng(record);
     News news;
     {
         PictureHistory history(folder.path());
         history.start(news.listener());
-        history.keep(record);
+        history.keep(record, png, KeptOrigin::SlideShow);
     }
     ASSERT_EQ(news.count<history::Kept>(), 1);
-    const KeptRead kept = readKeptPicture(QDir(folder.path()).filePath(record.imeslike + ".png"));
+    const QString path =
+        QDir(keptFolderFor(folder.path(), KeptOrigin::SlideShow)).filePath(record.imeslike + ".png");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), png);
+    const KeptRead kept = readKeptPicture(path);
     ASSERT_TRUE(kept.ok) << kept.message.toStdString();
+    EXPECT_EQ(kept.value.record, record);
     RenderRequest request;
     request.recorded = record;
     EXPECT_EQ(kept.value.pixels, renderPicture(request, noPacing()).picture.convertToFormat(QImage::Format_RGB32));
@@ -421,10 +429,10 @@ TEST(PictureHistory_Failure, IsToldOnceForARunOfFailedWrites)
         for (int n = 1; n <= 3; ++n)
             records.push_back(pictureNumber(n, true));
         News news;
-        auto history = std::make_unique<PictureHistory>(folder, kHistoryKept, kSlideShowKept, quickPixels);
+        auto history = std::make_unique<PictureHistory>(folder);
         history->start(news.listener());
         for (PictureRecord& record : records)
-            history->keep(std::move(record));
+            history->keep(record, quickPng(record));
         history.reset();
         EXPECT_EQ(news.count<history::Failed>(), 1);
         EXPECT_EQ(news.count<history::Kept>(), 0);

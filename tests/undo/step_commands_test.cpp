@@ -1,8 +1,10 @@
 #include "undo/step_commands.h"
 
 #include "history/picture_history.h"
+#include "program/record_painting.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -118,6 +120,7 @@ TEST_F(Steps_History, KeepsEachPictureAsItLastStoodWhenAnotherReplacesIt)
     run(cmd::Help{}); // the panel over the picture is never kept
     run(cmd::NewImageOldPalette{}, 2);
     const Shown b = shownBy(program);
+    const QByteArray bPng = program.steps.current()->picture1;
     run(cmd::Undo{}); // b goes: kept too
     keepShownPicture(program);
     history.finish();
@@ -128,6 +131,9 @@ TEST_F(Steps_History, KeepsEachPictureAsItLastStoodWhenAnotherReplacesIt)
     EXPECT_EQ(first.value.pixels, a.picture1) << "kept with its recolouring, without the help panel";
     EXPECT_EQ(first.value.record, a.picture);
     EXPECT_EQ(readKeptPicture(written[1].path).value.pixels, b.picture1);
+    QFile bFile(written[1].path);
+    ASSERT_TRUE(bFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(bFile.readAll(), bPng) << "the step's own bytes, not encoded again";
     EXPECT_EQ(written[2].path, written[0].path) << "the same picture keeps its one file";
     EXPECT_EQ(QDir(kept.path()).entryList(QDir::Files).size(), 2);
 
@@ -135,6 +141,37 @@ TEST_F(Steps_History, KeepsEachPictureAsItLastStoodWhenAnotherReplacesIt)
     run(cmd::NewImageNewPalette{}, 2);
     run(cmd::RestoreKept{written[0].path});
     EXPECT_TRUE(shownBy(program) == a);
+}
+
+// A press that recolours the help panel recolours the record too: the picture kept is
+// what that record paints, never the panel.
+TEST_F(Steps_History, ARecolouringOverTheHelpPanelKeepsWhatTheRecordPaints)
+{
+    QTemporaryDir kept;
+    PictureHistory history(kept.path());
+    std::vector<QString> written;
+    std::mutex writtenMutex;
+    history.start([&](const HistoryNews& news) {
+        if (const auto* k = std::get_if<history::Kept>(&news)) {
+            std::lock_guard lock(writtenMutex);
+            written.push_back(k->entry.path);
+        }
+    });
+    program.history = &history;
+    run(cmd::StartUp{});
+    run(cmd::Help{});
+    run(cmd::PickColour{300, 10});
+    run(cmd::ReplaceColour{100, 100});
+    const Shown covered = shownBy(program);
+    ASSERT_FALSE(covered.picture.replacements.empty());
+    run(cmd::NewImageOldPalette{}, 2);
+    history.finish();
+    ASSERT_EQ(written.size(), 1u);
+    const KeptRead read = readKeptPicture(written[0]);
+    ASSERT_TRUE(read.ok) << read.message.toStdString();
+    EXPECT_EQ(read.value.record, covered.picture);
+    EXPECT_EQ(read.value.pixels, paintRecordAtWindowSize(covered.picture));
+    EXPECT_NE(read.value.pixels, covered.picture1);
 }
 
 // "repeat  image" with nothing changed paints the same picture again: one file for it.
