@@ -7,6 +7,7 @@
 // 1 and one line, the picture on show kept.
 #include "program/allocator_policy.h"
 #include "base/exit_codes.h"
+#include "base/work_pool.h"
 #include "app/command_line.h"
 #include "app/display_loss_watch.h"
 #include "app/form1.h"
@@ -115,6 +116,9 @@ int main(int argc, char** argv)
     for (const QString& message : earlyMessages())
         std::fprintf(stderr, "%s\n", qPrintable(message));
     setApplicationLook();
+    // The painting pool starts with the window, so the window runs one set of threads
+    // from start to end.
+    mandalix::sharedPool();
 
     mandalix::SystemClock clock;
     mandalix::Session session(clock, mandalix::drivesFromEnvironment());

@@ -1,4 +1,4 @@
-// The history of pictures across runs: a serial queue of its own ("mandalix-history")
+// The history of pictures across runs: a serial queue of its own ("mandalix-hist")
 // that keeps each picture the window replaces (and each the slide show showed finished)
 // in the history folder, removes the oldest beyond each origin's share and tells its
 // listener what the folder holds. Callers hand over a record with the picture's PNG,
@@ -92,7 +92,7 @@ private:
 
     std::atomic<bool> m_isFinishing{false};
     // Last: its thread ends before the members its jobs use go.
-    SerialQueue m_queue{"mandalix-history"};
+    SerialQueue m_queue{"mandalix-hist"};
 };
 
 } // namespace mandalix
