@@ -9,38 +9,144 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
+#include <cstring>
+#include <unordered_map>
 #include <vector>
 
 namespace mandalix {
 
 namespace {
 
-// The colours of an indexed band with the replacements made on them in order; the entry
-// of the failed pixels is left out, as those take the window's colours, already replaced.
-QList<QRgb> replacedColours(const QImage& band, const std::vector<ColourReplacement>& replacements)
+constexpr int kTableEntries = 256;
+
+// The rows of the band that begins at top row `first`: up to kExportBandRows / 2 rows
+// from there down, each with its mirror row from the bottom, so that the band's rows
+// share their distances from the centre as they do in the whole picture.
+std::vector<int> bandRows(int first, int height)
 {
-    QList<QRgb> colours = band.colorTable();
-    ColourMap(replacements).mapTable(colours, kFailedIndex);
-    return colours;
+    const int half = (height + 1) / 2;
+    const int last = std::min(half, first + kExportBandRows / 2);
+    std::vector<int> rows;
+    for (int y = first; y < last; ++y)
+        rows.push_back(y);
+    for (int y = last - 1; y >= first; --y)
+        if (height - 1 - y != y)
+            rows.push_back(height - 1 - y);
+    return rows;
 }
 
-// Copies the painted band of rows from `first` into `image`, each failed pixel taking the
-// colour of the nearest position of `window`.
-void copyBand(QImage& image, int first, const QImage& band, const QList<QRgb>& colours,
-              const QImage& window, const std::vector<int>& nearestColumn)
+// The whole picture of `state` at `size` as palette indices, painted band by band with a
+// look at `cancel` between two bands; null when cancelled or out of memory.
+QImage paintIndexed(const WindowState& state, const Surface& picture3, QSize size, int threads,
+                    const std::atomic<bool>& cancel, const ScaledProgress& progress)
+{
+    QImage image(size, QImage::Format_Indexed8);
+    if (image.isNull())
+        return {};
+    long long rowsBefore = 0;
+    for (int first = 0; first < (size.height() + 1) / 2; first += kExportBandRows / 2) {
+        if (cancel.load(std::memory_order_acquire))
+            return {};
+        const std::vector<int> rows = bandRows(first, size.height());
+        const QImage band = paintScaledRows(state, picture3, size, rows, threads,
+                                            [&](long long done, long long) {
+                                                if (progress)
+                                                    progress(rowsBefore + done, size.height());
+                                            });
+        if (band.isNull())
+            return {};
+        image.setColorTable(band.colorTable());
+        for (std::size_t k = 0; k < rows.size(); ++k)
+            std::memcpy(image.scanLine(rows[k]), band.constScanLine(static_cast<int>(k)),
+                        static_cast<std::size_t>(size.width()));
+        rowsBefore += static_cast<long long>(rows.size());
+    }
+    return image;
+}
+
+// The window's grid column nearest to each column of a picture of `size`.
+std::vector<int> nearestColumns(QSize size)
+{
+    const int shorter = std::min(size.width(), size.height());
+    std::vector<int> columns(static_cast<std::size_t>(size.width()));
+    for (int x = 0; x < size.width(); ++x)
+        columns[static_cast<std::size_t>(x)] = nearestGridPosition(x, size.width(), shorter);
+    return columns;
+}
+
+// The entry of the colour table each of the window's grid positions gives the failed
+// pixels nearest to it, or -1 for a position no failed pixel is near; the entries
+// begin at kFailedIndex, one per distinct colour of `window`, and are appended to `table`.
+// Empty when they need more entries than a table holds.
+std::vector<int> failedEntries(const QImage& image, const QImage& window, const std::vector<int>& columns,
+                               QList<QRgb>& table)
 {
     const int shorter = std::min(image.width(), image.height());
-    for (int k = 0; k < band.height(); ++k) {
-        const int y = first + k;
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const uchar* indices = band.constScanLine(k);
+    std::vector<int> entries(static_cast<std::size_t>(kPictureSizePx) * kPictureSizePx, -1);
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* indices = image.constScanLine(y);
+        int* row = entries.data() + std::ptrdiff_t{kPictureSizePx} * nearestGridPosition(y, image.height(), shorter);
+        for (int x = 0; x < image.width(); ++x)
+            if (indices[x] == kFailedIndex)
+                row[columns[static_cast<std::size_t>(x)]] = 0;
+    }
+    table.resize(kFailedIndex);
+    std::unordered_map<QRgb, int> entryOfColour;
+    for (std::size_t position = 0; position < entries.size(); ++position) {
+        if (entries[position] < 0)
+            continue;
+        const QRgb colour = window.pixel(static_cast<int>(position % kPictureSizePx),
+                                         static_cast<int>(position / kPictureSizePx));
+        const auto [at, isNew] = entryOfColour.try_emplace(colour, static_cast<int>(table.size()));
+        if (isNew) {
+            if (table.size() == kTableEntries)
+                return {};
+            table.push_back(colour);
+        }
+        entries[position] = at->second;
+    }
+    return entries;
+}
+
+// Gives each failed pixel of the indexed `image` (its strip entries recoloured) the
+// colour `window` shows at the nearest position, through entries of its own; false, and
+// `image` unchanged, when those colours do not fit in the table.
+bool giveFailedPixelsEntries(QImage& image, const QImage& window, const std::vector<int>& columns)
+{
+    QList<QRgb> table = image.colorTable();
+    const std::vector<int> entries = failedEntries(image, window, columns, table);
+    if (entries.empty())
+        return false;
+    const int shorter = std::min(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y) {
+        uchar* indices = image.scanLine(y);
+        const int* row = entries.data() + std::ptrdiff_t{kPictureSizePx} * nearestGridPosition(y, image.height(), shorter);
+        for (int x = 0; x < image.width(); ++x)
+            if (indices[x] == kFailedIndex)
+                indices[x] = static_cast<uchar>(row[columns[static_cast<std::size_t>(x)]]);
+    }
+    image.setColorTable(table);
+    return true;
+}
+
+// The indexed `image` as RGB32, each failed pixel taking the colour of the nearest
+// position of `window`; null when memory ran out.
+QImage withFailedPixelsInRgb(const QImage& image, const QImage& window, const std::vector<int>& columns)
+{
+    QImage rgb(image.size(), QImage::Format_RGB32);
+    if (rgb.isNull())
+        return rgb;
+    const QList<QRgb> colours = image.colorTable();
+    const int shorter = std::min(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(rgb.scanLine(y));
+        const uchar* indices = image.constScanLine(y);
         const auto* shown = reinterpret_cast<const QRgb*>(
             window.constScanLine(nearestGridPosition(y, image.height(), shorter)));
         for (int x = 0; x < image.width(); ++x)
-            line[x] = indices[x] == kFailedIndex ? shown[nearestColumn[static_cast<std::size_t>(x)]]
-                                                 : colours[indices[x]];
+            line[x] = indices[x] == kFailedIndex ? shown[columns[static_cast<std::size_t>(x)]] : colours[indices[x]];
     }
+    return rgb;
 }
 
 } // namespace
@@ -62,12 +168,6 @@ int nearestGridPosition(int index, int length, int shorter)
     return std::clamp(static_cast<int>(std::lround(position)), 0, kPictureSizePx - 1);
 }
 
-QImage paintRowsAtSize(const WindowState& state, const Surface& picture3, QSize size,
-                       const std::vector<int>& rows, int threads, const ScaledProgress& progress)
-{
-    return paintScaledRows(state, picture3, size, rows, threads, progress);
-}
-
 QImage paintExport(const PictureRecord& record, const QImage& shown, QSize size, int threads,
                    const std::atomic<bool>& cancel, const ScaledProgress& progress)
 {
@@ -80,27 +180,16 @@ QImage paintExport(const PictureRecord& record, const QImage& shown, QSize size,
     setStartUpDefaults(s, record.nac);
     beginRecordedPicture(s, surfaces, rnd, record);
 
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = paintIndexed(s, surfaces.Picture3, size, threads, cancel, progress);
     if (image.isNull())
         return {};
-    const int shorter = std::min(size.width(), size.height());
-    std::vector<int> nearestColumn(static_cast<std::size_t>(size.width()));
-    for (int x = 0; x < size.width(); ++x)
-        nearestColumn[static_cast<std::size_t>(x)] = nearestGridPosition(x, size.width(), shorter);
-    for (int first = 0; first < size.height(); first += kExportBandRows) {
-        if (cancel.load(std::memory_order_acquire))
-            return {};
-        std::vector<int> rows(static_cast<std::size_t>(std::min(kExportBandRows, size.height() - first)));
-        std::iota(rows.begin(), rows.end(), first);
-        const QImage band = paintRowsAtSize(s, surfaces.Picture3, size, rows, threads,
-                                            [&](long long done, long long) {
-                                                if (progress)
-                                                    progress(first + done, size.height());
-                                            });
-        if (band.isNull())
-            return {};
-        copyBand(image, first, band, replacedColours(band, record.replacements), window, nearestColumn);
-    }
+    // The failed pixels take the window's colours, which are already recoloured.
+    QList<QRgb> table = image.colorTable();
+    ColourMap(record.replacements).mapTable(table, kFailedIndex);
+    image.setColorTable(table);
+    const std::vector<int> columns = nearestColumns(size);
+    if (!giveFailedPixelsEntries(image, window, columns))
+        image = withFailedPixelsInRgb(image, window, columns);
     if (progress)
         progress(size.height(), size.height());
     return image;
