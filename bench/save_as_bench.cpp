@@ -23,7 +23,10 @@ namespace mandalix::bench {
 namespace {
 
 constexpr int kScale = 16;
-constexpr float kSeed = 43200.5f;
+// A picture whose pipeline fails nowhere, and one whose pipeline fails at 9223 of the
+// window's positions, each showing its noise colour: too many colours for a table, so
+// Save as writes that one in RGB.
+constexpr float kSeeds[] = {3000.25f, 43200.5f};
 
 // A figure of this process's /proc/self/status, in kB: "VmHWM" or "VmRSS".
 long statusKb(const char* field)
@@ -66,11 +69,11 @@ struct Picture {
     QImage shown; // the window's picture of the record
 };
 
-Picture windowPicture()
+Picture windowPicture(float seed)
 {
     RenderRequest request;
-    request.seed = kSeed;
-    request.moment = momentOfSeed(QDate(2026, 12, 9), kSeed);
+    request.seed = seed;
+    request.moment = momentOfSeed(QDate(2026, 12, 9), seed);
     RenderedPicture rendered = renderPicture(request, noPacing());
     return {rendered.record, rendered.picture};
 }
@@ -106,8 +109,8 @@ double secondsOf(const std::function<bool()>& path, bool& ok)
 
 void BM_SaveAsAgainstRenderer16(benchmark::State& state)
 {
-    const int threads = static_cast<int>(state.range(0));
-    const Picture picture = windowPicture();
+    const Picture picture = windowPicture(kSeeds[state.range(0)]);
+    const int threads = static_cast<int>(state.range(1));
     QTemporaryDir dir;
     const QString rendererPng = dir.filePath(QStringLiteral("renderer.png"));
     const QString exportPng = dir.filePath(QStringLiteral("export.png"));
@@ -139,7 +142,11 @@ void BM_SaveAsAgainstRenderer16(benchmark::State& state)
     state.counters["renderer_png_mb"] = static_cast<double>(QFile(rendererPng).size()) / (1 << 20);
     state.counters["export_png_mb"] = static_cast<double>(QFile(exportPng).size()) / (1 << 20);
 }
-BENCHMARK(BM_SaveAsAgainstRenderer16)->Arg(1)->Arg(2)->ArgName("threads")->Iterations(2)->UseRealTime()
+BENCHMARK(BM_SaveAsAgainstRenderer16)
+    ->ArgsProduct({{0, 1}, {1, 2}})
+    ->ArgNames({"fails", "threads"})
+    ->Iterations(2)
+    ->UseRealTime()
     ->Unit(benchmark::kSecond);
 
 } // namespace

@@ -23,9 +23,6 @@ namespace mandalix {
 
 // The largest side of a saved picture.
 inline constexpr int kMaxExportSidePx = kMaxPictureSidePx;
-// Rows painted between two looks at the cancel flag: half from the top, half their
-// mirrors from the bottom, which share their distances from the centre.
-inline constexpr int kExportBandRows = 2048;
 
 // What is wrong with a size asked for: empty when both sides are 1..kMaxExportSidePx.
 QString exportSizeProblem(QSize size);
@@ -37,12 +34,12 @@ int nearestGridPosition(int index, int length, int shorter);
 
 // The picture of `record` at `size`, a valid size: `shown` (the window's 453 x 453
 // picture when Save as was asked for) itself at the window's size, in Format_RGB32. Any
-// other size is painted from the record in bands of kExportBandRows into one 8-bit
-// indexed image, as the renderer paints it, and its colour table recoloured once; each
+// other size is painted from the record at once into one 8-bit indexed image, as the
+// renderer paints it, and its colour table recoloured once; each
 // failed pixel then takes the colour `shown` has at the nearest position, through an
 // entry of the table after the strip's 68. When those colours need more than the 256
-// entries, the picture comes as Format_RGB32. Null when `cancel` was set before the last
-// band, or memory ran out.
+// entries, the picture comes as Format_RGB32. Null when `cancel` was set before the
+// painting ended, or memory ran out; a cancel while it paints is seen when it has.
 QImage paintExport(const PictureRecord& record, const QImage& shown, QSize size, int threads,
                    const std::atomic<bool>& cancel, const ScaledProgress& progress = {});
 

@@ -50,7 +50,7 @@ void PictureExporter::abandon()
         std::lock_guard done(m_shared->doneMutex);
         m_shared->isAbandoned = true;
     }
-    // The export stops at the end of the band it paints.
+    // The export stops where it next looks at its flag.
     m_queue.waitIdle();
 }
 

@@ -33,7 +33,7 @@ public:
 
     // Starts the export queue's thread, which waits for exports.
     PictureExporter();
-    // Cancels a running export and waits for it: painting stops at the end of its band,
+    // Cancels a running export and waits for it: it stops where it next looks at its flag,
     // a file being written aside is removed.
     ~PictureExporter();
     PictureExporter(const PictureExporter&) = delete;

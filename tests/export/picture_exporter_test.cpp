@@ -1,5 +1,5 @@
 // The export thread: a save runs to its file and reports once; a cancel, or its owner
-// going away or abandoning it, stops it between bands and leaves no file and the old one
+// going away or abandoning it, stops it and leaves no file and the old one
 // as it was; it runs on its queue and its pool, and starts no thread of its own.
 #include "export/picture_exporter.h"
 
