@@ -1,9 +1,10 @@
 // Save as at 16 times the density (7248 x 7248) against the renderer's path for the same
 // record, side by side on the same threads: paintExport and its write, as the window's
 // exporter runs them, and renderPicture and its write, as mandalix-render runs them,
-// alternating, in wall-clock time. The peak resident memory of each is measured in a
-// child forked for it, which runs that path once and reads its VmHWM; both children
-// start from the same parent, so their figures share one baseline, reported beside them.
+// alternating, in wall-clock time. The peak resident memory and the processor time of
+// each are measured in a child forked for it, which runs that path once and reads its
+// VmHWM; both children start from the same parent, so their figures share one baseline,
+// reported beside them.
 #include "export/picture_export.h"
 #include "output/picture_png.h"
 #include "render_job.h"
@@ -16,6 +17,7 @@
 #include <chrono>
 #include <functional>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,12 +42,17 @@ long statusKb(const char* field)
     return 0;
 }
 
-// Runs `path` once in a forked child; its peak resident memory in kB, 0 when it failed.
-long peakKbOfChild(const std::function<bool()>& path)
+struct ChildRun {
+    long peakKb = 0; // 0 when the path failed
+    double cpuSeconds = 0; // of every thread of the child, less sensitive to a busy machine
+};
+
+// Runs `path` once in a forked child: its peak resident memory and processor time.
+ChildRun runInChild(const std::function<bool()>& path)
 {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0)
-        return 0;
+        return {};
     const pid_t pid = fork();
     if (pid == 0) {
         close(pipeEnds[0]);
@@ -54,14 +61,16 @@ long peakKbOfChild(const std::function<bool()>& path)
         _exit(0);
     }
     close(pipeEnds[1]);
-    long peak = 0;
-    if (pid < 0 || read(pipeEnds[0], &peak, sizeof peak) != sizeof peak)
-        peak = 0;
+    ChildRun run;
+    if (pid < 0 || read(pipeEnds[0], &run.peakKb, sizeof run.peakKb) != sizeof run.peakKb)
+        run.peakKb = 0;
     close(pipeEnds[0]);
     int status = 0;
-    if (pid > 0)
-        waitpid(pid, &status, 0);
-    return peak;
+    rusage usage{};
+    if (pid > 0 && wait4(pid, &status, 0, &usage) == pid)
+        run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+            + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return run;
 }
 
 struct Picture {
@@ -118,8 +127,10 @@ void BM_SaveAsAgainstRenderer16(benchmark::State& state)
     const auto exporter = [&] { return exportAndWrite(picture, exportPng, threads); };
 
     const long baselineKb = statusKb("VmRSS:");
-    const long rendererPeakKb = peakKbOfChild(renderer);
-    const long exportPeakKb = peakKbOfChild(exporter);
+    const ChildRun rendererChild = runInChild(renderer);
+    const ChildRun exportChild = runInChild(exporter);
+    const long rendererPeakKb = rendererChild.peakKb;
+    const long exportPeakKb = exportChild.peakKb;
     double rendererSeconds = 0, exportSeconds = 0;
     long long runs = 0;
     bool ok = rendererPeakKb > 0 && exportPeakKb > 0;
@@ -135,6 +146,7 @@ void BM_SaveAsAgainstRenderer16(benchmark::State& state)
     state.counters["renderer_s"] = rendererSeconds / static_cast<double>(runs);
     state.counters["export_s"] = exportSeconds / static_cast<double>(runs);
     state.counters["ratio"] = exportSeconds / rendererSeconds;
+    state.counters["cpu_ratio"] = exportChild.cpuSeconds / rendererChild.cpuSeconds;
     state.counters["renderer_peak_mb"] = static_cast<double>(rendererPeakKb) / 1024;
     state.counters["export_peak_mb"] = static_cast<double>(exportPeakKb) / 1024;
     state.counters["peak_ratio"] = static_cast<double>(exportPeakKb) / static_cast<double>(rendererPeakKb);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -28,6 +29,20 @@ std::vector<int> nearestColumns(QSize size)
     return columns;
 }
 
+// Calls visit(index, x, y) for every failed pixel of the indexed picture at `bits`,
+// hopping over the rest a run at a time.
+template <typename Byte, typename Visit>
+void forEachFailedPixel(Byte* bits, qsizetype bytesPerLine, QSize size, Visit visit)
+{
+    for (int y = 0; y < size.height(); ++y) {
+        Byte* line = bits + bytesPerLine * y;
+        Byte* end = line + size.width();
+        for (Byte* at = line; (at = static_cast<Byte*>(std::memchr(at, kFailedIndex, static_cast<std::size_t>(end - at))));
+             ++at)
+            visit(*at, static_cast<int>(at - line), y);
+    }
+}
+
 // The entry of the colour table each of the window's grid positions gives the failed
 // pixels nearest to it, or -1 for a position no failed pixel is near; the entries
 // begin at kFailedIndex, one per distinct colour of `window`, and are appended to `table`.
@@ -37,13 +52,10 @@ std::vector<int> failedEntries(const QImage& image, const QImage& window, const 
 {
     const int shorter = std::min(image.width(), image.height());
     std::vector<int> entries(static_cast<std::size_t>(kPictureSizePx) * kPictureSizePx, -1);
-    for (int y = 0; y < image.height(); ++y) {
-        const uchar* indices = image.constScanLine(y);
-        int* row = entries.data() + std::ptrdiff_t{kPictureSizePx} * nearestGridPosition(y, image.height(), shorter);
-        for (int x = 0; x < image.width(); ++x)
-            if (indices[x] == kFailedIndex)
-                row[columns[static_cast<std::size_t>(x)]] = 0;
-    }
+    forEachFailedPixel(image.constBits(), image.bytesPerLine(), image.size(), [&](const uchar&, int x, int y) {
+        entries[static_cast<std::size_t>(kPictureSizePx * nearestGridPosition(y, image.height(), shorter)
+                                         + columns[static_cast<std::size_t>(x)])] = 0;
+    });
     table.resize(kFailedIndex);
     std::unordered_map<QRgb, int> entryOfColour;
     for (std::size_t position = 0; position < entries.size(); ++position) {
@@ -72,13 +84,10 @@ bool giveFailedPixelsEntries(QImage& image, const QImage& window, const std::vec
     if (entries.empty())
         return false;
     const int shorter = std::min(image.width(), image.height());
-    for (int y = 0; y < image.height(); ++y) {
-        uchar* indices = image.scanLine(y);
-        const int* row = entries.data() + std::ptrdiff_t{kPictureSizePx} * nearestGridPosition(y, image.height(), shorter);
-        for (int x = 0; x < image.width(); ++x)
-            if (indices[x] == kFailedIndex)
-                indices[x] = static_cast<uchar>(row[columns[static_cast<std::size_t>(x)]]);
-    }
+    forEachFailedPixel(image.bits(), image.bytesPerLine(), image.size(), [&](uchar& index, int x, int y) {
+        index = static_cast<uchar>(entries[static_cast<std::size_t>(kPictureSizePx * nearestGridPosition(y, image.height(), shorter)
+                                                                    + columns[static_cast<std::size_t>(x)])]);
+    });
     image.setColorTable(table);
     return true;
 }
