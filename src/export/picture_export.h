@@ -3,8 +3,8 @@
 // pipeline fails takes the colour the window's picture shows at the nearest position, so
 // the large picture looks like the small one. The help panel is an overlay on the window's
 // picture and is not in a larger one. Runs on any thread, on copies taken beforehand;
-// paints with `threads` of the shared pool and starts none. Failures come back as a
-// sentence.
+// paints on `threads` threads of the painter (scaled_picture.h) and starts none of its
+// own. Failures come back as a sentence.
 #pragma once
 
 #include "generator/scaled_picture.h"
