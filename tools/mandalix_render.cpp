@@ -6,6 +6,7 @@
 #include "generator/traversals.h"
 #include "output/output_files.h"
 #include "output/params_file.h"
+#include "output/picture_png.h"
 #include "progress_line.h"
 #include "render_job.h"
 #include "render_options.h"
@@ -94,15 +95,13 @@ QStringList outputsOf(const RenderOptions& options)
 WriteResult writeOutputs(const RenderOptions& options, RenderedPicture rendered)
 {
     const QByteArray json = paramsJson(rendered.record);
-    const QString key = QLatin1String(kParamsTextKey);
-    const QString text = paramsChunkText(rendered.record);
     OutputFiles files;
     if (!options.paletteOut.isEmpty())
-        (void)files.addImage(options.paletteOut, std::move(rendered.strip), "png", key, text);
+        (void)addPicturePng(files, options.paletteOut, std::move(rendered.strip), rendered.record);
     if (!options.paramsOut.isEmpty())
         (void)files.addText(options.paramsOut, json);
     if (options.outFormat == OutputFormat::Png)
-        (void)files.addImage(options.out, std::move(rendered.picture), "png", key, text);
+        (void)addPicturePng(files, options.out, std::move(rendered.picture), rendered.record);
     else
         (void)files.addImage(options.out, std::move(rendered.picture), "bmp");
     // A failed add is answered again by commit, which then renames nothing.

@@ -1,6 +1,7 @@
 #include "app/picture_files.h"
 
 #include "app/save_as_dialog.h"
+#include "base/work_pool.h"
 #include "output/picture_png.h"
 #include "export/picture_export.h"
 
@@ -11,7 +12,6 @@
 #include <QScreen>
 
 #include <algorithm>
-#include <thread>
 
 namespace mandalix {
 
@@ -74,7 +74,7 @@ void PictureFiles::startExport(const QString& path, QSize size)
     ExportJob job;
     job.path = path;
     job.size = size;
-    job.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    job.threads = processorCount();
     {
         // The picture as it is on show now; the window may paint others meanwhile.
         std::lock_guard lock(m_program.surfaces.lock);

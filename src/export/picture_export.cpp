@@ -1,46 +1,112 @@
 #include "export/picture_export.h"
 
-#include "generator/pixel_terms.h"
-#include "generator/rnd.h"
-#include "palette/colour_replace.h"
-#include "program/picture_replay.h"
-#include "program/surfaces.h"
+#include "generator/frame_engine.h"
+#include "palette/strip_colours.h"
 #include "surface/surface_sizes.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
+#include <cstring>
+#include <unordered_map>
 #include <vector>
 
 namespace mandalix {
 
 namespace {
 
-// The colours of an indexed band with the replacements made on them in order; the entry
-// of the failed pixels is left out, as those take the window's colours, already replaced.
-QList<QRgb> replacedColours(const QImage& band, const std::vector<ColourReplacement>& replacements)
+constexpr int kTableEntries = 256;
+
+// The window's grid column nearest to each column of a picture of `size`.
+std::vector<int> nearestColumns(QSize size)
 {
-    QList<QRgb> colours = band.colorTable();
-    ColourMap(replacements).mapTable(colours, kFailedIndex);
-    return colours;
+    const int shorter = std::min(size.width(), size.height());
+    std::vector<int> columns(static_cast<std::size_t>(size.width()));
+    for (int x = 0; x < size.width(); ++x)
+        columns[static_cast<std::size_t>(x)] = nearestGridPosition(x, size.width(), shorter);
+    return columns;
 }
 
-// Copies the painted band of rows from `first` into `image`, each failed pixel taking the
-// colour of the nearest position of `window`.
-void copyBand(QImage& image, int first, const QImage& band, const QList<QRgb>& colours,
-              const QImage& window, const std::vector<int>& nearestColumn)
+// Calls visit(index, x, y) for every failed pixel of the indexed picture at `bits`,
+// hopping over the rest a run at a time.
+template <typename Byte, typename Visit>
+void forEachFailedPixel(Byte* bits, qsizetype bytesPerLine, QSize size, Visit visit)
+{
+    for (int y = 0; y < size.height(); ++y) {
+        Byte* line = bits + bytesPerLine * y;
+        Byte* end = line + size.width();
+        for (Byte* at = line; (at = static_cast<Byte*>(std::memchr(at, kFailedIndex, static_cast<std::size_t>(end - at))));
+             ++at)
+            visit(*at, static_cast<int>(at - line), y);
+    }
+}
+
+// The entry of the colour table each of the window's grid positions gives the failed
+// pixels nearest to it, or -1 for a position no failed pixel is near; the entries
+// begin at kFailedIndex, one per distinct colour of `window`, and are appended to `table`.
+// Empty when they need more entries than a table holds.
+std::vector<int> failedEntries(const QImage& image, const QImage& window, const std::vector<int>& columns,
+                               QList<QRgb>& table)
 {
     const int shorter = std::min(image.width(), image.height());
-    for (int k = 0; k < band.height(); ++k) {
-        const int y = first + k;
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const uchar* indices = band.constScanLine(k);
+    std::vector<int> entries(static_cast<std::size_t>(kPictureSizePx) * kPictureSizePx, -1);
+    forEachFailedPixel(image.constBits(), image.bytesPerLine(), image.size(), [&](const uchar&, int x, int y) {
+        entries[static_cast<std::size_t>(kPictureSizePx * nearestGridPosition(y, image.height(), shorter)
+                                         + columns[static_cast<std::size_t>(x)])] = 0;
+    });
+    table.resize(kFailedIndex);
+    std::unordered_map<QRgb, int> entryOfColour;
+    for (std::size_t position = 0; position < entries.size(); ++position) {
+        if (entries[position] < 0)
+            continue;
+        const QRgb colour = window.pixel(static_cast<int>(position % kPictureSizePx),
+                                         static_cast<int>(position / kPictureSizePx));
+        const auto [at, isNew] = entryOfColour.try_emplace(colour, static_cast<int>(table.size()));
+        if (isNew) {
+            if (table.size() == kTableEntries)
+                return {};
+            table.push_back(colour);
+        }
+        entries[position] = at->second;
+    }
+    return entries;
+}
+
+// Gives each failed pixel of the indexed `image` (its strip entries recoloured) the
+// colour `window` shows at the nearest position, through entries of its own; false, and
+// `image` unchanged, when those colours do not fit in the table.
+bool giveFailedPixelsEntries(QImage& image, const QImage& window, const std::vector<int>& columns)
+{
+    QList<QRgb> table = image.colorTable();
+    const std::vector<int> entries = failedEntries(image, window, columns, table);
+    if (entries.empty())
+        return false;
+    const int shorter = std::min(image.width(), image.height());
+    forEachFailedPixel(image.bits(), image.bytesPerLine(), image.size(), [&](uchar& index, int x, int y) {
+        index = static_cast<uchar>(entries[static_cast<std::size_t>(kPictureSizePx * nearestGridPosition(y, image.height(), shorter)
+                                                                    + columns[static_cast<std::size_t>(x)])]);
+    });
+    image.setColorTable(table);
+    return true;
+}
+
+// The indexed `image` as RGB32, each failed pixel taking the colour of the nearest
+// position of `window`; null when memory ran out.
+QImage withFailedPixelsInRgb(const QImage& image, const QImage& window, const std::vector<int>& columns)
+{
+    QImage rgb(image.size(), QImage::Format_RGB32);
+    if (rgb.isNull())
+        return rgb;
+    const QList<QRgb> colours = image.colorTable();
+    const int shorter = std::min(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(rgb.scanLine(y));
+        const uchar* indices = image.constScanLine(y);
         const auto* shown = reinterpret_cast<const QRgb*>(
             window.constScanLine(nearestGridPosition(y, image.height(), shorter)));
         for (int x = 0; x < image.width(); ++x)
-            line[x] = indices[x] == kFailedIndex ? shown[nearestColumn[static_cast<std::size_t>(x)]]
-                                                 : colours[indices[x]];
+            line[x] = indices[x] == kFailedIndex ? shown[columns[static_cast<std::size_t>(x)]] : colours[indices[x]];
     }
+    return rgb;
 }
 
 } // namespace
@@ -62,47 +128,22 @@ int nearestGridPosition(int index, int length, int shorter)
     return std::clamp(static_cast<int>(std::lround(position)), 0, kPictureSizePx - 1);
 }
 
-QImage paintRowsAtSize(const WindowState& state, const Surface& picture3, QSize size,
-                       const std::vector<int>& rows, int threads, const ScaledProgress& progress)
-{
-    return paintScaledRows(state, picture3, size, rows, threads, progress);
-}
-
 QImage paintExport(const PictureRecord& record, const QImage& shown, QSize size, int threads,
                    const std::atomic<bool>& cancel, const ScaledProgress& progress)
 {
     const QImage window = shown.convertToFormat(QImage::Format_RGB32);
     if (size == window.size())
         return window;
-    WindowState s;
-    Surfaces surfaces;
-    Rnd rnd;
-    setStartUpDefaults(s, record.nac);
-    beginRecordedPicture(s, surfaces, rnd, record);
-
-    QImage image(size, QImage::Format_RGB32);
-    if (image.isNull())
+    // At once, as the renderer paints, so that no distance's terms are worked out twice;
+    // the engine looks at the flag between tiles. The failed pixels take the window's
+    // colours, already recoloured, so the table's failed entry is not used.
+    const FrameEngine engine(frameStateOf(record), frameColourTable(record));
+    QImage image = engine.paint(size, threads, progress, &cancel);
+    if (image.isNull() || cancel.load(std::memory_order_acquire))
         return {};
-    const int shorter = std::min(size.width(), size.height());
-    std::vector<int> nearestColumn(static_cast<std::size_t>(size.width()));
-    for (int x = 0; x < size.width(); ++x)
-        nearestColumn[static_cast<std::size_t>(x)] = nearestGridPosition(x, size.width(), shorter);
-    for (int first = 0; first < size.height(); first += kExportBandRows) {
-        if (cancel.load(std::memory_order_acquire))
-            return {};
-        std::vector<int> rows(static_cast<std::size_t>(std::min(kExportBandRows, size.height() - first)));
-        std::iota(rows.begin(), rows.end(), first);
-        const QImage band = paintRowsAtSize(s, surfaces.Picture3, size, rows, threads,
-                                            [&](long long done, long long) {
-                                                if (progress)
-                                                    progress(first + done, size.height());
-                                            });
-        if (band.isNull())
-            return {};
-        copyBand(image, first, band, replacedColours(band, record.replacements), window, nearestColumn);
-    }
-    if (progress)
-        progress(size.height(), size.height());
+    const std::vector<int> columns = nearestColumns(size);
+    if (!giveFailedPixelsEntries(image, window, columns))
+        image = withFailedPixelsInRgb(image, window, columns);
     return image;
 }
 

@@ -3,7 +3,8 @@
 // pipeline fails takes the colour the window's picture shows at the nearest position, so
 // the large picture looks like the small one. The help panel is an overlay on the window's
 // picture and is not in a larger one. Runs on any thread, on copies taken beforehand;
-// paints with a pool of `threads`. Failures come back as a sentence.
+// paints on `threads` threads of the painter (scaled_picture.h) and starts none of its
+// own. Failures come back as a sentence.
 #pragma once
 
 #include "generator/scaled_picture.h"
@@ -22,8 +23,6 @@ namespace mandalix {
 
 // The largest side of a saved picture.
 inline constexpr int kMaxExportSidePx = kMaxPictureSidePx;
-// Rows painted between two looks at the cancel flag.
-inline constexpr int kExportBandRows = 512;
 
 // What is wrong with a size asked for: empty when both sides are 1..kMaxExportSidePx.
 QString exportSizeProblem(QSize size);
@@ -33,16 +32,14 @@ QString exportSizeProblem(QSize size);
 // square, and positions beyond the window's picture take its edge.
 int nearestGridPosition(int index, int length, int shorter);
 
-// The given rows of the picture of `state` (begun from a record) and the strip
-// `picture3` at any size, as an indexed image whose failed pixels are kFailedIndex: the
-// one place that asks the generator for a size.
-QImage paintRowsAtSize(const WindowState& state, const Surface& picture3, QSize size,
-                       const std::vector<int>& rows, int threads, const ScaledProgress& progress);
-
 // The picture of `record` at `size`, a valid size: `shown` (the window's 453 x 453
-// picture when Save as was asked for) itself at the window's size, else painted from the
-// record in bands of kExportBandRows, recoloured, and its failed pixels taken from
-// `shown`. Null when `cancel` was set before the last band, or memory ran out.
+// picture when Save as was asked for) itself at the window's size, in Format_RGB32. Any
+// other size is painted from the record at once into one 8-bit indexed image, as the
+// renderer paints it, and its colour table recoloured once; each
+// failed pixel then takes the colour `shown` has at the nearest position, through an
+// entry of the table after the strip's 68. When those colours need more than the 256
+// entries, the picture comes as Format_RGB32. Null when `cancel` was set before the
+// painting ended, or memory ran out; a cancel while it paints is seen when it has.
 QImage paintExport(const PictureRecord& record, const QImage& shown, QSize size, int threads,
                    const std::atomic<bool>& cancel, const ScaledProgress& progress = {});
 

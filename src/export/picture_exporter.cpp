@@ -2,11 +2,12 @@
 
 #include "export/picture_export.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace mandalix {
 
-// What the export thread shares with its owner.
+// What the export queue shares with its owner.
 struct PictureExporter::Shared {
     std::atomic<bool> isCancelled{false};
     std::atomic<bool> isRunning{false};
@@ -30,12 +31,16 @@ PictureWrite PictureExporter::run(const ExportJob& job, Shared& shared)
     if (image.isNull())
         return PictureWrite::failure(QStringLiteral("Could not save \"%1\": not enough memory to paint %2 x %3 pixels")
                                          .arg(job.path).arg(job.size.width()).arg(job.size.height()));
-    return writePicturePng(job.path, image, job.record, shared.isCancelled);
+    return writePicturePng(job.path, std::move(image), job.record, shared.isCancelled);
 }
 
 PictureExporter::PictureExporter() : m_shared(std::make_shared<Shared>()) { }
 
-PictureExporter::~PictureExporter() { abandon(); }
+PictureExporter::~PictureExporter()
+{
+    abandon();
+    m_queue.stop();
+}
 
 void PictureExporter::abandon()
 {
@@ -44,18 +49,16 @@ void PictureExporter::abandon()
         std::lock_guard done(m_shared->doneMutex);
         m_shared->isAbandoned = true;
     }
-    if (!m_thread.joinable())
-        return;
-    // The export stops at the end of the band it paints.
-    m_thread.join();
+    // The export stops where it next looks at its flag.
+    m_queue.waitIdle();
 }
 
 bool PictureExporter::start(ExportJob job, Done onDone)
 {
     if (isRunning())
         return false;
-    if (m_thread.joinable())
-        m_thread.join();
+    // The job before has reported; its closure goes before the next begins.
+    m_queue.waitIdle();
     m_shared->isCancelled.store(false, std::memory_order_release);
     {
         std::lock_guard done(m_shared->doneMutex);
@@ -64,7 +67,7 @@ bool PictureExporter::start(ExportJob job, Done onDone)
     m_shared->rowsDone.store(0, std::memory_order_relaxed);
     m_shared->rows.store(std::max(1, job.size.height()), std::memory_order_relaxed);
     m_shared->isRunning.store(true, std::memory_order_release);
-    m_thread = std::thread([shared = m_shared, job = std::move(job), onDone = std::move(onDone)]() mutable {
+    m_queue.post([shared = m_shared, job = std::move(job), onDone = std::move(onDone)] {
         const PictureWrite result = run(job, *shared);
         std::lock_guard done(shared->doneMutex);
         shared->isRunning.store(false, std::memory_order_release);

@@ -8,8 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QImageWriter>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -36,46 +34,6 @@ QString problemOfFile(QFile& file)
         return QStringLiteral("the PNG is cut short");
     return {};
 }
-
-PictureWrite writeFailure(const QString& path, const QString& reason)
-{
-    return PictureWrite::failure(QStringLiteral("Could not write \"%1\": %2").arg(path, reason));
-}
-
-QString reasonOf(const QSaveFile& file)
-{
-    const QString text = file.errorString();
-    if (!text.isEmpty() && text != QIODevice::tr("Unknown error"))
-        return text;
-    return QStringLiteral("the file could not be written in full; the disk may be full");
-}
-
-// Hands what the image writer writes on to the file until the cancel flag is set; then
-// it refuses, and the writer stops at once.
-class CancellableWrite final : public QIODevice {
-public:
-    CancellableWrite(QIODevice& target, const std::atomic<bool>& cancel) : m_target(target), m_cancel(cancel)
-    {
-        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    }
-    bool isCancelled() const { return m_isCancelled; }
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 bytes) override
-    {
-        if (m_cancel.load(std::memory_order_acquire)) {
-            m_isCancelled = true;
-            return -1;
-        }
-        return m_target.write(data, bytes);
-    }
-
-private:
-    QIODevice& m_target;
-    const std::atomic<bool>& m_cancel;
-    bool m_isCancelled = false;
-};
 
 // The picture's size from its header, the first chunk; invalid when that is no IHDR.
 // The image reader would first walk every chunk before the image data for it.
@@ -135,35 +93,23 @@ PictureRead readPicturePng(const QString& path)
     return PictureRead::success(std::move(read));
 }
 
-PictureWrite writePicturePng(const QString& path, const QImage& image, const PictureRecord& record,
+WriteResult addPicturePng(OutputFiles& files, const QString& path, QImage image, const PictureRecord& record)
+{
+    return files.addImage(path, std::move(image), "png", QLatin1String(kParamsTextKey), paramsChunkText(record));
+}
+
+PictureWrite writePicturePng(const QString& path, QImage image, const PictureRecord& record,
                              const std::atomic<bool>& cancel)
 {
     if (cancel.load(std::memory_order_acquire))
         return cancelledWrite();
-    QImage stamped = image;
-    stamped.setDotsPerMeterX(kOutputDotsPerMeter);
-    stamped.setDotsPerMeterY(kOutputDotsPerMeter);
-    // Through the image, not the writer: the writer's own texts lose their line breaks.
-    stamped.setText(QLatin1String(kParamsTextKey), paramsChunkText(record));
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return writeFailure(path, reasonOf(file));
-    CancellableWrite device(file, cancel);
-    QImageWriter writer(&device, "png");
-    const bool isWritten = writer.write(stamped);
-    if (device.isCancelled()) {
-        file.cancelWriting();
+    OutputFiles files;
+    const WriteResult added = addPicturePng(files, path, std::move(image), record);
+    // The file written aside goes with `files`; an earlier one stays as it was.
+    if (cancel.load(std::memory_order_acquire))
         return cancelledWrite();
-    }
-    if (!isWritten) {
-        const QString reason = file.error() != QFileDevice::NoError ? reasonOf(file) : writer.errorString();
-        file.cancelWriting();
-        return writeFailure(path, reason);
-    }
-    if (!file.commit())
-        return writeFailure(path, reasonOf(file));
-    return PictureWrite::success();
+    const WriteResult written = added.ok ? files.commit() : added;
+    return written.ok ? PictureWrite::success() : PictureWrite::failure(written.message);
 }
 
 } // namespace mandalix

@@ -7,6 +7,7 @@
 
 #include "base/result.h"
 #include "generator/picture_frame.h"
+#include "output/output_files.h"
 #include "state/picture_record.h"
 
 #include <QImage>
@@ -49,10 +50,16 @@ struct PictureWritten {
 using PictureWrite = Result<PictureWritten>;
 inline PictureWrite cancelledWrite() { return PictureWrite::failure({}, {true}); }
 
-// Writes `image` as a PNG carrying `record`, atomically: written aside, looking at
-// `cancel` before every block the encoder hands over, and renamed over the path only
-// when whole, so a failure or a cancel leaves no partial file and any old file as it was.
-PictureWrite writePicturePng(const QString& path, const QImage& image, const PictureRecord& record,
+// Adds `image` to `files` as a picture's PNG carrying `record` in its text chunk, as the
+// renderer and Save as write it: an 8-bit indexed image through writeIndexedPng, any
+// other through the image writer. Pass the image by move, as to OutputFiles::addImage.
+WriteResult addPicturePng(OutputFiles& files, const QString& path, QImage image, const PictureRecord& record);
+
+// Writes `image` as a picture's PNG on its own, atomically through OutputFiles: written
+// aside and renamed over the path only when whole. `cancel` is looked at before the
+// write and again before the rename, so a failure or a cancel leaves no partial file and
+// any old file as it was.
+PictureWrite writePicturePng(const QString& path, QImage image, const PictureRecord& record,
                              const std::atomic<bool>& cancel);
 
 } // namespace mandalix

@@ -96,6 +96,7 @@ TEST_F(PictureExportPainted, LargerIsPaintedAgainWithFailedPixelsFromTheWindowsP
 
     const QImage exported = paintExport(m_record, shown, QSize(906, 906), 2, m_goOn);
     ASSERT_EQ(exported.size(), QSize(906, 906));
+    EXPECT_EQ(exported.format(), QImage::Format_Indexed8) << "the window's colours get entries of their own";
     int failed = 0;
     int replaced = 0;
     for (int y = 0; y < 906; ++y) {
@@ -114,26 +115,40 @@ TEST_F(PictureExportPainted, LargerIsPaintedAgainWithFailedPixelsFromTheWindowsP
     EXPECT_EQ(recoloured.pixel(450, 450), qRgb(0, 0, 0xFE)) << "replacements run in order";
 }
 
-TEST_F(PictureExportPainted, AWideSizeIsPaintedInBandsAsTheRendererPaintsItWhole)
+TEST_F(PictureExportPainted, AWideSizeIsPaintedAsTheRendererPaintsItIndexedOrInRgb)
 {
-    // Three bands, the last one short, and more of the pattern left and right.
-    const QSize size(1200, 2 * kExportBandRows + 40);
+    // More of the pattern left and right, a middle row; the window shows one colour, or
+    // a colour of its own at every position, more than a colour table holds beside the
+    // strip's.
+    const QSize size(1200, 1065);
     RenderRequest request;
     request.recorded = m_record;
     request.size = size;
     request.threads = 2;
     const QImage whole = renderPicture(request, noPacing()).picture;
-    QImage shown(453, 453, QImage::Format_RGB32);
-    shown.fill(qRgb(1, 2, 3));
-    const QImage exported = paintExport(m_record, shown, size, 2, m_goOn);
-    ASSERT_EQ(exported.size(), size);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            ASSERT_EQ(exported.pixel(x, y), whole.pixelIndex(x, y) == kFailedIndex ? qRgb(1, 2, 3) : whole.pixel(x, y))
-                << x << ", " << y;
+    QImage flat(453, 453, QImage::Format_RGB32);
+    flat.fill(qRgb(1, 2, 3));
+    QImage distinct(453, 453, QImage::Format_RGB32);
+    for (int y = 0; y < 453; ++y)
+        for (int x = 0; x < 453; ++x)
+            distinct.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x >> 8) * 2 + (y >> 8)));
+    for (const auto& [shown, format] : {std::pair{flat, QImage::Format_Indexed8}, std::pair{distinct, QImage::Format_RGB32}}) {
+        SCOPED_TRACE(format == QImage::Format_RGB32 ? "distinct colours" : "one colour");
+        const QImage exported = paintExport(m_record, shown, size, 2, m_goOn);
+        ASSERT_EQ(exported.size(), size);
+        EXPECT_EQ(exported.format(), format);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                ASSERT_EQ(exported.pixel(x, y),
+                          whole.pixelIndex(x, y) == kFailedIndex
+                              ? shown.pixel(nearestGridPosition(x, size.width(), size.height()),
+                                            nearestGridPosition(y, size.height(), size.height()))
+                              : whole.pixel(x, y))
+                    << x << ", " << y;
+    }
 
     const std::atomic<bool> cancelled{true};
-    EXPECT_TRUE(paintExport(m_record, shown, size, 2, cancelled).isNull());
+    EXPECT_TRUE(paintExport(m_record, flat, size, 2, cancelled).isNull());
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 // The export thread: a save runs to its file and reports once; a cancel, or its owner
-// going away or abandoning it, stops it between bands and leaves no file and the old one
-// as it was.
+// going away or abandoning it, stops it and leaves no file and the old one
+// as it was; it runs on its queue and its pool, and starts no thread of its own.
 #include "export/picture_exporter.h"
 
+#include "base/work_pool.h"
 #include "render_job.h"
 
 #include <QDir>
@@ -38,6 +39,12 @@ struct Results {
     {
         std::unique_lock lock(mutex);
         return changed.wait_for(lock, 120s, [this] { return !writes.empty(); });
+    }
+    // Whether a write came within `time`.
+    bool waitFor(std::chrono::milliseconds time)
+    {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, time, [this] { return !writes.empty(); });
     }
 };
 
@@ -106,6 +113,27 @@ TEST_F(ExportThread, AnOwnerGoingAwayOrAbandoningItMidwayStopsItWithoutAFileOrAR
     ASSERT_TRUE(exporter.start(job("small.png", 906), m_results.callback()));
     ASSERT_TRUE(m_results.waitForOne()) << "a save after an abandoned one reports again";
     EXPECT_EQ(files(), QStringList{QStringLiteral("small.png")});
+}
+
+// The threads of this process, as the kernel lists them.
+int threadCount() { return static_cast<int>(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size()); }
+
+TEST_F(ExportThread, A16xSaveStartsNoThread)
+{
+    (void)sharedPool();
+    PictureExporter exporter;
+    ExportJob large = job("a.png", 453 * 16);
+    large.threads = processorCount();
+    const int before = threadCount();
+    ASSERT_TRUE(exporter.start(std::move(large), m_results.callback()));
+    int most = before;
+    const auto deadline = std::chrono::steady_clock::now() + 120s;
+    while (!m_results.waitFor(5ms) && std::chrono::steady_clock::now() < deadline)
+        most = std::max(most, threadCount());
+    ASSERT_FALSE(m_results.writes.empty());
+    EXPECT_TRUE(m_results.writes.front().ok) << m_results.writes.front().message.toStdString();
+    EXPECT_EQ(most, before) << "threads started while painting or writing";
+    EXPECT_EQ(threadCount(), before);
 }
 
 } // namespace

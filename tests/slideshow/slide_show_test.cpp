@@ -145,7 +145,7 @@ TEST(SlideShow_Keys, LeftGoesBackWithoutANewPictureAndSSavesAtTheScreensSizeWith
     Rnd rnd;
     paintRecordedPicture(s, surfaces, rnd, first, noPacing());
     const std::atomic<bool> never{false};
-    EXPECT_EQ(saved, paintExport(first, surfaces.Picture1.image(), screen, 1, never));
+    EXPECT_EQ(saved, paintExport(first, surfaces.Picture1.image(), screen, 1, never).convertToFormat(QImage::Format_RGB32));
     // Centred: the square in the middle is the frame on show (no pixel of it fails here).
     const QImage frame = show.show->painter().snapshot();
     const int left = (screen.width() - screen.height()) / 2;
