@@ -105,8 +105,8 @@ bool exportAndWrite(const Picture& picture, const QString& path, int threads)
 {
     const std::atomic<bool> goOn{false};
     const QSize size(kPictureSizePx * kScale, kPictureSizePx * kScale);
-    QImage image = paintExport(picture.record, picture.shown, size, threads, goOn);
-    return !image.isNull() && writePicturePng(path, std::move(image), picture.record, goOn).ok;
+    const ExportPicture painted = paintExportPicture(picture.record, picture.shown, size, threads, goOn);
+    return !painted.indices.isNull() && writePicturePng(path, pngRowsOf(painted), picture.record, goOn).ok;
 }
 
 double secondsOf(const std::function<bool()>& path, bool& ok)

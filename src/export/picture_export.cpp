@@ -128,23 +128,57 @@ int nearestGridPosition(int index, int length, int shorter)
     return std::clamp(static_cast<int>(std::lround(position)), 0, kPictureSizePx - 1);
 }
 
-QImage paintExport(const PictureRecord& record, const QImage& shown, QSize size, int threads,
-                   const std::atomic<bool>& cancel, const ScaledProgress& progress)
+ExportPicture paintExportPicture(const PictureRecord& record, const QImage& shown, QSize size, int threads,
+                                 const std::atomic<bool>& cancel, const ScaledProgress& progress)
 {
-    const QImage window = shown.convertToFormat(QImage::Format_RGB32);
-    if (size == window.size())
-        return window;
+    ExportPicture picture;
+    picture.window = shown.convertToFormat(QImage::Format_RGB32);
+    if (size == picture.window.size())
+        return picture;
     // At once, as the renderer paints, so that no distance's terms are worked out twice;
     // the engine looks at the flag between tiles. The failed pixels take the window's
     // colours, already recoloured, so the table's failed entry is not used.
     const FrameEngine engine(frameStateOf(record), frameColourTable(record));
-    QImage image = engine.paint(size, threads, progress, &cancel);
-    if (image.isNull() || cancel.load(std::memory_order_acquire))
+    picture.indices = engine.paint(size, threads, progress, &cancel);
+    if (picture.indices.isNull() || cancel.load(std::memory_order_acquire))
         return {};
-    const std::vector<int> columns = nearestColumns(size);
-    if (!giveFailedPixelsEntries(image, window, columns))
-        image = withFailedPixelsInRgb(image, window, columns);
-    return image;
+    picture.columns = nearestColumns(size);
+    picture.isRgb = !giveFailedPixelsEntries(picture.indices, picture.window, picture.columns);
+    return picture;
+}
+
+PngRows pngRowsOf(const ExportPicture& picture)
+{
+    if (!picture.isRgb)
+        return indexedRows(picture.indices);
+    const QImage& image = picture.indices;
+    const int shorter = std::min(image.width(), image.height());
+    return {image.size(), {}, [&picture, shorter](int y, unsigned char* out) -> const unsigned char* {
+                const QImage& indexed = picture.indices;
+                const QList<QRgb> table = indexed.colorTable();
+                const uchar* indices = indexed.constScanLine(y);
+                const auto* shown = reinterpret_cast<const QRgb*>(
+                    picture.window.constScanLine(nearestGridPosition(y, indexed.height(), shorter)));
+                for (int x = 0; x < indexed.width(); ++x) {
+                    const QRgb colour = indices[x] == kFailedIndex ? shown[picture.columns[static_cast<std::size_t>(x)]]
+                                                                   : table[indices[x]];
+                    out[3 * x] = static_cast<unsigned char>(qRed(colour));
+                    out[3 * x + 1] = static_cast<unsigned char>(qGreen(colour));
+                    out[3 * x + 2] = static_cast<unsigned char>(qBlue(colour));
+                }
+                return out;
+            }};
+}
+
+QImage paintExport(const PictureRecord& record, const QImage& shown, QSize size, int threads,
+                   const std::atomic<bool>& cancel, const ScaledProgress& progress)
+{
+    ExportPicture picture = paintExportPicture(record, shown, size, threads, cancel, progress);
+    if (size == picture.window.size())
+        return picture.window;
+    if (picture.isRgb)
+        return withFailedPixelsInRgb(picture.indices, picture.window, picture.columns);
+    return picture.indices;
 }
 
 } // namespace mandalix

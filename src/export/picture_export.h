@@ -8,6 +8,7 @@
 #pragma once
 
 #include "generator/scaled_picture.h"
+#include "output/indexed_png.h"
 #include "state/picture_record.h"
 #include "state/window_state.h"
 #include "surface/surface.h"
@@ -31,6 +32,25 @@ QString exportSizeProblem(QSize size);
 // pixels of a picture whose shorter side is `shorter`: the picture is centred, pixels are
 // square, and positions beyond the window's picture take its edge.
 int nearestGridPosition(int index, int length, int shorter);
+
+// Save as's picture at a size other than the window's, ready to write: painted once as
+// 8-bit indices, its failed pixels given entries of their own when their colours fit the
+// table; otherwise they keep kFailedIndex and take the colour of `window` at the nearest
+// position only as each row is written, so no RGB copy of a large picture is ever held.
+struct ExportPicture {
+    QImage indices;           // Format_Indexed8; null at the window's size, or when cancelled
+    QImage window;            // the window's picture, Format_RGB32
+    std::vector<int> columns; // the window's column nearest to each column of `indices`
+    bool isRgb = false;       // the failed pixels' colours do not fit the table
+};
+
+// As paintExport, without making the RGB picture.
+ExportPicture paintExportPicture(const PictureRecord& record, const QImage& shown, QSize size, int threads,
+                                 const std::atomic<bool>& cancel, const ScaledProgress& progress = {});
+
+// The rows of a painted picture (indices not null) as its PNG takes them: indexed, or
+// RGB made row by row. They read `picture`, which must outlive them.
+PngRows pngRowsOf(const ExportPicture& picture);
 
 // The picture of `record` at `size`, a valid size: `shown` (the window's 453 x 453
 // picture when Save as was asked for) itself at the window's size, in Format_RGB32. Any

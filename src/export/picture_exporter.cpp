@@ -20,18 +20,21 @@ struct PictureExporter::Shared {
 
 PictureWrite PictureExporter::run(const ExportJob& job, Shared& shared)
 {
-    QImage image = paintExport(job.record, job.shown, job.size, job.threads, shared.isCancelled,
-                               [&](long long done, long long rows) {
-                                   shared.rows.store(rows, std::memory_order_relaxed);
-                                   shared.rowsDone.store(done, std::memory_order_relaxed);
-                               });
+    const ExportPicture picture =
+        paintExportPicture(job.record, job.shown, job.size, job.threads, shared.isCancelled,
+                           [&](long long done, long long rows) {
+                               shared.rows.store(rows, std::memory_order_relaxed);
+                               shared.rowsDone.store(done, std::memory_order_relaxed);
+                           });
     if (shared.isCancelled.load(std::memory_order_acquire))
         return cancelledWrite();
     shared.rowsDone.store(shared.rows.load(std::memory_order_relaxed), std::memory_order_relaxed);
-    if (image.isNull())
+    if (job.size == picture.window.size())
+        return writePicturePng(job.path, picture.window, job.record, shared.isCancelled);
+    if (picture.indices.isNull())
         return PictureWrite::failure(QStringLiteral("Could not save \"%1\": not enough memory to paint %2 x %3 pixels")
                                          .arg(job.path).arg(job.size.width()).arg(job.size.height()));
-    return writePicturePng(job.path, std::move(image), job.record, shared.isCancelled);
+    return writePicturePng(job.path, pngRowsOf(picture), job.record, shared.isCancelled);
 }
 
 PictureExporter::PictureExporter() : m_shared(std::make_shared<Shared>()) { }

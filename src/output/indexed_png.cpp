@@ -49,20 +49,27 @@ void deflateInto(z_stream& z, Bytes& out, std::size_t& used, int flush)
     }
 }
 
+// The bytes of one row of `rows`.
+uInt rowBytes(const PngRows& rows)
+{
+    return static_cast<uInt>(rows.size.width()) * (rows.palette.isEmpty() ? 3U : 1U);
+}
+
 // One band of rows, each behind its filter byte 0 (none), as raw deflate ending on a byte
 // boundary; the last band ends the stream.
-Band deflateBand(const QImage& image, int first, int last, bool isLast)
+Band deflateBand(const PngRows& rows, int first, int last, bool isLast)
 {
     Band band;
     z_stream z{};
     deflateInit2(&z, kDeflateLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    const auto width = static_cast<uInt>(image.width());
+    const uInt width = rowBytes(rows);
     band.rawBytes = (width + 1) * static_cast<uLong>(last - first);
     band.deflated.resize(band.rawBytes / 8 + 4096);
     std::size_t used = 0;
     static const unsigned char kFilterNone = 0;
+    Bytes made(width);
     for (int row = first; row < last; ++row) {
-        const unsigned char* pixels = image.constScanLine(row);
+        const unsigned char* pixels = rows.row(row, made.data());
         band.adler = adler32(band.adler, &kFilterNone, 1);
         band.adler = adler32(band.adler, pixels, width);
         z.next_in = const_cast<unsigned char*>(&kFilterNone);
@@ -109,20 +116,24 @@ QByteArray textChunk(const QString& key, const QString& text)
     return pngChunk("iTXt", data);
 }
 
-Bytes header(const QImage& image, int dotsPerMeter, const QString& textKey, const QString& text)
+Bytes header(const PngRows& rows, int dotsPerMeter, const QString& textKey, const QString& text)
 {
     Bytes out(kPngSignature, kPngSignature + kPngSignatureBytes);
     const auto append = [&](const QByteArray& more) { out.insert(out.end(), more.begin(), more.end()); };
     Bytes ihdr;
-    putUint32(ihdr, static_cast<std::uint32_t>(image.width()));
-    putUint32(ihdr, static_cast<std::uint32_t>(image.height()));
-    ihdr.insert(ihdr.end(), {8, 3, 0, 0, 0}); // 8 bits, palette, deflate, no filter choice, no interlace
+    putUint32(ihdr, static_cast<std::uint32_t>(rows.size.width()));
+    putUint32(ihdr, static_cast<std::uint32_t>(rows.size.height()));
+    // 8 bits, palette or RGB, deflate, no filter choice, no interlace
+    const unsigned char colourType = rows.palette.isEmpty() ? 2 : 3;
+    ihdr.insert(ihdr.end(), {8, colourType, 0, 0, 0});
     append(pngChunk("IHDR", ihdr));
-    Bytes plte;
-    for (QRgb colour : image.colorTable())
-        plte.insert(plte.end(), {static_cast<unsigned char>(qRed(colour)), static_cast<unsigned char>(qGreen(colour)),
-                                 static_cast<unsigned char>(qBlue(colour))});
-    append(pngChunk("PLTE", plte));
+    if (!rows.palette.isEmpty()) {
+        Bytes plte;
+        for (QRgb colour : rows.palette)
+            plte.insert(plte.end(), {static_cast<unsigned char>(qRed(colour)), static_cast<unsigned char>(qGreen(colour)),
+                                     static_cast<unsigned char>(qBlue(colour))});
+        append(pngChunk("PLTE", plte));
+    }
     Bytes phys;
     putUint32(phys, static_cast<std::uint32_t>(dotsPerMeter));
     putUint32(phys, static_cast<std::uint32_t>(dotsPerMeter));
@@ -146,14 +157,28 @@ bool put(QIODevice& device, const QByteArray& bytes)
 
 } // namespace
 
+PngRows indexedRows(const QImage& image)
+{
+    Q_ASSERT(image.format() == QImage::Format_Indexed8);
+    return {image.size(), image.colorTable(),
+            [&image](int row, unsigned char*) { return image.constScanLine(row); }};
+}
+
 Result<> writeIndexedPng(QIODevice& device, const QImage& image, int dotsPerMeter, const QString& textKey,
                          const QString& text, int threads)
 {
-    Q_ASSERT(image.format() == QImage::Format_Indexed8 && image.height() >= 1 && threads >= 1);
+    return writePngRows(device, indexedRows(image), dotsPerMeter, textKey, text, threads);
+}
+
+Result<> writePngRows(QIODevice& device, const PngRows& rows, int dotsPerMeter, const QString& textKey,
+                      const QString& text, int threads)
+{
+    Q_ASSERT(rows.size.height() >= 1 && threads >= 1 && rows.palette.size() <= 256);
     const auto failed = Result<>::failure(QStringLiteral("the file could not be written in full; the disk may be full"));
-    if (!put(device, header(image, dotsPerMeter, textKey, text)))
+    if (!put(device, header(rows, dotsPerMeter, textKey, text)))
         return failed;
-    const int bands = (image.height() + kPngBandRows - 1) / kPngBandRows;
+    const int height = rows.size.height();
+    const int bands = (height + kPngBandRows - 1) / kPngBandRows;
     // A batch of bands deflated on the shared pool, then written in order: only a few
     // compressed bands are held beside the image.
     const int batch = std::max(1, threads) * kBandsAheadPerThread;
@@ -165,7 +190,7 @@ Result<> writeIndexedPng(QIODevice& device, const QImage& image, int dotsPerMete
             const int k = first + static_cast<int>(index);
             const int row = k * kPngBandRows;
             done[static_cast<std::size_t>(index)] =
-                deflateBand(image, row, std::min(row + kPngBandRows, image.height()), k + 1 == bands);
+                deflateBand(rows, row, std::min(row + kPngBandRows, height), k + 1 == bands);
         });
         for (int index = 0; index < count; ++index) {
             Band& band = done[static_cast<std::size_t>(index)];

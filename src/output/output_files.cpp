@@ -1,5 +1,7 @@
 #include "output/output_files.h"
 
+#include "base/work_pool.h"
+
 #include "output/indexed_png.h"
 
 #include <QBuffer>
@@ -56,8 +58,7 @@ QString writeImage(QIODevice& device, QImage image, const char* format, const QS
     // A large picture comes as palette indices: written by rows as they are deflated on
     // every core, without a second copy of its pixels.
     if (image.format() == QImage::Format_Indexed8 && std::strcmp(format, "png") == 0) {
-        const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-        const Result<> written = writeIndexedPng(device, image, kOutputDotsPerMeter, textKey, text, threads);
+        const Result<> written = writeIndexedPng(device, image, kOutputDotsPerMeter, textKey, text, processorCount());
         ok = written.ok;
         return ok ? QString() : written.message;
     }
@@ -233,6 +234,26 @@ WriteResult OutputFiles::addImage(const QString& path, QImage image, const char*
     errno = 0;
     const QString reason = writeImage(*file, std::move(image), format, textKey, text, written);
     return written ? WriteResult::success() : failFile(*file, reason);
+}
+
+WriteResult OutputFiles::addPng(const QString& path, const PngRows& rows, const QString& textKey,
+                                const QString& text)
+{
+    QBuffer buffer(&m_standardOutput);
+    const bool isStandardOutput = path == QLatin1String(kStandardOutput);
+    WriteResult opened;
+    QIODevice* device = isStandardOutput ? static_cast<QIODevice*>(&buffer) : open(path, opened);
+    if (!device)
+        return opened;
+    if (isStandardOutput) {
+        m_hasStandardOutput = true;
+        buffer.open(QIODevice::WriteOnly | QIODevice::Append);
+    }
+    errno = 0;
+    const Result<> written = writePngRows(*device, rows, kOutputDotsPerMeter, textKey, text, processorCount());
+    if (written.ok)
+        return WriteResult::success();
+    return isStandardOutput ? fail(path, written.message) : failFile(static_cast<QSaveFile&>(*device), written.message);
 }
 
 WriteResult OutputFiles::addText(const QString& path, const QByteArray& bytes)

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "base/result.h"
+#include "output/indexed_png.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -55,6 +56,10 @@ public:
     // with the resolution in place, and a shared one would be copied whole.
     WriteResult addImage(const QString& path, QImage image, const char* format,
                          const QString& textKey = {}, const QString& text = {});
+
+    // Writes `rows` aside as a PNG carrying `text` under `textKey` (when not empty),
+    // deflated on every core.
+    WriteResult addPng(const QString& path, const PngRows& rows, const QString& textKey, const QString& text);
 
     // Writes the bytes aside.
     WriteResult addText(const QString& path, const QByteArray& bytes);

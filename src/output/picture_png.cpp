@@ -98,18 +98,39 @@ WriteResult addPicturePng(OutputFiles& files, const QString& path, QImage image,
     return files.addImage(path, std::move(image), "png", QLatin1String(kParamsTextKey), paramsChunkText(record));
 }
 
-PictureWrite writePicturePng(const QString& path, QImage image, const PictureRecord& record,
-                             const std::atomic<bool>& cancel)
+WriteResult addPicturePng(OutputFiles& files, const QString& path, const PngRows& rows, const PictureRecord& record)
+{
+    return files.addPng(path, rows, QLatin1String(kParamsTextKey), paramsChunkText(record));
+}
+
+namespace {
+
+// Adds one picture with `add` and commits it, unless `cancel` was set before or during.
+template <typename Add> PictureWrite writeOnePicture(const std::atomic<bool>& cancel, Add add)
 {
     if (cancel.load(std::memory_order_acquire))
         return cancelledWrite();
     OutputFiles files;
-    const WriteResult added = addPicturePng(files, path, std::move(image), record);
+    const WriteResult added = add(files);
     // The file written aside goes with `files`; an earlier one stays as it was.
     if (cancel.load(std::memory_order_acquire))
         return cancelledWrite();
     const WriteResult written = added.ok ? files.commit() : added;
     return written.ok ? PictureWrite::success() : PictureWrite::failure(written.message);
+}
+
+} // namespace
+
+PictureWrite writePicturePng(const QString& path, QImage image, const PictureRecord& record,
+                             const std::atomic<bool>& cancel)
+{
+    return writeOnePicture(cancel, [&](OutputFiles& files) { return addPicturePng(files, path, std::move(image), record); });
+}
+
+PictureWrite writePicturePng(const QString& path, const PngRows& rows, const PictureRecord& record,
+                             const std::atomic<bool>& cancel)
+{
+    return writeOnePicture(cancel, [&](OutputFiles& files) { return addPicturePng(files, path, rows, record); });
 }
 
 } // namespace mandalix

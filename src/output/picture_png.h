@@ -55,11 +55,16 @@ inline PictureWrite cancelledWrite() { return PictureWrite::failure({}, {true});
 // other through the image writer. Pass the image by move, as to OutputFiles::addImage.
 WriteResult addPicturePng(OutputFiles& files, const QString& path, QImage image, const PictureRecord& record);
 
+// The same for a picture made row by row (see PngRows).
+WriteResult addPicturePng(OutputFiles& files, const QString& path, const PngRows& rows, const PictureRecord& record);
+
 // Writes `image` as a picture's PNG on its own, atomically through OutputFiles: written
 // aside and renamed over the path only when whole. `cancel` is looked at before the
 // write and again before the rename, so a failure or a cancel leaves no partial file and
 // any old file as it was.
 PictureWrite writePicturePng(const QString& path, QImage image, const PictureRecord& record,
+                             const std::atomic<bool>& cancel);
+PictureWrite writePicturePng(const QString& path, const PngRows& rows, const PictureRecord& record,
                              const std::atomic<bool>& cancel);
 
 } // namespace mandalix

@@ -2,6 +2,7 @@
 // picture painted again from its record as the renderer paints it, recoloured in order,
 // and wherever the pipeline fails the colour the window shows at the nearest position.
 #include "export/picture_export.h"
+#include "output/picture_png.h"
 
 #include "generator/pixel_terms.h"
 #include "render_job.h"
@@ -137,6 +138,14 @@ TEST_F(PictureExportPainted, AWideSizeIsPaintedAsTheRendererPaintsItIndexedOrInR
         const QImage exported = paintExport(m_record, shown, size, 2, m_goOn);
         ASSERT_EQ(exported.size(), size);
         EXPECT_EQ(exported.format(), format);
+        // Written as Save as writes it, rows made as they are deflated: the same pixels.
+        const QTemporaryDir folder;
+        const QString path = folder.filePath("wide.png");
+        const ExportPicture picture = paintExportPicture(m_record, shown, size, 2, m_goOn);
+        EXPECT_EQ(picture.isRgb, format == QImage::Format_RGB32);
+        const PictureWrite written = writePicturePng(path, pngRowsOf(picture), m_record, m_goOn);
+        ASSERT_TRUE(written.ok) << written.message.toStdString();
+        EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), exported.convertToFormat(QImage::Format_RGB32));
         for (int y = 0; y < size.height(); ++y)
             for (int x = 0; x < size.width(); ++x)
                 ASSERT_EQ(exported.pixel(x, y),
