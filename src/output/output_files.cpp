@@ -1,7 +1,6 @@
 #include "output/output_files.h"
 
 #include "base/work_pool.h"
-
 #include "output/indexed_png.h"
 
 #include <QBuffer>
@@ -11,10 +10,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
-#include <thread>
-
 #include <csignal>
+#include <cstring>
 
 #include <pthread.h>
 #include <sys/stat.h>
@@ -108,56 +105,7 @@ private:
     sigset_t m_before{};
 };
 
-// What a path names: its canonical path (of the folder, for a file not there yet), and
-// the device and inode of a file that exists.
-struct FileIdentity {
-    QString canonical;
-    dev_t device = 0;
-    ino_t inode = 0;
-    bool exists = false;
-
-    bool isSame(const FileIdentity& other) const
-    {
-        return canonical == other.canonical
-            || (exists && other.exists && device == other.device && inode == other.inode);
-    }
-};
-
-FileIdentity identityOf(const QString& path)
-{
-    FileIdentity identity;
-    if (path == QLatin1String(kStandardOutput)) {
-        identity.canonical = path;
-        return identity;
-    }
-    const QFileInfo info(path);
-    struct stat status{};
-    identity.exists = ::stat(QFile::encodeName(path).constData(), &status) == 0;
-    identity.device = status.st_dev;
-    identity.inode = status.st_ino;
-    identity.canonical = identity.exists ? info.canonicalFilePath() : QString();
-    if (identity.canonical.isEmpty()) {
-        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-        identity.canonical = (folder.isEmpty() ? info.absolutePath() : folder) + u'/' + info.fileName();
-    }
-    return identity;
-}
-
 } // namespace
-
-WriteResult checkDistinctOutputs(const QStringList& paths, const QString& verb)
-{
-    std::vector<FileIdentity> identities;
-    for (const QString& path : paths) {
-        const FileIdentity identity = identityOf(path);
-        for (std::size_t k = 0; k < identities.size(); ++k)
-            if (identity.isSame(identities[k]))
-                return WriteResult::failure(QStringLiteral("Could not %1 \"%2\": it is the same file as \"%3\"")
-                                                .arg(verb, path, paths[static_cast<qsizetype>(k)]));
-        identities.push_back(identity);
-    }
-    return WriteResult::success();
-}
 
 WriteResult checkOutputPath(const QString& path, const QString& verb)
 {
@@ -216,15 +164,14 @@ QSaveFile* OutputFiles::open(const QString& path, WriteResult& result)
     return result.ok ? &file : nullptr;
 }
 
-WriteResult OutputFiles::addImage(const QString& path, QImage image, const char* format,
-                                  const QString& textKey, const QString& text)
+WriteResult OutputFiles::addWritten(const QString& path, const std::function<QString(QIODevice&, bool&)>& write)
 {
     bool written = false;
     if (path == QLatin1String(kStandardOutput)) {
         m_hasStandardOutput = true;
         QBuffer buffer(&m_standardOutput);
         buffer.open(QIODevice::WriteOnly | QIODevice::Append);
-        const QString reason = writeImage(buffer, std::move(image), format, textKey, text, written);
+        const QString reason = write(buffer, written);
         return written ? WriteResult::success() : fail(path, reason);
     }
     WriteResult opened;
@@ -232,28 +179,26 @@ WriteResult OutputFiles::addImage(const QString& path, QImage image, const char*
     if (!file)
         return opened;
     errno = 0;
-    const QString reason = writeImage(*file, std::move(image), format, textKey, text, written);
+    const QString reason = write(*file, written);
     return written ? WriteResult::success() : failFile(*file, reason);
+}
+
+WriteResult OutputFiles::addImage(const QString& path, QImage image, const char* format,
+                                  const QString& textKey, const QString& text)
+{
+    return addWritten(path, [&](QIODevice& device, bool& written) {
+        return writeImage(device, std::move(image), format, textKey, text, written);
+    });
 }
 
 WriteResult OutputFiles::addPng(const QString& path, const PngRows& rows, const QString& textKey,
                                 const QString& text)
 {
-    QBuffer buffer(&m_standardOutput);
-    const bool isStandardOutput = path == QLatin1String(kStandardOutput);
-    WriteResult opened;
-    QIODevice* device = isStandardOutput ? static_cast<QIODevice*>(&buffer) : open(path, opened);
-    if (!device)
-        return opened;
-    if (isStandardOutput) {
-        m_hasStandardOutput = true;
-        buffer.open(QIODevice::WriteOnly | QIODevice::Append);
-    }
-    errno = 0;
-    const Result<> written = writePngRows(*device, rows, kOutputDotsPerMeter, textKey, text, processorCount());
-    if (written.ok)
-        return WriteResult::success();
-    return isStandardOutput ? fail(path, written.message) : failFile(static_cast<QSaveFile&>(*device), written.message);
+    return addWritten(path, [&](QIODevice& device, bool& written) {
+        const Result<> result = writePngRows(device, rows, kOutputDotsPerMeter, textKey, text, processorCount());
+        written = result.ok;
+        return result.message;
+    });
 }
 
 WriteResult OutputFiles::addText(const QString& path, const QByteArray& bytes)

@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -74,6 +75,9 @@ public:
 
 private:
     QSaveFile* open(const QString& path, WriteResult& result);
+    // Opens the path (or standard output's buffer) and lets `write` fill it; `write` sets
+    // its flag when it wrote the whole and answers the reason when not.
+    WriteResult addWritten(const QString& path, const std::function<QString(QIODevice&, bool&)>& write);
     WriteResult fail(const QString& path, const QString& reason);
     WriteResult failFile(QSaveFile& file, const QString& fallbackReason);
 
