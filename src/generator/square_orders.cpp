@@ -12,7 +12,7 @@ SquareOrder::SquareOrder(SquareOrderKind kind, int side, Rnd* rnd)
     Q_ASSERT(side >= 1);
     Q_ASSERT(kind != SquareOrderKind::Random || rnd != nullptr);
     if (kind == SquareOrderKind::Random)
-        m_visited.assign(static_cast<std::size_t>(positions()), 0);
+        m_visited.assign(static_cast<std::size_t>((positions() + 63) / 64), 0);
 }
 
 void SquareOrder::take(long long count, std::vector<SquarePosition>& block, std::vector<Colour>* noise)
@@ -80,11 +80,11 @@ SquarePosition SquareOrder::nextRandom()
         for (;;) {
             const int i = static_cast<int>(Int(side * m_rnd->next()));
             const int j = static_cast<int>(Int(side * m_rnd->next()));
-            std::uint8_t& cell = m_visited[pack(i, j)];
-            if (cell == 1)
+            const SquarePosition cell = pack(i, j);
+            if (isVisited(cell))
                 continue;
-            cell = 1;
-            return pack(i, j);
+            visit(cell);
+            return cell;
         }
     }
     if (!m_isListing) {
@@ -93,7 +93,7 @@ SquarePosition SquareOrder::nextRandom()
         m_free.reserve(static_cast<std::size_t>(free));
         for (int i = 0; i < m_side; ++i)
             for (int j = 0; j < m_side; ++j)
-                if (m_visited[pack(i, j)] == 0)
+                if (!isVisited(pack(i, j)))
                     m_free.push_back(pack(i, j));
     }
     // A uniform draw among the free cells: the same chance each as the redrawing gives.
@@ -101,7 +101,7 @@ SquarePosition SquareOrder::nextRandom()
     const SquarePosition position = m_free[pick];
     m_free[pick] = m_free.back();
     m_free.pop_back();
-    m_visited[position] = 1;
+    visit(position);
     return position;
 }
 

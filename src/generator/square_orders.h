@@ -1,6 +1,6 @@
 // The orders of the generation types over a square grid of any side, handed out in
 // blocks: column by column, square rings growing from the centre, and random point after
-// point against a visit table of the grid's own size. The painter of the slide show takes
+// point against a visit table of a bit a position. The painter of the slide show takes
 // a block, paints it on several threads and publishes. One owner thread per order;
 // nothing fails.
 #pragma once
@@ -68,8 +68,12 @@ private:
     int m_ring = 0;
     int m_step = 0;
 
-    // Random: the visit table, then the list of cells still free once it is short.
-    std::vector<std::uint8_t> m_visited;
+    bool isVisited(SquarePosition position) const { return (m_visited[position / 64] >> (position % 64)) & 1U; }
+    void visit(SquarePosition position) { m_visited[position / 64] |= std::uint64_t{1} << (position % 64); }
+
+    // Random: the visit table, a bit a position so that it stays in the processor's
+    // caches, then the list of cells still free once it is short.
+    std::vector<std::uint64_t> m_visited;
     std::vector<SquarePosition> m_free;
     bool m_isListing = false;
 };
