@@ -11,8 +11,11 @@ SquareOrder::SquareOrder(SquareOrderKind kind, int side, Rnd* rnd)
 {
     Q_ASSERT(side >= 1);
     Q_ASSERT(kind != SquareOrderKind::Random || rnd != nullptr);
-    if (kind == SquareOrderKind::Random)
-        m_visited.assign(static_cast<std::size_t>((positions() + 63) / 64), 0);
+    if (kind == SquareOrderKind::Random) {
+        m_shifts.resize(static_cast<std::size_t>(kShuffleRounds) * static_cast<std::size_t>(side));
+        for (int& shift : m_shifts)
+            shift = static_cast<int>(Int(side * static_cast<double>(rnd->next())));
+    }
 }
 
 void SquareOrder::take(long long count, std::vector<SquarePosition>& block, std::vector<Colour>* noise)
@@ -71,38 +74,29 @@ SquarePosition SquareOrder::nextOnRing()
     return position;
 }
 
+// Position m_taken of the grid in reading order, shuffled: each round adds to one
+// coordinate, modulo the side, a shift picked by the other, which a later round can undo
+// knowing the shifts, so every position comes out exactly once.
 SquarePosition SquareOrder::nextRandom()
 {
-    const long long free = positions() - m_taken;
-    if (!m_isListing && free * kRedrawWhileFreeOneIn >= positions()) {
-        // Column first, then row, redrawn until the cell is unpainted.
-        const double side = m_side;
-        for (;;) {
-            const int i = static_cast<int>(Int(side * m_rnd->next()));
-            const int j = static_cast<int>(Int(side * m_rnd->next()));
-            const SquarePosition cell = pack(i, j);
-            if (isVisited(cell))
-                continue;
-            visit(cell);
-            return cell;
-        }
+    int column = m_column;
+    int row = m_row;
+    if (++m_column == m_side) {
+        m_column = 0;
+        ++m_row;
     }
-    if (!m_isListing) {
-        m_isListing = true;
-        m_free.clear();
-        m_free.reserve(static_cast<std::size_t>(free));
-        for (int i = 0; i < m_side; ++i)
-            for (int j = 0; j < m_side; ++j)
-                if (!isVisited(pack(i, j)))
-                    m_free.push_back(pack(i, j));
+    const int* shifts = m_shifts.data();
+    const auto shifted = [&](int value, int shift) {
+        const int sum = value + shift;
+        return sum >= m_side ? sum - m_side : sum;
+    };
+    for (int round = 0; round < kShuffleRounds; round += 2) {
+        column = shifted(column, shifts[row]);
+        shifts += m_side;
+        row = shifted(row, shifts[column]);
+        shifts += m_side;
     }
-    // A uniform draw among the free cells: the same chance each as the redrawing gives.
-    const auto pick = static_cast<std::size_t>(Int(static_cast<double>(m_free.size()) * m_rnd->next()));
-    const SquarePosition position = m_free[pick];
-    m_free[pick] = m_free.back();
-    m_free.pop_back();
-    visit(position);
-    return position;
+    return pack(column, row);
 }
 
 } // namespace mandalix

@@ -74,8 +74,7 @@ TEST(SlidePainter_Frame, EveryOrderEndsWithTheWindowsPictureOfTheRecord)
         EXPECT_GE(pacer.checkpoints, kBlocksPerPass * (nac == 4 ? 2 : 1) - 1);
         EXPECT_EQ(painter.changes(), static_cast<std::uint64_t>(pacer.checkpoints)) << "one publish per block";
         // Where the pipeline fails, the window shows what its order left there and the frame
-        // what it showed: black, or type 4's noise. Elsewhere, type 4's noise included,
-        // the two are the same.
+        // what it showed: black, or type 4's noise. Elsewhere the two are the same.
         const QImage frame = painter.snapshot();
         const QImage atOnce = FrameEngine(frameStateOf(record), frameColourTable(record))
                                   .paint(QSize(kPictureSizePx, kPictureSizePx), 1);
