@@ -9,12 +9,29 @@ namespace mandalix {
 
 static_assert(kMaxPictureSidePx <= 65536, "a frame column fits 16 bits");
 
+namespace {
+
+// Square rows by multiplying with 2^44 / side rounded up instead of dividing: for
+// side <= kMaxPictureSidePx and positions below side^2 the error stays under 1 / side,
+// so the quotient is exact, and the product stays under 2^59.
+constexpr int kRowShift = 44;
+static_assert(static_cast<double>(kMaxPictureSidePx) * kMaxPictureSidePx * kMaxPictureSidePx < 0x1p44,
+              "side^3 below 2^44 keeps the quotient exact");
+
+std::uint64_t rowMultiplier(int side)
+{
+    return ((std::uint64_t{1} << kRowShift) + static_cast<std::uint64_t>(side) - 1) / static_cast<std::uint64_t>(side);
+}
+
+} // namespace
+
 BlockPainter::BlockPainter(const FrameEngine& engine, QSize size, int threads)
     : m_engine(engine)
     , m_size(size)
     , m_threads(std::max(1, threads))
     , m_square(std::max(size.width(), size.height()))
     , m_offset((m_square - size.width()) / 2, (m_square - size.height()) / 2)
+    , m_rowMultiplier(rowMultiplier(m_square))
 {
     Q_ASSERT(size.width() >= 1 && size.height() >= 1);
     m_rowStarts.resize(static_cast<std::size_t>(size.height()) + 1);
@@ -69,7 +86,7 @@ void BlockPainter::sortBlock(bool isNoise)
     m_columnOf.resize(count);
     std::fill(m_rowStarts.begin(), m_rowStarts.end(), 0);
     for (std::size_t k = 0; k < count; ++k) {
-        const SquarePosition squareRow = m_block[k] / side;
+        const auto squareRow = static_cast<SquarePosition>((m_block[k] * m_rowMultiplier) >> kRowShift);
         const int row = static_cast<int>(squareRow) - m_offset.y();
         const int column = static_cast<int>(m_block[k] - squareRow * side) - m_offset.x();
         const bool isInside = column >= 0 && row >= 0 && column < m_size.width() && row < m_size.height();

@@ -53,6 +53,7 @@ private:
     const int m_threads;
     const int m_square;     // side of the square the orders run over
     const QPoint m_offset;  // the frame's top-left corner in that square
+    const std::uint64_t m_rowMultiplier; // divides a square position by the side
     QImage m_indices;       // the finished picture's indices; null when out of memory
 
     std::vector<SquarePosition> m_block;
