@@ -23,8 +23,8 @@ enum class SquareOrderKind {
 };
 
 // Rounds of the random order's shuffle: each moves one coordinate by a random amount
-// picked by the other, alternately; six leave no trace of the grid's rows or columns.
-inline constexpr int kShuffleRounds = 6;
+// picked by the other, alternately; four leave no trace of the grid's rows or columns.
+inline constexpr int kShuffleRounds = 4;
 static_assert(kShuffleRounds % 2 == 0, "the rounds go in pairs, column then row");
 
 // Side of ring `ring` (0 = innermost) of a grid of side `side`: 1 or 2, then growing by 2.
