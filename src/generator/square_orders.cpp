@@ -13,9 +13,34 @@ SquareOrder::SquareOrder(SquareOrderKind kind, int side, Rnd* rnd)
     Q_ASSERT(kind != SquareOrderKind::Random || rnd != nullptr);
     if (kind == SquareOrderKind::Random) {
         m_shifts.resize(static_cast<std::size_t>(kShuffleRounds) * static_cast<std::size_t>(side));
-        for (int& shift : m_shifts)
-            shift = static_cast<int>(Int(side * static_cast<double>(rnd->next())));
+        for (std::uint16_t& shift : m_shifts)
+            shift = static_cast<std::uint16_t>(Int(side * static_cast<double>(rnd->next())));
     }
+}
+
+// Position m_taken of the grid in reading order, shuffled: each round adds to one
+// coordinate, modulo the side, a shift picked by the other, which a later round can undo
+// knowing the shifts, so every position comes out exactly once.
+inline SquarePosition SquareOrder::nextRandom()
+{
+    int column = m_column;
+    int row = m_row;
+    if (++m_column == m_side) {
+        m_column = 0;
+        ++m_row;
+    }
+    const std::uint16_t* shifts = m_shifts.data();
+    const auto shifted = [&](int value, int shift) {
+        const int sum = value + shift;
+        return sum >= m_side ? sum - m_side : sum;
+    };
+    for (int round = 0; round < kShuffleRounds; round += 2) {
+        column = shifted(column, shifts[row]);
+        shifts += m_side;
+        row = shifted(row, shifts[column]);
+        shifts += m_side;
+    }
+    return pack(column, row);
 }
 
 void SquareOrder::take(long long count, std::vector<SquarePosition>& block, std::vector<Colour>* noise)
@@ -72,31 +97,6 @@ SquarePosition SquareOrder::nextOnRing()
         ++m_ring;
     }
     return position;
-}
-
-// Position m_taken of the grid in reading order, shuffled: each round adds to one
-// coordinate, modulo the side, a shift picked by the other, which a later round can undo
-// knowing the shifts, so every position comes out exactly once.
-SquarePosition SquareOrder::nextRandom()
-{
-    int column = m_column;
-    int row = m_row;
-    if (++m_column == m_side) {
-        m_column = 0;
-        ++m_row;
-    }
-    const int* shifts = m_shifts.data();
-    const auto shifted = [&](int value, int shift) {
-        const int sum = value + shift;
-        return sum >= m_side ? sum - m_side : sum;
-    };
-    for (int round = 0; round < kShuffleRounds; round += 2) {
-        column = shifted(column, shifts[row]);
-        shifts += m_side;
-        row = shifted(row, shifts[column]);
-        shifts += m_side;
-    }
-    return pack(column, row);
 }
 
 } // namespace mandalix
