@@ -18,6 +18,9 @@ constexpr int kRowShift = 44;
 static_assert(static_cast<double>(kMaxPictureSidePx) * kMaxPictureSidePx * kMaxPictureSidePx < 0x1p44,
               "side^3 below 2^44 keeps the quotient exact");
 
+// How many rows ahead of the one written a random block's indices are fetched.
+constexpr int kRowsAhead = 4;
+
 std::uint64_t rowMultiplier(int side)
 {
     return ((std::uint64_t{1} << kRowShift) + static_cast<std::uint64_t>(side) - 1) / static_cast<std::uint64_t>(side);
@@ -130,6 +133,13 @@ void BlockPainter::writeBlock(bool isNoise, QImage& frame) const
                 line[m_columns[entry]] = toArgb(m_sortedNoise[entry]);
             continue;
         }
+        // The indices a few rows on are asked for now, so that they have arrived by then:
+        // waiting for them was most of a random block's writing.
+        const int ahead = std::min(row + kRowsAhead, m_size.height() - 1);
+        const uchar* aheadIndices = m_indices.constScanLine(ahead);
+        for (auto entry = static_cast<std::size_t>(m_rowStarts[static_cast<std::size_t>(ahead)]);
+             entry < static_cast<std::size_t>(m_rowStarts[static_cast<std::size_t>(ahead) + 1]); ++entry)
+            __builtin_prefetch(aheadIndices + m_columns[entry]);
         const uchar* indices = m_indices.constScanLine(row);
         for (std::size_t entry = first; entry < last; ++entry) {
             const uchar index = indices[m_columns[entry]];
