@@ -26,6 +26,19 @@ PixelFormulas Scene::formulas() const
             s.n4, s.komp1, s.komp2, s.komp3, s.baf01, s.baf02, s.baf03};
 }
 
+PictureRecord sceneRecord(int tip, int nac)
+{
+    PictureRecord record;
+    Rnd rnd(kSceneSeed);
+    record.palette = drawPaletteWaves(rnd);
+    drawPictureParameters(record.picture, rnd);
+    record.picture.tip = tip;
+    record.picture.barv = 1;
+    record.nac = nac;
+    record.seed = kSceneSeed;
+    return record;
+}
+
 long long paintPlainOrder(Scene& scene)
 {
     WindowState& s = scene.state;

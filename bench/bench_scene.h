@@ -7,6 +7,7 @@
 
 #include "generator/rnd.h"
 #include "program/surfaces.h"
+#include "state/picture_record.h"
 #include "state/window_state.h"
 
 #include <vector>
@@ -33,6 +34,10 @@ struct Scene {
     }
     PixelFormulas formulas() const;
 };
+
+// The record of the scene's strip and parameters with formula set `tip`, barv 1, in
+// generation type `nac`, seeded with kSceneSeed: what the engine's benchmarks paint.
+PictureRecord sceneRecord(int tip, int nac);
 
 // DrawPixel for every position of the grid, columns left to right, each top to bottom;
 // returns how many pixels were painted.

@@ -2,17 +2,15 @@
 // distance) against block by block in a painting order, as a watcher sees it, in
 // processor time of the whole process (every thread of the shared pool counted).
 #include "bench_scene.h"
+#include "thread_clock.h"
 
 #include "base/work_pool.h"
 #include "generator/frame_blocks.h"
-#include "generator/picture_parameters.h"
-#include "palette/palette_strip.h"
 #include "palette/strip_colours.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <ctime>
 #include <mutex>
 
 namespace mandalix::bench {
@@ -20,28 +18,10 @@ namespace {
 
 const QSize kFrameSize(3840, 2160);
 
-std::chrono::nanoseconds processTime()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec);
-}
-
-PictureRecord benchRecord()
-{
-    PictureRecord record;
-    Rnd rnd(kSceneSeed);
-    record.palette = drawPaletteWaves(rnd);
-    drawPictureParameters(record.picture, rnd);
-    record.picture.tip = 1;
-    record.picture.barv = 1;
-    return record;
-}
-
 // Arguments: the generation type of the progressive painting (0: at once).
 void BM_FrameEngine(benchmark::State& state)
 {
-    const PictureRecord record = benchRecord();
+    const PictureRecord record = sceneRecord(1, 1);
     const FrameEngine engine(frameStateOf(record), frameColourTable(record));
     const int threads = sharedPool().maxThreads();
     const int nac = static_cast<int>(state.range(0));

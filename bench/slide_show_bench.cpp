@@ -1,9 +1,14 @@
 // One slide-show picture at 1920 x 1080 (a 1080-pixel square) or at 3840 x 2160, painted
-// headless with the slide show's pacing (2 s a pass) on every core: the time between
-// publishes, which is the frame interval the screen sees, and the time each block took
-// to compute, which must stay below the pace's 8.3 ms a block for the pace to hold.
+// headless on every core. With the slide show's pacing (2 s a pass): the time between
+// publishes, which is the frame interval the screen sees, and the time each block took,
+// which must stay below the pace's 8.3 ms a block for the pace to hold. Unpaced: the
+// processor time of the whole picture against the engine painting the same frame at once.
 #include "bench_scene.h"
+#include "thread_clock.h"
 
+#include "base/work_pool.h"
+#include "generator/frame_engine.h"
+#include "palette/strip_colours.h"
 #include "slideshow/slide_painter.h"
 #include "slideshow/slide_frame.h"
 
@@ -64,17 +69,14 @@ double percentile(std::vector<double> values, double share)
 // Arguments: the generation type, the formula set tip and the screen's height (16:9).
 void BM_SlideShowPicture(benchmark::State& state)
 {
-    const int nac = static_cast<int>(state.range(0));
-    Scene scene(static_cast<int>(state.range(1)), 1);
-    scene.state.nac = nac;
+    const PictureRecord record = sceneRecord(static_cast<int>(state.range(1)), static_cast<int>(state.range(0)));
     const int height = static_cast<int>(state.range(2));
     const Result<QRect> frame = slideFrameFor(QSize(height * 16 / 9, height));
     const int threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
     TimingPacer pacer;
     for (auto _ : state) {
         SlidePainter painter(frame.value.width(), threads);
-        Rnd rnd(kSceneSeed);
-        painter.paint(scene.state, scene.surfaces.Picture3, rnd, pacer);
+        painter.paint(record, pacer);
     }
     state.counters["publishes"] = static_cast<double>(pacer.intervalsMs.size());
     state.counters["interval_p95_ms"] = percentile(pacer.intervalsMs, 0.95);
@@ -89,6 +91,39 @@ BENCHMARK(BM_SlideShowPicture)
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kSecond);
+
+// Arguments: the generation type (0: the engine at once) and the screen's height (16:9).
+void BM_SlideShowCost(benchmark::State& state)
+{
+    const int nac = static_cast<int>(state.range(0));
+    const PictureRecord record = sceneRecord(1, std::max(nac, 1));
+    const int height = static_cast<int>(state.range(1));
+    const int side = slideFrameFor(QSize(height * 16 / 9, height)).value.width();
+    const int threads = sharedPool().maxThreads();
+    std::chrono::nanoseconds cpu{};
+    long long runs = 0;
+    for (auto _ : state) {
+        SlidePainter painter(side, threads); // its black frame is the window's, not the painting's
+        const auto before = processTime();
+        if (nac == 0) {
+            const FrameEngine engine(frameStateOf(record), frameColourTable(record));
+            const QImage image = engine.paint(QSize(side, side), threads);
+            benchmark::DoNotOptimize(image.constBits());
+        } else {
+            benchmark::DoNotOptimize(painter.paint(record, noPacing()));
+        }
+        cpu += processTime() - before;
+        ++runs;
+    }
+    state.counters["cpu_ms"] = std::chrono::duration<double, std::milli>(cpu).count() / static_cast<double>(runs);
+    state.counters["threads"] = threads;
+}
+BENCHMARK(BM_SlideShowCost)
+    ->Args({0, 2160})->Args({1, 2160})->Args({2, 2160})->Args({3, 2160})->Args({4, 2160})
+    ->ArgNames({"nac", "screen"})
+    ->Iterations(3)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace mandalix::bench

@@ -1,9 +1,11 @@
 // The frame engine's picture painted block by block in the order of its generation type,
 // for watching it grow: into a caller-owned RGB32 frame, which the painter writes only
 // under the caller's lock, one block at a time, and a pacer between blocks that may
-// publish, wait and stop. The colours of a block are computed on the shared pool with
-// the shared terms. One thread paints with one BlockPainter; the frame may be read on any
-// thread under the lock. Nothing fails: a failed pixel keeps what the frame showed.
+// publish, wait and stop. The picture's indices are painted at once on the shared pool
+// before the pass that shows them, so watching costs little more than the picture; each
+// block then writes its positions row by row. One thread paints with one BlockPainter;
+// the frame may be read on any thread under the lock. Nothing fails: a failed pixel
+// keeps what the frame showed, and so does every pixel when the indices find no memory.
 #pragma once
 
 #include "generator/frame_engine.h"
@@ -20,7 +22,8 @@
 
 namespace mandalix {
 
-// Blocks in one pass: a 2-second pass publishes 120 times a second.
+// Blocks in one pass: a 2-second pass publishes 120 times a second, so that a late
+// wake-up on a busy machine still leaves the screen a new frame well within 20 ms.
 inline constexpr long long kBlocksPerPass = 240;
 
 class BlockPainter {
@@ -42,7 +45,7 @@ public:
 
 private:
     bool paintPass(SquareOrder& order, bool isNoise, QImage& frame, std::mutex& frameLock, Pacer& pacer);
-    void computeIndices(std::size_t first, std::size_t last, bool isNoise);
+    void sortBlock(bool isNoise);
     void writeBlock(bool isNoise, QImage& frame) const;
 
     const FrameEngine& m_engine;
@@ -50,12 +53,16 @@ private:
     const int m_threads;
     const int m_square;     // side of the square the orders run over
     const QPoint m_offset;  // the frame's top-left corner in that square
-    std::vector<double> m_xs;
-    std::vector<double> m_ys;
+    const std::uint64_t m_rowMultiplier; // divides a square position by the side
+    QImage m_indices;       // the finished picture's indices; null when out of memory
 
     std::vector<SquarePosition> m_block;
     std::vector<Colour> m_noise;
-    std::vector<std::uint8_t> m_indices; // per position of the block; kOutside off the frame
+    std::vector<int> m_rowOf;         // frame row of each position of the block; -1 outside
+    std::vector<std::uint16_t> m_columnOf;
+    std::vector<int> m_rowStarts;     // the sorted block's entries of frame row r: [r], [r + 1])
+    std::vector<std::uint16_t> m_columns; // frame columns of the block, row by row
+    std::vector<Colour> m_sortedNoise;    // their noise, alike
 };
 
 } // namespace mandalix

@@ -11,8 +11,36 @@ SquareOrder::SquareOrder(SquareOrderKind kind, int side, Rnd* rnd)
 {
     Q_ASSERT(side >= 1);
     Q_ASSERT(kind != SquareOrderKind::Random || rnd != nullptr);
-    if (kind == SquareOrderKind::Random)
-        m_visited.assign(static_cast<std::size_t>(positions()), 0);
+    if (kind == SquareOrderKind::Random) {
+        m_shifts.resize(static_cast<std::size_t>(kShuffleRounds) * static_cast<std::size_t>(side));
+        for (std::uint16_t& shift : m_shifts)
+            shift = static_cast<std::uint16_t>(Int(side * static_cast<double>(rnd->next())));
+    }
+}
+
+// Position m_taken of the grid in reading order, shuffled: each round adds to one
+// coordinate, modulo the side, a shift picked by the other, which a later round can undo
+// knowing the shifts, so every position comes out exactly once.
+inline SquarePosition SquareOrder::nextRandom()
+{
+    int column = m_column;
+    int row = m_row;
+    if (++m_column == m_side) {
+        m_column = 0;
+        ++m_row;
+    }
+    const std::uint16_t* shifts = m_shifts.data();
+    const auto shifted = [&](int value, int shift) {
+        const int sum = value + shift;
+        return sum >= m_side ? sum - m_side : sum;
+    };
+    for (int round = 0; round < kShuffleRounds; round += 2) {
+        column = shifted(column, shifts[row]);
+        shifts += m_side;
+        row = shifted(row, shifts[column]);
+        shifts += m_side;
+    }
+    return pack(column, row);
 }
 
 void SquareOrder::take(long long count, std::vector<SquarePosition>& block, std::vector<Colour>* noise)
@@ -68,40 +96,6 @@ SquarePosition SquareOrder::nextOnRing()
         m_step = 0;
         ++m_ring;
     }
-    return position;
-}
-
-SquarePosition SquareOrder::nextRandom()
-{
-    const long long free = positions() - m_taken;
-    if (!m_isListing && free * kRedrawWhileFreeOneIn >= positions()) {
-        // Column first, then row, redrawn until the cell is unpainted.
-        const double side = m_side;
-        for (;;) {
-            const int i = static_cast<int>(Int(side * m_rnd->next()));
-            const int j = static_cast<int>(Int(side * m_rnd->next()));
-            std::uint8_t& cell = m_visited[pack(i, j)];
-            if (cell == 1)
-                continue;
-            cell = 1;
-            return pack(i, j);
-        }
-    }
-    if (!m_isListing) {
-        m_isListing = true;
-        m_free.clear();
-        m_free.reserve(static_cast<std::size_t>(free));
-        for (int i = 0; i < m_side; ++i)
-            for (int j = 0; j < m_side; ++j)
-                if (m_visited[pack(i, j)] == 0)
-                    m_free.push_back(pack(i, j));
-    }
-    // A uniform draw among the free cells: the same chance each as the redrawing gives.
-    const auto pick = static_cast<std::size_t>(Int(static_cast<double>(m_free.size()) * m_rnd->next()));
-    const SquarePosition position = m_free[pick];
-    m_free[pick] = m_free.back();
-    m_free.pop_back();
-    m_visited[position] = 1;
     return position;
 }
 

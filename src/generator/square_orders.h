@@ -1,8 +1,8 @@
 // The orders of the generation types over a square grid of any side, handed out in
 // blocks: column by column, square rings growing from the centre, and random point after
-// point against a visit table of the grid's own size. The painter of the slide show takes
-// a block, paints it on several threads and publishes. One owner thread per order;
-// nothing fails.
+// point as a shuffle of the whole grid worked out position by position, with no visit
+// table and no redraws. The block painter takes a block, writes it and publishes. One
+// owner thread per order; nothing fails.
 #pragma once
 
 #include "generator/rnd.h"
@@ -22,10 +22,10 @@ enum class SquareOrderKind {
     Random,      // every position once, in random order
 };
 
-// The random order redraws against the visit table while at least this share of the
-// grid is unpainted; then it lists the unpainted cells and draws among them, so the last
-// positions of a large grid do not cost millions of redraws.
-inline constexpr int kRedrawWhileFreeOneIn = 8;
+// Rounds of the random order's shuffle: each moves one coordinate by a random amount
+// picked by the other, alternately; four leave no trace of the grid's rows or columns.
+inline constexpr int kShuffleRounds = 4;
+static_assert(kShuffleRounds % 2 == 0, "the rounds go in pairs, column then row");
 
 // Side of ring `ring` (0 = innermost) of a grid of side `side`: 1 or 2, then growing by 2.
 inline int ringSide(int side, int ring) { return 2 - side % 2 + 2 * ring; }
@@ -34,8 +34,9 @@ inline int ringCount(int side) { return (side + 1) / 2; }
 
 class SquareOrder {
 public:
-    // Requires side >= 1 and side * side < 2^32. The random order draws from `rnd`, which
-    // must outlive it; the other orders never draw.
+    // Requires side >= 1 and side * side < 2^32. The random order draws its shuffle from
+    // `rnd` here (kShuffleRounds * side draws) and only the noise later; `rnd` must
+    // outlive it. The other orders never draw.
     SquareOrder(SquareOrderKind kind, int side, Rnd* rnd = nullptr);
 
     int side() const { return m_side; }
@@ -44,8 +45,8 @@ public:
     bool isDone() const { return m_taken == positions(); }
 
     // Replaces `block` with the next `count` positions of the order (fewer at its end).
-    // With `noise`, each random position is followed by one more draw, a colour of 24
-    // bits, replacing `noise` alike; the window's noise pass draws in that order.
+    // With `noise`, each random position gets one more draw, a colour of 24 bits, in
+    // `noise` alike.
     void take(long long count, std::vector<SquarePosition>& block,
               std::vector<Colour>* noise = nullptr);
 
@@ -68,10 +69,11 @@ private:
     int m_ring = 0;
     int m_step = 0;
 
-    // Random: the visit table, then the list of cells still free once it is short.
-    std::vector<std::uint8_t> m_visited;
-    std::vector<SquarePosition> m_free;
-    bool m_isListing = false;
+    // Random: the shift of each round for each value of the other coordinate, and the
+    // column and row of the next position before the shuffle.
+    std::vector<std::uint16_t> m_shifts; // small enough for the processor's first cache
+    int m_column = 0;
+    int m_row = 0;
 };
 
 } // namespace mandalix

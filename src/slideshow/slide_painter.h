@@ -1,17 +1,12 @@
-// The slide show's picture: a square frame of the screen's device pixels, painted in the
-// order of the generation type one block of positions at a time. The colours of a block
-// are computed on a pool of threads, each with its own copy of the window state, then
-// written into the frame and published; the pacer runs between blocks and may stop the
-// picture there. paint() runs on one thread (the slide show's); snapshot() and changes()
-// on any. Nothing fails: a pixel whose pipeline fails keeps what the frame showed.
+// The slide show's picture: a square frame of the screen's device pixels that the frame
+// engine paints a record into block by block, in the order of its generation type. The
+// painter owns the frame, its lock and its change counter: paint() runs on one thread
+// (the slide show's); snapshot(), withFrame() and changes() on any. Nothing fails: a
+// pixel that fails keeps what the frame showed.
 #pragma once
 
 #include "generator/pacer.h"
-#include "generator/rnd.h"
-#include "generator/square_orders.h"
-#include "slideshow/paint_pool.h"
-#include "state/window_state.h"
-#include "surface/surface.h"
+#include "state/picture_record.h"
 
 #include <QImage>
 
@@ -19,23 +14,18 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
-#include <vector>
 
 namespace mandalix {
 
-// Blocks in one pass: a 2-second pass publishes 120 times a second, so that a late
-// wake-up on a busy machine still leaves the screen a new frame well within 20 ms.
-inline constexpr long long kSlideBlocksPerPass = 240;
-
 class SlidePainter {
 public:
-    // A black frame of sidePx x sidePx; `threads` share each block (at least 1).
+    // A black frame of sidePx x sidePx; `threads` of the shared pool share each picture
+    // (at least 1).
     SlidePainter(int sidePx, int threads);
     SlidePainter(const SlidePainter&) = delete;
     SlidePainter& operator=(const SlidePainter&) = delete;
 
     int side() const { return m_side; }
-    int threads() const { return m_pool.threads(); }
 
     // A copy of the frame as it was at the last publish. Any thread.
     QImage snapshot() const;
@@ -50,29 +40,16 @@ public:
     // Moves once per publish. Any thread.
     std::uint64_t changes() const { return m_changes.load(std::memory_order_acquire); }
 
-    // Paints the picture of `s` (its parameters, generation type and coordinate window)
-    // with the colours of the strip `picture3` over the frame: the order of generation
-    // type s.nac at the frame's size, random orders and noise drawn from `rnd`. Each pass
-    // begins with pacer.beginPass; after each block the frame is published and
+    // Paints `record` over the frame (framed as any picture of that size, with the
+    // record's colours and recolourings) in the order of its generation type, the random
+    // orders and the noise drawn as the window's picture of the record draws them. Each
+    // pass begins with pacer.beginPass; after each block the frame is published and
     // pacer.checkpoint is asked. Returns false when the pacer stopped it.
-    bool paint(const WindowState& s, const Surface& picture3, Rnd& rnd, Pacer& pacer);
+    bool paint(const PictureRecord& record, Pacer& pacer);
 
 private:
-    bool paintPass(SquareOrder& order, bool isNoise, const Surface& picture3, Pacer& pacer);
-    void computeColours(int part, const Surface& picture3);
-    void writeBlock();
-
     const int m_side;
-    PaintPool m_pool;
-    std::vector<double> m_positions; // window grid position of each frame column or row
-    std::vector<double> m_xs;
-    std::vector<double> m_ys;
-    std::vector<WindowState> m_states; // one per part of a block
-    std::vector<Surface> m_scratch;    // what the pipeline paints into, one per part
-
-    std::vector<SquarePosition> m_block;
-    std::vector<Colour> m_noise;
-    std::vector<std::uint32_t> m_colours; // 0: the pipeline failed there
+    const int m_threads;
 
     mutable std::mutex m_frameMutex; // guards m_frame
     QImage m_frame;

@@ -22,7 +22,6 @@ SlideShow::SlideShow(const WindowState& window, const Clock& clock, Drives drive
     , m_drives(std::move(drives))
     , m_settings(settings)
     , m_sink(std::move(sink))
-    , m_state(window)
     , m_paletteRnd(secondsSinceMidnight(clock.now()))
     , m_painter(settings.sidePx, settings.threads)
     , m_painting(settings.passDuration)
@@ -116,10 +115,7 @@ void SlideShow::run()
             if (m_move == Move::None && !m_stopping.load(std::memory_order_relaxed))
                 m_painting.clearStop();
         }
-        // The strip, the seeded generator and the parameters, exactly as the window's
-        // picture begins; then the frame-sized traversal instead of the window's.
-        beginRecordedPicture(m_state, m_surfaces, m_rnd, record);
-        const bool isPainted = m_painter.paint(m_state, m_surfaces.Picture3, m_rnd, m_painting);
+        const bool isPainted = m_painter.paint(record, m_painting);
         if (isPainted) {
             tellFinished(record);
             move = hold(record);

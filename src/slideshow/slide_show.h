@@ -9,12 +9,13 @@
 
 #include "base/serial_queue.h"
 #include "generator/pass_pacer.h"
+#include "generator/rnd.h"
 #include "output/drives.h"
 #include "slideshow/slide_painter.h"
-#include "program/surfaces.h"
 #include "state/clock.h"
 #include "state/picture_record.h"
 #include "state/window_state.h"
+#include "surface/surface_sizes.h"
 
 #include <QImage>
 #include <QSize>
@@ -101,9 +102,6 @@ private:
     const SlideShowSink m_sink;
 
     // The slide show thread's own.
-    WindowState m_state;
-    Surfaces m_surfaces;
-    Rnd m_rnd;
     Rnd m_paletteRnd;
     SlidePainter m_painter;
 

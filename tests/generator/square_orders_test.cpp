@@ -1,6 +1,6 @@
 // The orders over a square of any side, taken in blocks: each position exactly once and
 // the counts, column-major left to right, rings that grow from the centre clockwise,
-// and a random order that is the same for the same seed.
+// and a random order that is the same for the same seed and spread over the square.
 #include "generator/square_orders.h"
 
 #include <gtest/gtest.h>
@@ -121,8 +121,26 @@ TEST(SquareOrder_Random, TheSameSeedGivesTheSameOrderAndNoiseOneColourPerPositio
     order.take(2000, block, &noise);
     ASSERT_EQ(noise.size(), block.size());
     EXPECT_TRUE(std::all_of(noise.begin(), noise.end(), [](Colour c) { return isColour(c); }));
-    EXPECT_NE(std::vector<SquarePosition>(a.begin(), a.begin() + 2000), block)
-        << "the noise's draws come between the positions";
+    EXPECT_EQ(std::vector<SquarePosition>(a.begin(), a.begin() + 2000), block) << "the noise moves no position";
+    EXPECT_NE(noise, std::vector<Colour>(noise.size(), noise.front()));
+}
+
+TEST(SquareOrder_Random, EveryEighthOfTheOrderIsSpreadOverTheWholeSquare)
+{
+    // Each eighth of the order puts about 112 positions in each of the 8 x 8 tiles of
+    // 30 x 30; an order that sweeps or clusters leaves tiles empty or full.
+    const int side = 240;
+    const std::vector<SquarePosition> all = wholeOrder(SquareOrderKind::Random, side, 7200, 3.0f);
+    for (int eighth = 0; eighth < 8; ++eighth) {
+        int tiles[8][8] = {};
+        for (int k = eighth * 7200; k < (eighth + 1) * 7200; ++k)
+            ++tiles[all[static_cast<std::size_t>(k)] / side / 30][all[static_cast<std::size_t>(k)] % side / 30];
+        for (const auto& row : tiles)
+            for (int count : row) {
+                EXPECT_GT(count, 70) << "eighth " << eighth;
+                EXPECT_LT(count, 155) << "eighth " << eighth;
+            }
+    }
 }
 
 } // namespace

@@ -1,8 +1,5 @@
-// Where the slide show's picture sits on a screen, and which position of the window's
-// grid each of its pixels stands for.
+// Where the slide show's picture sits on a screen.
 #include "slideshow/slide_frame.h"
-
-#include "generator/scaled_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -41,22 +38,6 @@ TEST(SlideFrame_Centring, NoScreenOrOneSmallerThanThePictureIsRefusedWithASenten
     }
     EXPECT_TRUE(slideFrameFor(QSize(1920, 452)).message.contains(QStringLiteral("1920 x 452")));
     EXPECT_TRUE(slideFrameFor(QSize()).message.contains(QStringLiteral("no screen")));
-}
-
-TEST(SlideFrame_Position, AMultipleOfThePictureFramesExactlyAsTheExportAndItsEdgesAreSymmetric)
-{
-    for (int scale : {1, 2, 3, 5}) {
-        for (int index : {0, 1, 452, 453 * scale - 1}) {
-            SCOPED_TRACE(scale * 10000 + index);
-            EXPECT_EQ(slidePosition(index, 453 * scale), framedPosition(index, 453 * scale, 453 * scale));
-        }
-    }
-    // Any side: the first and last pixels stand as far inside the grid's two edges.
-    for (int side : {1080, 2160, 1000}) {
-        SCOPED_TRACE(side);
-        EXPECT_NEAR(slidePosition(0, side) + slidePosition(side - 1, side), 452.0, 1e-9);
-        EXPECT_LT(slidePosition(0, side), 0.0);
-    }
 }
 
 } // namespace
