@@ -55,8 +55,10 @@ bool BlockPainter::paint(double nac, QImage& frame, std::mutex& frameLock, Rnd& 
             return false;
     }
     // The whole picture once, sharing the terms of a distance as only painting at once
-    // can; the blocks then only copy its colours.
-    m_indices = m_engine.paint(m_size, m_threads);
+    // can; the blocks then only copy its colours. A stop ends it between tiles.
+    m_indices = m_engine.paint(m_size, m_threads, {}, pacer.stopFlag());
+    if (m_indices.isNull())
+        return false;
     SquareOrder order(kind, m_square, &rnd);
     return paintPass(order, false, frame, frameLock, pacer);
 }

@@ -40,7 +40,8 @@ public:
     // the frame centred in it; positions outside the frame are passed over. Random orders
     // and noise draw from `rnd`. Each pass begins with pacer.beginPass(square positions);
     // after each block is written, with `frameLock` released again, pacer.checkpoint is
-    // asked with the positions taken. Returns false when the pacer stopped it.
+    // asked with the positions taken. Returns false when the pacer stopped it (its stop
+    // flag also ends the painting of the indices at once) or memory ran out.
     bool paint(double nac, QImage& frame, std::mutex& frameLock, Rnd& rnd, Pacer& pacer);
 
 private:

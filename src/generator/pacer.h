@@ -4,6 +4,8 @@
 // default pacer does nothing, so tests and the headless renderer run at full speed.
 #pragma once
 
+#include <atomic>
+
 namespace mandalix {
 
 inline constexpr long long kBatchPixels = 1024;
@@ -19,6 +21,9 @@ public:
         (void)done;
         return true;
     }
+    // A flag that is set once the next checkpoint would answer false, for work between
+    // checkpoints that can end early (a frame painted at once); null when none is kept.
+    virtual const std::atomic<bool>* stopFlag() const { return nullptr; }
 };
 
 // A pacer that never waits and never stops a loop.

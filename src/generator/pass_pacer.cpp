@@ -102,6 +102,7 @@ void PassPacer::stop()
     {
         std::lock_guard lock(m_mutex);
         m_isStopped = true;
+        m_stopFlag.store(true, std::memory_order_release);
     }
     m_changed.notify_all();
 }
@@ -110,6 +111,7 @@ void PassPacer::clearStop()
 {
     std::lock_guard lock(m_mutex);
     m_isStopped = false;
+    m_stopFlag.store(false, std::memory_order_release);
 }
 
 bool PassPacer::isStopped() const

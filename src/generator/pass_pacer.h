@@ -49,6 +49,7 @@ public:
     void stop();
     void clearStop();
     bool isStopped() const;
+    const std::atomic<bool>* stopFlag() const override { return &m_stopFlag; }
 
 private:
     // Under m_mutex.
@@ -69,6 +70,7 @@ private:
     Clock::time_point m_pausedSince{};
     Clock::duration m_pausedBefore{}; // paused so far, the pause going on left out
     bool m_isStopped = false;
+    std::atomic<bool> m_stopFlag{false}; // m_isStopped, for readers outside the lock
 };
 
 } // namespace mandalix

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <vector>
 
 namespace mandalix {
@@ -26,9 +28,11 @@ public:
         last = done;
         return ++blocks != m_stopAt;
     }
+    const std::atomic<bool>* stopFlag() const override { return &isStopping; }
     std::vector<long long> passes;
     long long last = 0;
     int blocks = 0;
+    std::atomic<bool> isStopping{false};
 
 private:
     int m_stopAt;
@@ -149,6 +153,14 @@ TEST(FrameBlocks_Stop, AStopAtABlockLeavesTheRestUnpainted)
     EXPECT_EQ(frame.copy(1, 0, 1, 45), atOnce.copy(1, 0, 1, 45));
     EXPECT_EQ(frame.copy(1, 45, 1, 45), blackFrame(QSize(1, 45)));
     EXPECT_EQ(frame.copy(2, 0, 118, 90), blackFrame(QSize(118, 90)));
+
+    // A stop already asked for ends the painting at once, before any block.
+    CountingPacer stopped;
+    stopped.isStopping = true;
+    QImage untouched = blackFrame(size);
+    EXPECT_FALSE(painter.paint(1, untouched, lock, rnd, stopped));
+    EXPECT_EQ(stopped.blocks, 0);
+    EXPECT_EQ(untouched, blackFrame(size));
 }
 
 } // namespace
