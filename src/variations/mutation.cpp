@@ -16,7 +16,7 @@ double stepContinuous(double value, const ParameterRange& range, double strength
     double moved = fitToRange(value, range) + (2.0 * rnd.next() - 1.0) * strength * span;
     if (moved < range.min)
         moved = 2.0 * range.min - moved;
-    if (moved >= range.max)
+    if (moved > range.max)
         moved = 2.0 * range.max - moved;
     return fitToRange(moved, range);
 }

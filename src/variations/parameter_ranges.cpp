@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace mandalix {
 
@@ -19,21 +18,10 @@ double fitToRange(double value, const ParameterRange& range)
         const double steps = std::round((value - range.min) / range.unit);
         return range.min + range.unit * std::clamp(steps, 0.0, double(range.count() - 1));
     }
-    double fitted = std::clamp(value, range.min, range.max);
-    if (range.isSingle)
-        fitted = toSingle(fitted);
-    if (fitted >= range.max) {
-        fitted = range.isSingle
-            ? double(std::nextafter(float(range.max), -std::numeric_limits<float>::infinity()))
-            : std::nextafter(range.max, range.min);
-        // A single max may lie above the double one (0.1 is not a float).
-        if (fitted >= range.max)
-            fitted = double(std::nextafter(float(fitted), -std::numeric_limits<float>::infinity()));
-    }
-    if (fitted < range.min)
-        fitted = range.isSingle ? double(std::nextafter(float(range.min), float(range.max)))
-                                : range.min;
-    return fitted;
+    // The ends of a single-precision range are themselves single, so rounding the clamped
+    // value keeps it inside.
+    const double fitted = std::clamp(value, range.min, range.max);
+    return range.isSingle ? toSingle(fitted) : fitted;
 }
 
 bool isInRange(double value, const ParameterRange& range)
@@ -44,7 +32,7 @@ bool isInRange(double value, const ParameterRange& range)
         const double steps = (value - range.min) / range.unit;
         return steps == std::floor(steps) && steps >= 0 && steps <= range.count() - 1;
     }
-    return value >= range.min && value < range.max;
+    return value >= range.min && value <= range.max;
 }
 
 } // namespace mandalix

@@ -11,7 +11,9 @@
 namespace mandalix {
 
 // A whole-number range holds min..max inclusive in steps of `unit` (2 for the even ones,
-// which keep the mandala's symmetry); a continuous one holds [min, max).
+// which keep the mandala's symmetry); a continuous one holds [min, max]. The draws are
+// Rnd * width + min with Rnd below 1, but rounding to single precision can land on the
+// max (baf01, baf03, n3, a wavelength at twice its period), so the max is allowed.
 struct ParameterRange {
     double min = 0;
     double max = 0;
@@ -50,15 +52,14 @@ inline constexpr std::array<ParameterSpec, 14> kParameterSpecs = {{
     {"baf03", &PictureParameters::baf03, Group::Position, {100, 200, 0, true}},
 }};
 
-// The strip's waves: whole periods 20..39 in single precision, phases in [0, 6.28).
-// A wavelength lies in [period, 2 * period), in single precision: its range follows
+// The strip's waves: whole periods 20..39 in single precision, phases in [0, 6.28].
+// A wavelength lies in [period, 2 * period], in single precision: its range follows
 // its own wave's period.
 inline constexpr ParameterRange kPeriodRange = {20, 39, 1, true};
 inline constexpr ParameterRange kPhaseRange = {0, 6.28, 0, false};
 ParameterRange wavelengthRange(double period);
 
-// Brings a value into a range: the nearest allowed value, rounded as the range holds it
-// and, for a continuous range, below its max.
+// Brings a value into a range: the nearest allowed value, rounded as the range holds it.
 double fitToRange(double value, const ParameterRange& range);
 
 // Whether a value is one the range allows.

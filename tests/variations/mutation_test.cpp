@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace mandalix {
 namespace {
 
@@ -26,6 +28,9 @@ void expectInRanges(const PictureRecord& r)
     for (const ParameterSpec& spec : kParameterSpecs)
         ASSERT_TRUE(isInRange(r.picture.*spec.field, spec.range))
             << spec.name << " = " << r.picture.*spec.field;
+    // The mandala's symmetry needs even ray and ring counts, whatever the table says.
+    ASSERT_EQ(std::fmod(r.picture.f1, 2.0), 0.0) << r.picture.f1;
+    ASSERT_EQ(std::fmod(r.picture.f2, 2.0), 0.0) << r.picture.f2;
     for (int c = 0; c < 3; ++c) {
         ASSERT_TRUE(isInRange(r.palette.period[c], kPeriodRange)) << r.palette.period[c];
         ASSERT_TRUE(isInRange(r.palette.phase[c], kPhaseRange)) << r.palette.phase[c];
