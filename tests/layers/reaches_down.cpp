@@ -1,4 +1,4 @@
-// Built against the slide show's layer: everything it includes lies at or below it, from
+// Built against the variations' layer: everything it includes lies at or below it, from
 // the bottom of the layers to the capability libraries under it.
 #include "base/work_pool.h"
 #include "export/picture_export.h"
@@ -7,5 +7,6 @@
 #include "state/window_state.h"
 #include "surface/surface_sizes.h"
 #include "undo/session.h"
+#include "variations/mutation.h"
 
 int mandalixLayerProbe() { return mandalix::kPictureSizePx; }
