@@ -1,6 +1,7 @@
 #include "output/params_file.h"
 
 #include "output/params_fields.h"
+#include "output/params_lineage.h"
 #include "output/png_text.h"
 
 #include <QFile>
@@ -49,6 +50,9 @@ QJsonDocument paramsDocument(const PictureRecord& record)
         replacements.append(QJsonObject{{QStringLiteral("from"), replacement.from},
                                         {QStringLiteral("to"), replacement.to}});
     root.insert(QStringLiteral("replacements"), replacements);
+    // A drawn picture's file stays as files were before lineages were kept.
+    if (!record.lineage.isDrawn())
+        root.insert(QStringLiteral("lineage"), lineageJson(record.lineage));
     return QJsonDocument(root);
 }
 

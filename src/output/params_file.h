@@ -1,6 +1,7 @@
 // The parameters file: a picture's record, everything needed to paint it again (the
 // moment, seed and name, the generation type, whether it repeated its parameters, the
-// strip's three waves, the seventeen parameters and the recolourings) as JSON text, in a file of its own or in a PNG text chunk. Pure functions on values, safe
+// strip's three waves, the seventeen parameters, the recolourings and where the picture
+// came from) as JSON text, in a file of its own or in a PNG text chunk. Pure functions on values, safe
 // on any thread. A file that cannot be used comes back as a value with a sentence naming
 // the field and the reason; nothing throws. Writing lives in params_file.cpp, reading
 // the JSON in params_json_read.cpp.
@@ -35,9 +36,9 @@ QString paramsChunkText(const PictureRecord& record);
 // When !ok, the message says what is wrong, naming the field: "picture.n1: missing".
 using ParamsRead = Result<PictureRecord>;
 
-// Reads the JSON of a record. Every field is required but "moment", "repeat" and
-// "replacements", which files of older versions lack, and at most kParamsMaxReplacements
-// of those; every number must be finite;
+// Reads the JSON of a record. Every field is required but "moment", "repeat",
+// "replacements" and "lineage", which files of older versions lack (without a lineage the
+// picture was drawn), and at most kParamsMaxReplacements recolourings; every number must be finite;
 // the seed and the name must be ones the program could have given (seconds since
 // midnight in single precision, "T" and 14 digits) and the generation type one of 1 to 4;
 // any finite value is accepted otherwise. Unknown fields are ignored. Texts from the file are quoted in a message

@@ -1,6 +1,7 @@
 #include "output/params_file.h"
 
 #include "output/params_fields.h"
+#include "output/params_lineage.h"
 #include "state/clock.h"
 
 #include <QJsonArray>
@@ -206,7 +207,6 @@ bool readHistory(const QJsonObject& root, PictureRecord& record, QString& error)
     return true;
 }
 
-
 } // namespace
 
 ParamsRead paramsFromJson(const QByteArray& json)
@@ -259,7 +259,8 @@ ParamsRead paramsFromJson(const QByteArray& json)
     if (read.failed())
         return failure(read.error());
     QString error;
-    if (!readHistory(root, record, error))
+    if (!readHistory(root, record, error)
+        || !readLineage(root.value(QStringLiteral("lineage")), record.lineage, error))
         return failure(error);
     return ParamsRead::success(record);
 }

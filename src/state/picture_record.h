@@ -3,6 +3,7 @@
 // parameters file all hold one. Plain values, safe on any thread; nothing here fails.
 #pragma once
 
+#include "state/lineage.h"
 #include "surface/colour.h"
 
 #include <QDateTime>
@@ -68,12 +69,14 @@ struct PictureRecord {
     PaletteWaves palette;
     PictureParameters picture;
     std::vector<ColourReplacement> replacements;
+    // Where the picture came from; drawn unless it was mutated, bred or adopted.
+    Lineage lineage;
 
     bool operator==(const PictureRecord&) const = default;
 };
 
 // Whether two records are the same picture: the same generation type, strip and
-// parameters, whatever its name, moment, seed or recolourings. A "repeat  image" with
+// parameters, whatever its name, moment, seed, recolourings or lineage. A "repeat  image" with
 // nothing changed is the same picture; a recolouring does not make another. The history
 // keeps one file per picture.
 inline bool isSamePicture(const PictureRecord& a, const PictureRecord& b)
