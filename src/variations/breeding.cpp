@@ -65,10 +65,15 @@ std::vector<PictureRecord> breed(const PictureRecord& a, const PictureRecord& b)
 {
     std::vector<PictureRecord> row;
     row.reserve(kGroupCount + kBlendPlaces.size());
-    for (int g = 0; g < kGroupCount; ++g)
-        row.push_back(crossover(a, b, static_cast<Group>(g)));
-    for (const double place : kBlendPlaces)
+    for (int g = 0; g < kGroupCount; ++g) {
+        const auto group = static_cast<Group>(g);
+        row.push_back(crossover(a, b, group));
+        row.back().lineage = Lineage::crossoverOf(a.imeslike, b.imeslike, {groupName(group)});
+    }
+    for (const double place : kBlendPlaces) {
         row.push_back(blend(a, b, place));
+        row.back().lineage = Lineage::interpolationOf(a.imeslike, b.imeslike, place);
+    }
     return row;
 }
 

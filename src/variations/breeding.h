@@ -26,7 +26,7 @@ PictureRecord blend(const PictureRecord& a, const PictureRecord& b, double place
 
 // The row shown for two parents, in this order: the six crossovers, one per group in
 // the groups' order (the first parent with that group from the second), then the three
-// blends at kBlendPlaces.
+// blends at kBlendPlaces. Each child's lineage names both parents and how it was bred.
 std::vector<PictureRecord> breed(const PictureRecord& a, const PictureRecord& b);
 
 } // namespace mandalix

@@ -1,5 +1,7 @@
 #include "variations/mutation.h"
 
+#include "output/image_name.h"
+#include "state/clock.h"
 #include "variations/parameter_ranges.h"
 
 #include <algorithm>
@@ -93,11 +95,22 @@ std::vector<PictureRecord> children(const PictureRecord& parent, int count, floa
                                     double strength, Locks locks)
 {
     Rnd rnd(seed);
+    const Lineage lineage = Lineage::mutatedFrom(parent.imeslike, seed, clampStrength(strength).value);
     std::vector<PictureRecord> result;
     result.reserve(static_cast<std::size_t>(std::max(count, 0)));
-    for (int k = 0; k < count; ++k)
+    for (int k = 0; k < count; ++k) {
         result.push_back(mutate(parent, strength, locks, rnd));
+        result.back().lineage = lineage;
+    }
     return result;
+}
+
+PictureRecord bornAt(PictureRecord child, const QDateTime& moment)
+{
+    child.moment = moment;
+    child.seed = secondsSinceMidnight(moment);
+    child.imeslike = imageNameFor(moment);
+    return child;
 }
 
 } // namespace mandalix

@@ -7,6 +7,8 @@
 #include "state/picture_record.h"
 #include "variations/locks.h"
 
+#include <QDateTime>
+
 #include <vector>
 
 namespace mandalix {
@@ -34,8 +36,13 @@ ClampedStrength clampStrength(double strength);
 PictureRecord mutate(const PictureRecord& parent, double strength, Locks locks, Rnd& rnd);
 
 // `count` children of one parent, from a generator of their own seeded with `seed`: the
-// same parent, seed, strength and locks give the same children.
+// same parent, seed, strength and locks give the same children. Each child's lineage
+// names the parent, the seed and the strength (clamped).
 std::vector<PictureRecord> children(const PictureRecord& parent, int count, float seed,
                                     double strength, Locks locks);
+
+// A made picture (a variation or a bred child) named as a new picture begun at `moment`:
+// its moment, its seed and its name come from that one moment, as a drawn picture's do.
+PictureRecord bornAt(PictureRecord child, const QDateTime& moment);
 
 } // namespace mandalix
