@@ -1,5 +1,7 @@
 #include "output/image_name.h"
 
+#include "state/clock.h"
+
 namespace mandalix {
 
 QString imageNameFor(const QDateTime& moment)
@@ -16,6 +18,14 @@ QString imageNameFor(const QDateTime& moment)
         .arg(time.hour(), 2, 10, zero)
         .arg(time.minute(), 2, 10, zero)
         .arg(time.second(), 2, 10, zero);
+}
+
+PictureRecord bornAt(PictureRecord made, const QDateTime& moment)
+{
+    made.moment = moment;
+    made.seed = secondsSinceMidnight(moment);
+    made.imeslike = imageNameFor(moment);
+    return made;
 }
 
 } // namespace mandalix

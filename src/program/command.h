@@ -62,13 +62,20 @@ struct ShowRecord {
     PictureRecord record;
 };
 
+// A made picture (a variation or a bred child) taken as the picture on show: named after
+// the moment it is taken, painted in the window's generation type.
+struct Adopt {
+    static constexpr bool kIsStep = true;
+    PictureRecord record;
+};
+
 } // namespace cmd
 
 using Command = std::variant<cmd::StartUp, cmd::NewImageOldPalette, cmd::SaveOnDiskD,
                              cmd::ChangePalette, cmd::RepeatImage, cmd::NewImageNewPalette,
                              cmd::GenerationType, cmd::Help, cmd::SaveOnDiskC, cmd::PickColour,
                              cmd::ReplaceColour, cmd::Open, cmd::ShowRecord, cmd::Undo,
-                             cmd::Redo, cmd::RestoreKept>;
+                             cmd::Redo, cmd::RestoreKept, cmd::Adopt>;
 
 // The command with the pointer position of a press, for the commands that take one;
 // any other command comes back as it was.
@@ -94,7 +101,8 @@ inline bool paintsAPicture(const Command& command)
         || std::holds_alternative<cmd::NewImageOldPalette>(command)
         || std::holds_alternative<cmd::NewImageNewPalette>(command)
         || std::holds_alternative<cmd::RepeatImage>(command)
-        || std::holds_alternative<cmd::ShowRecord>(command);
+        || std::holds_alternative<cmd::ShowRecord>(command)
+        || std::holds_alternative<cmd::Adopt>(command);
 }
 
 // True for the commands marked as steps: those that may change Picture1 or Picture3.

@@ -1,5 +1,6 @@
 #include "program/program.h"
 
+#include "output/image_name.h"
 #include "output/picture_save.h"
 #include "palette/colour_replace.h"
 #include "palette/palette_strip.h"
@@ -104,6 +105,12 @@ struct CommandRunner {
         program.picture = shown.record;
         paintRecordedPicture(s, surfaces, program.rnd, program.picture, pacer);
         return {};
+    }
+    CommandResult operator()(const cmd::Adopt& adopted)
+    {
+        PictureRecord record = bornAt(adopted.record, program.clock.now());
+        record.nac = s.nac;
+        return (*this)(cmd::ShowRecord{std::move(record)});
     }
     CommandResult operator()(const cmd::ReplaceColour& press)
     {

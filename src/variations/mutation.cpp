@@ -1,7 +1,5 @@
 #include "variations/mutation.h"
 
-#include "output/image_name.h"
-#include "state/clock.h"
 #include "variations/parameter_ranges.h"
 
 #include <algorithm>
@@ -103,14 +101,6 @@ std::vector<PictureRecord> children(const PictureRecord& parent, int count, floa
         result.back().lineage = lineage;
     }
     return result;
-}
-
-PictureRecord bornAt(PictureRecord child, const QDateTime& moment)
-{
-    child.moment = moment;
-    child.seed = secondsSinceMidnight(moment);
-    child.imeslike = imageNameFor(moment);
-    return child;
 }
 
 } // namespace mandalix

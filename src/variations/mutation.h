@@ -6,8 +6,7 @@
 #include "generator/rnd.h"
 #include "state/picture_record.h"
 #include "variations/locks.h"
-
-#include <QDateTime>
+#include "output/image_name.h" // bornAt names a child
 
 #include <vector>
 
@@ -40,9 +39,5 @@ PictureRecord mutate(const PictureRecord& parent, double strength, Locks locks, 
 // names the parent, the seed and the strength (clamped).
 std::vector<PictureRecord> children(const PictureRecord& parent, int count, float seed,
                                     double strength, Locks locks);
-
-// A made picture (a variation or a bred child) named as a new picture begun at `moment`:
-// its moment, its seed and its name come from that one moment, as a drawn picture's do.
-PictureRecord bornAt(PictureRecord child, const QDateTime& moment);
 
 } // namespace mandalix

@@ -2,6 +2,7 @@
 // picture on show with its strip and parameters, so "repeat  image" paints it again.
 #include "program/program.h"
 
+#include "output/image_name.h"
 #include "palette/palette_strip.h"
 #include "program/picture_replay.h"
 
@@ -37,6 +38,38 @@ TEST(RunCommand_ShowRecord, TheRecordBecomesThePictureOnShowAndARepeatPaintsItAg
     EXPECT_EQ(program.picture.picture, record.picture);
     EXPECT_EQ(program.picture.palette, record.palette);
     EXPECT_EQ(program.surfaces.Picture1.image(), shown) << "type 2 paints every pixel alike";
+}
+
+// An adopted variation is a new picture of the window: named after the moment it is
+// taken, painted in the window's generation type, with its lineage.
+TEST(RunCommand_ShowRecord, AnAdoptedPictureIsNamedNowAndPaintedInTheWindowsType)
+{
+    const QDateTime now(QDate(2026, 12, 9), QTime(9, 30, 15, 250));
+    FixedClock clock(QDateTime(QDate(2026, 12, 9), QTime(9, 0, 0, 0)));
+    Program program(clock, Drives{});
+    StartUp(program, noPacing());
+    program.state.nac = 1;
+    PictureRecord made = program.picture;
+    made.nac = 3;
+    made.picture.n4 = 0.5;
+    made.lineage = Lineage::mutatedFrom(program.picture.imeslike, 7, 0.25);
+    clock.set(now);
+    const Command adopt = cmd::Adopt{made};
+    EXPECT_TRUE(paintsAPicture(adopt));
+    EXPECT_TRUE(isStep(adopt));
+
+    (void)runCommand(program, adopt, noPacing());
+    PictureRecord expected = made;
+    expected.nac = 1;
+    expected.moment = now;
+    expected.seed = secondsSinceMidnight(now);
+    expected.imeslike = QStringLiteral("T20261209093015");
+    EXPECT_EQ(program.picture, expected);
+
+    Program shown(clock, Drives{});
+    StartUp(shown, noPacing());
+    (void)runCommand(shown, cmd::ShowRecord{expected}, noPacing());
+    EXPECT_EQ(program.surfaces.Picture1.image(), shown.surfaces.Picture1.image());
 }
 
 } // namespace
