@@ -32,6 +32,7 @@ public:
 
     constexpr bool isLocked(Group group) const { return (m_bits & bit(group)) != 0; }
     constexpr Locks with(Group group) const { return Locks(m_bits | bit(group)); }
+    constexpr Locks without(Group group) const { return Locks(m_bits & ~bit(group)); }
 
     bool operator==(const Locks&) const = default;
 
