@@ -1,8 +1,10 @@
 // mandalix-render: paints one picture without a window or a display and writes it as
-// PNG or BMP, optionally with its parameters file and its palette strip. Exit status 0
+// PNG or BMP, optionally with its parameters file and its palette strip; or paints the
+// variations of a picture, or the row bred from two, into a folder. Exit status 0
 // when done, 1 when a file could not be read or written, 2 for a usage error; every
 // failure is one line on standard error.
 #include "base/exit_codes.h"
+#include "children_files.h"
 #include "generator/traversals.h"
 #include "output/output_files.h"
 #include "output/params_file.h"
@@ -11,8 +13,11 @@
 #include "render_job.h"
 #include "render_options.h"
 #include "state/clock.h"
+#include "variations/mutation.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <thread>
@@ -108,6 +113,88 @@ WriteResult writeOutputs(const RenderOptions& options, RenderedPicture rendered)
     return files.commit();
 }
 
+// Says on standard error when the strength was brought into its range; the run goes on.
+void noticeStrength(double given)
+{
+    const ClampedStrength clamped = clampStrength(given);
+    if (!clamped.wasClamped)
+        return;
+    const QString side = given < kMinStrength ? QStringLiteral("below") : QStringLiteral("above");
+    const QString bound = QString::number(given < kMinStrength ? kMinStrength : kMaxStrength);
+    printTo(stderr, QStringLiteral("mandalix-render: --strength %1 is %2 %3; using %4\n")
+                        .arg(QString::number(given), side, bound, QString::number(clamped.value))
+                        .toUtf8());
+}
+
+// Reads the parents and makes the run's children, named after the run's moment.
+Result<std::vector<NamedChild>> childrenOf(const RenderOptions& options, const QDateTime& moment)
+{
+    using Made = Result<std::vector<NamedChild>>;
+    if (options.mode == RenderMode::Variations) {
+        const ParamsRead parent = readParamsFile(options.params);
+        if (!parent.ok)
+            return Made::failure(parent.message);
+        noticeStrength(options.strength);
+        // As the window seeds a picture: the seconds since midnight on the clock.
+        const float seed = options.mutationSeed ? *options.mutationSeed
+                                                : secondsSinceMidnight(QDateTime::currentDateTime());
+        return Made::success(variationChildren(parent.value, options.variations, seed,
+                                               clampStrength(options.strength).value, options.locks, moment));
+    }
+    const ParamsRead a = readParamsFile(options.parents[0]);
+    if (!a.ok)
+        return Made::failure(a.message);
+    const ParamsRead b = readParamsFile(options.parents[1]);
+    if (!b.ok)
+        return Made::failure(b.message);
+    return Made::success(bredChildren(a.value, b.value, moment));
+}
+
+// The folder must be there: a run does not make one, nor write where a file is.
+WriteResult checkOutDir(const QString& dir, const std::vector<NamedChild>& made)
+{
+    const QFileInfo info(dir);
+    if (!info.exists() || !info.isDir())
+        return WriteResult::failure(QStringLiteral("Could not write into \"%1\": %2")
+                                        .arg(dir, info.exists() ? QStringLiteral("not a folder")
+                                                                : QStringLiteral("no such folder")));
+    for (const NamedChild& child : made)
+        for (const char* suffix : {".png", ".json"})
+            if (const WriteResult usable = checkOutputPath(QDir(dir).filePath(child.stem + suffix)); !usable.ok)
+                return usable;
+    return WriteResult::success();
+}
+
+// Paints the children one after another, each on the shared pool, and writes their
+// files together: all of them, or none.
+int runChildren(const RenderOptions& options, const RenderRequest& request)
+{
+    const Result<std::vector<NamedChild>> made = childrenOf(options, request.moment);
+    if (!made.ok)
+        return fail(kExitFile, made.message);
+    if (const WriteResult usable = checkOutDir(options.outDir, made.value); !usable.ok)
+        return fail(kExitFile, usable.message);
+
+    ProgressLine progress(isatty(STDERR_FILENO) == 1, [](const QByteArray& text) { printTo(stderr, text); });
+    const QDir dir(options.outDir);
+    const auto count = static_cast<long long>(made.value.size());
+    OutputFiles files;
+    long long done = 0;
+    for (const NamedChild& child : made.value) {
+        progress.update("painting", done++, count);
+        RenderRequest childRequest = request;
+        childRequest.recorded = child.record;
+        RenderedPicture rendered = renderPicture(childRequest, noPacing());
+        // A failed add is answered again by commit, which then renames nothing.
+        (void)addPicturePng(files, dir.filePath(child.stem + ".png"), std::move(rendered.picture), rendered.record);
+        (void)files.addText(dir.filePath(child.stem + ".json"), paramsJson(rendered.record));
+    }
+    progress.update("writing", 0, 0);
+    const WriteResult written = files.commit();
+    progress.finish();
+    return written.ok ? kExitDone : fail(kExitFile, written.message);
+}
+
 int run(const QStringList& arguments)
 {
     const ParsedOptions parsed = parseRenderOptions(arguments);
@@ -124,6 +211,8 @@ int run(const QStringList& arguments)
     }
 
     RenderRequest request = requestOf(options);
+    if (options.mode != RenderMode::Picture)
+        return runChildren(options, request);
     if (!options.params.isEmpty()) {
         const ParamsRead read = readParamsFile(options.params);
         if (!read.ok)

@@ -1,58 +1,17 @@
 #include "render_options.h"
 
+#include "children_options.h"
 #include "generator/scaled_picture.h"
+#include "option_values.h"
 #include "output/output_files.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include <cmath>
-
 namespace mandalix {
 
 namespace {
-
-// Reads a whole number lo..hi from an option's value: decimal digits, with a minus sign
-// at most, and nothing else (no blank, no point); false with `error` set otherwise.
-bool readWhole(const QString& option, const QString& value, int lo, int hi, int& out, QString& error)
-{
-    static const QRegularExpression kWhole(QStringLiteral("^-?[0-9]+$"));
-    bool isNumber = false;
-    const int number = kWhole.match(value).hasMatch() ? value.toInt(&isNumber, 10) : 0;
-    if (!isNumber) {
-        error = QStringLiteral("--%1: \"%2\" is not a whole number").arg(option, value);
-        return false;
-    }
-    if (number < lo || number > hi) {
-        error = QStringLiteral("--%1: %2 is out of range (%3 to %4)").arg(option).arg(number).arg(lo).arg(hi);
-        return false;
-    }
-    out = number;
-    return true;
-}
-
-// Reads the seed: decimal digits with a point and a minus sign at most, as strictly as
-// a whole number is read (no blank, no exponent, no "inf").
-bool readSeed(const QString& value, std::optional<float>& out, QString& error)
-{
-    static const QRegularExpression kDecimal(QStringLiteral("^-?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)$"));
-    bool isNumber = false;
-    const double number = kDecimal.match(value).hasMatch() ? value.toDouble(&isNumber) : 0.0;
-    if (!isNumber || !std::isfinite(number)) {
-        error = QStringLiteral("--seed: \"%1\" is not a number").arg(value);
-        return false;
-    }
-    // Checked again after the rounding to single precision: just under a day may round
-    // up to it.
-    const float seed = number >= 0 && number < kSecondsPerDay ? static_cast<float>(number) : -1.0f;
-    if (!(seed >= 0 && seed < kSecondsPerDay)) {
-        error = QStringLiteral("--seed: %1 is out of range (seconds since midnight, 0 to under 86400)").arg(value);
-        return false;
-    }
-    out = seed;
-    return true;
-}
 
 // Reads --size WIDTHxHEIGHT, each side 1..kMaxPictureSidePx; false with `error` set otherwise.
 bool readSize(const QString& value, QSize& out, QString& error)
@@ -94,12 +53,14 @@ bool readNumbers(const QCommandLineParser& parser, RenderOptions& options, QStri
     if (isSet("threads")
         && !readWhole(QStringLiteral("threads"), value("threads"), 1, kMaxThreads, options.threads, error))
         return false;
-    return !isSet("seed") || readSeed(value("seed"), options.seed, error);
+    return !isSet("seed") || readSeed(QStringLiteral("seed"), value("seed"), options.seed, error);
 }
 
 bool readFiles(const QCommandLineParser& parser, RenderOptions& options, QString& error)
 {
-    if (parser.isSet(QStringLiteral("seed")) && parser.isSet(QStringLiteral("params"))) {
+    // Children take their seed from the moment of the run, which --seed may set.
+    if (options.mode == RenderMode::Picture && parser.isSet(QStringLiteral("seed"))
+        && parser.isSet(QStringLiteral("params"))) {
         error = QStringLiteral("--seed and --params cannot be used together: the parameters file holds its seed");
         return false;
     }
@@ -171,7 +132,7 @@ bool checkOnce(const QCommandLineParser& parser, QString& error)
     for (QString name : parser.optionNames()) {
         if (name == QLatin1String("h"))
             name = QStringLiteral("help");
-        if (seen.contains(name)) {
+        if (seen.contains(name) && name != QLatin1String("lock")) {
             error = QStringLiteral("--%1: given more than once").arg(name);
             return false;
         }
@@ -198,6 +159,12 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
         {QStringLiteral("params"), {}, valueName},
         {QStringLiteral("params-out"), {}, valueName},
         {QStringLiteral("palette-out"), {}, valueName},
+        {QStringLiteral("out-dir"), {}, valueName},
+        {QStringLiteral("variations"), {}, valueName},
+        {QStringLiteral("mutation-seed"), {}, valueName},
+        {QStringLiteral("strength"), {}, valueName},
+        {QStringLiteral("lock"), {}, valueName},
+        {QStringLiteral("breed"), {}, valueName},
     });
 
     ParsedOptions parsed;
@@ -214,9 +181,11 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
     options.isHelp = parser.isSet(QStringLiteral("help"));
     options.isVersion = parser.isSet(QStringLiteral("version"));
     parsed.ok = options.isHelp || options.isVersion
-        || (readNumbers(parser, options, parsed.message) && readFiles(parser, options, parsed.message)
-            && readOut(parser.positionalArguments(), options, parsed.message)
-            && checkDistinct(options, parsed.message));
+        || (readNumbers(parser, options, parsed.message) && readChildOptions(parser, options, parsed.message)
+            && readFiles(parser, options, parsed.message)
+            && (options.mode != RenderMode::Picture
+                || (readOut(parser.positionalArguments(), options, parsed.message)
+                    && checkDistinct(options, parsed.message))));
     return parsed;
 }
 
@@ -224,8 +193,11 @@ QString renderUsage()
 {
     return QStringLiteral(
         "Usage: mandalix-render [options] OUT\n"
+        "       mandalix-render --params PARENT --variations N --out-dir DIR [options]\n"
+        "       mandalix-render --breed A B --out-dir DIR [options]\n"
         "Paints one mandala picture without a window and writes it to OUT (.png or .bmp;\n"
-        "- writes a PNG to standard output).\n"
+        "- writes a PNG to standard output); or paints the children of one picture, or of\n"
+        "two, each as a PNG and a parameters file in DIR.\n"
         "\n"
         "Options:\n"
         "  --seed S            seed the picture with S seconds since midnight (0 to under\n"
@@ -242,10 +214,23 @@ QString renderUsage()
         "  --params-out FILE   write the picture's parameters file (JSON; - for standard\n"
         "                      output)\n"
         "  --palette-out FILE  write the palette strip (541 x 21) as PNG\n"
+        "  --variations N      write N children (1..100) of the --params picture into DIR:\n"
+        "                      variation-1.png and variation-1.json ... (numbered to the\n"
+        "                      width of N)\n"
+        "  --mutation-seed S   seed the children's changes (as --seed; default: the clock)\n"
+        "  --strength X        how far the children move, 0.01..1 (default 0.25)\n"
+        "  --lock GROUP        keep a group as the parent's: formula, rings, rays,\n"
+        "                      amplitudes, position or palette (repeatable)\n"
+        "  --breed A B         write the nine children of the pictures A and B (parameters\n"
+        "                      files or PNGs) into DIR: crossover-formula ...\n"
+        "                      crossover-palette, blend-25, blend-50, blend-75\n"
+        "  --out-dir DIR       the existing folder the children go into\n"
         "  -h, --help          show this text\n"
         "  --version           show the version\n"
         "\n"
         "Every PNG written carries the parameters in a text chunk \"mandalix-params\".\n"
+        "Children are named after the run's moment (--seed or the clock); --size, --scale,\n"
+        "--type and --threads apply to each. All files of a run are written, or none.\n"
         "Exit status: 0 done, 1 a file could not be read or written, 2 a usage error.\n");
 }
 

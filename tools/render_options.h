@@ -5,11 +5,13 @@
 
 #include "base/result.h"
 #include "state/clock.h"
+#include "variations/locks.h"
 
 #include <QSize>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 namespace mandalix {
@@ -17,6 +19,13 @@ namespace mandalix {
 inline constexpr int kMaxThreads = 1024;
 
 enum class OutputFormat { Png, Bmp };
+
+// One picture to OUT, the children of one parent (--variations), or the row bred from
+// two parents (--breed), each child as a PNG and a parameters file in --out-dir.
+enum class RenderMode { Picture, Variations, Breed };
+
+inline constexpr int kMaxVariations = 100;
+inline constexpr double kDefaultStrength = 0.25;
 
 struct RenderOptions {
     QString out;        // the picture to write
@@ -29,6 +38,13 @@ struct RenderOptions {
     int scale = 1;
     QSize size; // --size WxH; empty when not given (the scale's square)
     int threads = 0; // 0: one per core
+    RenderMode mode = RenderMode::Picture;
+    QString outDir;                    // --out-dir: the folder the children go into
+    int variations = 0;                // --variations N, 1..kMaxVariations
+    std::optional<float> mutationSeed; // --mutation-seed; default: the clock
+    double strength = kDefaultStrength; // --strength as given; the run clamps it
+    Locks locks;                       // --lock GROUP, repeatable
+    std::array<QString, 2> parents;    // --breed A B
     bool isHelp = false;
     bool isVersion = false;
 };
@@ -37,7 +53,8 @@ struct RenderOptions {
 using ParsedOptions = Result<RenderOptions>;
 
 // Reads the arguments after the program's name. --help and --version need nothing
-// else; any other run needs exactly one OUT ending in .png or .bmp (in any case).
+// else; --variations needs --params and --out-dir, --breed A B needs --out-dir; any
+// other run needs exactly one OUT ending in .png or .bmp (in any case).
 ParsedOptions parseRenderOptions(const QStringList& arguments);
 
 // The text of --help.

@@ -9,6 +9,9 @@
 
 namespace mandalix {
 
+// The largest number a draw gives: 1 - 2^-24.
+inline constexpr float kRndLargest = 16777215.0f / 16777216.0f;
+
 class Rnd {
 public:
     explicit Rnd(float seed = 0.0f) { Randomize(seed); }

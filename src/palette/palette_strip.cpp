@@ -10,9 +10,9 @@ PaletteWaves drawPaletteWaves(Rnd& rnd)
 {
     PaletteWaves waves;
     for (double& period : waves.period)
-        period = toSingle(Int(rnd.next() * 20.0 + 20.0));
+        period = toSingle(kPeriodDraw.value(rnd.next()));
     for (double& phase : waves.phase)
-        phase = rnd.next() * 6.28;
+        phase = kPhaseDraw.value(rnd.next());
     for (int c = 0; c < 3; ++c) {
         const double scaled = toSingle(waves.period[c] * rnd.next());
         waves.wavelength[c] = toSingle(scaled + waves.period[c]);

@@ -4,6 +4,7 @@
 // failure can arise (every wavelength is at least 20).
 #pragma once
 
+#include "generator/draw_formula.h"
 #include "generator/rnd.h"
 #include "state/picture_record.h"
 #include "state/window_state.h"
@@ -15,6 +16,12 @@ namespace mandalix {
 
 inline constexpr int kStripColumns = 542;
 inline constexpr int kStripRowLast = 21;
+
+// The strip's draws: each period a whole number Int(Rnd * 20 + 20), held in single
+// precision; each phase Rnd * 6.28. A wavelength lies between its period and twice it:
+// the period plus Rnd times the period, each step rounded to single precision.
+inline constexpr DrawFormula kPeriodDraw = {20.0, 20.0, DrawHeld::Whole};
+inline constexpr DrawFormula kPhaseDraw = {6.28, 0.0, DrawHeld::Double};
 
 // Draws the nine numbers of a strip: three periods, three phases, three wavelengths.
 PaletteWaves drawPaletteWaves(Rnd& rnd);

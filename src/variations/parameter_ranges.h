@@ -1,8 +1,11 @@
 // Where each of a picture's numbers may lie: the ranges the parameter draw and the
-// strip's wave draw give them, and the group each parameter belongs to. Variations keep
-// every number inside these. Constant tables, safe on any thread; nothing fails.
+// strip's wave draw give them, derived from those draws' own formulas, and the group each
+// parameter belongs to. Variations keep every number inside these. Constant tables, safe
+// on any thread; nothing fails.
 #pragma once
 
+#include "generator/picture_parameters.h"
+#include "palette/palette_strip.h"
 #include "state/picture_record.h"
 #include "variations/locks.h"
 
@@ -32,31 +35,48 @@ struct ParameterSpec {
     ParameterRange range;
 };
 
+// The range a draw gives: from its value at Rnd = 0 to its largest (see DrawFormula).
+constexpr ParameterRange rangeOf(const DrawFormula& draw, bool isSingle)
+{
+    return {draw.lowest(), draw.highest(), draw.isWhole() ? draw.unit : 0, isSingle};
+}
+
+// A parameter with the range of its own draw in kParameterDraws; a field the draw does
+// not set fails to compile.
+constexpr ParameterSpec specOf(double PictureParameters::*field, Group group)
+{
+    std::size_t k = 0;
+    while (kParameterDraws[k].field != field)
+        ++k;
+    const ParameterDraw& draw = kParameterDraws[k];
+    return {draw.name, field, group, rangeOf(draw.formula, draw.formula.held == DrawHeld::Single)};
+}
+
 // The parameters that shape a picture, each with its draw range. ba1..ba3 are left out:
 // they are drawn with the others but no pixel reads them, so a variation keeps them as
 // they are (changing them would make a new record of the same picture).
 inline constexpr std::array<ParameterSpec, 14> kParameterSpecs = {{
-    {"tip", &PictureParameters::tip, Group::Formula, {1, 4, 1, false}},
-    {"barv", &PictureParameters::barv, Group::Formula, {1, 5, 1, false}},
-    {"f1", &PictureParameters::f1, Group::Rays, {6, 24, 2, false}},
-    {"f2", &PictureParameters::f2, Group::Rings, {4, 16, 2, false}},
-    {"n1", &PictureParameters::n1, Group::Rings, {10, 30, 0, true}},
-    {"n2", &PictureParameters::n2, Group::Rings, {10, 30, 0, true}},
-    {"n3", &PictureParameters::n3, Group::Rings, {3, 9, 0, true}},
-    {"n4", &PictureParameters::n4, Group::Rings, {0.1, 0.9, 0, false}},
-    {"komp1", &PictureParameters::komp1, Group::Amplitudes, {100, 149, 1, false}},
-    {"komp2", &PictureParameters::komp2, Group::Amplitudes, {100, 149, 1, false}},
-    {"komp3", &PictureParameters::komp3, Group::Amplitudes, {100, 149, 1, false}},
-    {"baf01", &PictureParameters::baf01, Group::Position, {20, 40, 0, true}},
-    {"baf02", &PictureParameters::baf02, Group::Position, {2, 4, 0, true}},
-    {"baf03", &PictureParameters::baf03, Group::Position, {100, 200, 0, true}},
+    specOf(&PictureParameters::tip, Group::Formula),
+    specOf(&PictureParameters::barv, Group::Formula),
+    specOf(&PictureParameters::f1, Group::Rays),
+    specOf(&PictureParameters::f2, Group::Rings),
+    specOf(&PictureParameters::n1, Group::Rings),
+    specOf(&PictureParameters::n2, Group::Rings),
+    specOf(&PictureParameters::n3, Group::Rings),
+    specOf(&PictureParameters::n4, Group::Rings),
+    specOf(&PictureParameters::komp1, Group::Amplitudes),
+    specOf(&PictureParameters::komp2, Group::Amplitudes),
+    specOf(&PictureParameters::komp3, Group::Amplitudes),
+    specOf(&PictureParameters::baf01, Group::Position),
+    specOf(&PictureParameters::baf02, Group::Position),
+    specOf(&PictureParameters::baf03, Group::Position),
 }};
 
-// The strip's waves: whole periods 20..39 in single precision, phases in [0, 6.28].
-// A wavelength lies in [period, 2 * period], in single precision: its range follows
-// its own wave's period.
-inline constexpr ParameterRange kPeriodRange = {20, 39, 1, true};
-inline constexpr ParameterRange kPhaseRange = {0, 6.28, 0, false};
+// The strip's waves: whole periods 20..39, held in single precision, and phases in
+// [0, 6.28], from the strip's draws. A wavelength lies in [period, 2 * period], in single
+// precision: its range follows its own wave's period.
+inline constexpr ParameterRange kPeriodRange = rangeOf(kPeriodDraw, true);
+inline constexpr ParameterRange kPhaseRange = rangeOf(kPhaseDraw, false);
 ParameterRange wavelengthRange(double period);
 
 // Brings a value into a range: the nearest allowed value, rounded as the range holds it.

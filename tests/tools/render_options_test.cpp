@@ -142,5 +142,82 @@ TEST(ParseRenderOptions_Size, ReadsWidthAndHeightAndNamesTypos)
     }
 }
 
+TEST(ParseRenderOptions_Children, ReadsVariationsAndBreedRuns)
+{
+    const ParsedOptions plain = parse("--params p.json --variations 4 --out-dir d");
+    ASSERT_TRUE(plain.ok) << plain.message.toStdString();
+    EXPECT_EQ(plain.value.mode, RenderMode::Variations);
+    EXPECT_EQ(plain.value.variations, 4);
+    EXPECT_EQ(plain.value.outDir, "d");
+    EXPECT_EQ(plain.value.strength, 0.25);
+    EXPECT_FALSE(plain.value.mutationSeed.has_value());
+    EXPECT_EQ(plain.value.locks, Locks());
+
+    // The strength is kept as given: the run clamps it and says so. --seed names the
+    // children, so it goes with --params here.
+    const ParsedOptions full = parse("--lock rays --params p.json --variations=100 --mutation-seed 7.5 "
+                                     "--strength 5 --lock palette --out-dir d --seed 3 --size 40x30");
+    ASSERT_TRUE(full.ok) << full.message.toStdString();
+    EXPECT_EQ(full.value.variations, 100);
+    EXPECT_EQ(full.value.mutationSeed, 7.5f);
+    EXPECT_EQ(full.value.strength, 5.0);
+    EXPECT_EQ(full.value.locks, Locks().with(Group::Rays).with(Group::Palette));
+    EXPECT_EQ(full.value.seed, 3.0f);
+
+    for (const char* line : {"--breed a.json b.png --out-dir d", "--out-dir d b.png --type 2 --breed=a.json"}) {
+        SCOPED_TRACE(line);
+        const ParsedOptions breed = parse(QString::fromUtf8(line));
+        ASSERT_TRUE(breed.ok) << breed.message.toStdString();
+        EXPECT_EQ(breed.value.mode, RenderMode::Breed);
+        EXPECT_EQ(breed.value.parents, (std::array<QString, 2>{"a.json", "b.png"}));
+        EXPECT_EQ(breed.value.outDir, "d");
+    }
+}
+
+TEST(ParseRenderOptions_Children, NamesEachConflict)
+{
+    const QString p = QStringLiteral("--params p.json ");
+    const struct {
+        QString line;
+        const char* error;
+    } cases[] = {
+        {"--variations 4 --out-dir d", "--variations needs --params PARENT"},
+        {p + "--variations 4", "--variations needs --out-dir DIR"},
+        {p + "--variations 4 --out-dir=", "--out-dir: the folder name is empty"},
+        {p + "--variations 0 --out-dir d", "--variations: 0 is out of range (1 to 100)"},
+        {p + "--variations 101 --out-dir d", "--variations: 101 is out of range (1 to 100)"},
+        {p + "--variations 2 --variations 3 --out-dir d", "--variations: given more than once"},
+        {p + "--variations 4 --out-dir d a.png",
+         "OUT \"a.png\" cannot be used with --variations: the children go into --out-dir"},
+        {p + "--variations 4 --out-dir d --params-out x.json",
+         "--params-out cannot be used with --variations: each child's parameters go into --out-dir"},
+        {p + "--variations 2 --out-dir d --strength much", "--strength: \"much\" is not a number"},
+        {p + "--variations 2 --out-dir d --mutation-seed 86400",
+         "--mutation-seed: 86400 is out of range (seconds since midnight, 0 to under 86400)"},
+        {p + "--variations 2 --out-dir d --lock colour",
+         "--lock: Unknown group \"colour\": the groups are formula, rings, rays, amplitudes, position and palette"},
+        {p + "--variations 3 --breed a.json b.json --out-dir d", "--variations and --breed cannot be used together"},
+        {"--breed a.json --out-dir d", "--breed needs two parents (--breed A B)"},
+        {"--breed a.json b.json", "--breed needs --out-dir DIR"},
+        {"--breed a.json b.json c.png --out-dir d",
+         "OUT \"c.png\" cannot be used with --breed: the children go into --out-dir"},
+        {"--breed a.json b.json --out-dir d --palette-out s.png",
+         "--palette-out cannot be used with --breed: each child's parameters go into --out-dir"},
+        {p + "--breed a.json b.json --out-dir d",
+         "--params cannot be used with --breed: the parents follow it (--breed A B)"},
+        {"--breed a.json b.json --out-dir d --strength 0.5",
+         "--strength cannot be used with --breed: it belongs to --variations"},
+        {"--out-dir d a.png", "--out-dir needs --variations or --breed"},
+        {"--lock palette a.png", "--lock needs --variations"},
+        {p + "--mutation-seed 4 a.png", "--mutation-seed needs --variations"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        const ParsedOptions parsed = parse(c.line);
+        EXPECT_FALSE(parsed.ok);
+        EXPECT_EQ(parsed.message.toStdString(), c.error);
+    }
+}
+
 } // namespace
 } // namespace mandalix

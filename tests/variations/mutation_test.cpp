@@ -49,9 +49,41 @@ bool sameGroup(const PictureRecord& a, const PictureRecord& b, Group group)
     return true;
 }
 
-TEST(Variations, TheDrawnRecordsLieInTheRangesAndGroupNamesReadBack)
+// The ranges come from the draws' own formulas: each starts where its draw does at
+// Rnd = 0; a whole one ends where its draw does at the largest Rnd, a continuous one at
+// the bound its draw nears as Rnd nears 1.
+void expectEndsReached(const char* name, const ParameterRange& range, const DrawFormula& draw)
 {
-    for (int k = 0; k < 2000; ++k)
+    SCOPED_TRACE(name);
+    EXPECT_EQ(range.min, draw.value(0.0));
+    const double top = draw.value(kRndLargest);
+    if (draw.isWhole()) {
+        EXPECT_EQ(range.unit, draw.unit);
+        EXPECT_EQ(range.max, top);
+        EXPECT_LT(top, draw.value(1.0)); // Rnd = 1 is never drawn
+    } else {
+        EXPECT_EQ(range.max, draw.value(1.0));
+        EXPECT_LE(top, range.max);
+        EXPECT_GT(top, range.max - 1e-6 * (range.max - range.min));
+    }
+}
+
+TEST(Variations, TheRangesAreWhereTheDrawsReachAndGroupNamesReadBack)
+{
+    int found = 0;
+    for (const ParameterDraw& draw : kParameterDraws)
+        for (const ParameterSpec& spec : kParameterSpecs)
+            if (spec.field == draw.field) {
+                ++found;
+                EXPECT_STREQ(spec.name, draw.name);
+                EXPECT_EQ(spec.range.isSingle, draw.formula.held == DrawHeld::Single) << spec.name;
+                expectEndsReached(spec.name, spec.range, draw.formula);
+            }
+    EXPECT_EQ(found, static_cast<int>(kParameterSpecs.size()));
+    expectEndsReached("period", kPeriodRange, kPeriodDraw);
+    expectEndsReached("phase", kPhaseRange, kPhaseDraw);
+    // The drawn records of a few seeds, the wavelengths following their periods.
+    for (int k = 0; k < 20; ++k)
         expectInRanges(drawnRecord(float(k) * 43.21f));
     for (int g = 0; g < kGroupCount; ++g) {
         const Result<Group> read = parseGroup(groupName(static_cast<Group>(g)));
