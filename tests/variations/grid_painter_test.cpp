@@ -98,11 +98,9 @@ TEST(GridPainter_Thread, ACellIsTheEnginesFrameInRgb32AndFailsEverywhereOnlyWhen
         ASSERT_EQ(cell.image.format(), QImage::Format_RGB32);
         EXPECT_EQ(cell.image, frame.convertToFormat(QImage::Format_RGB32));
         EXPECT_EQ(cell.failsEverywhere, row.failsEverywhere);
-        bool isAllBlack = true;
-        for (int y = 0; y < cell.image.height(); ++y)
-            for (int x = 0; x < cell.image.width(); ++x)
-                isAllBlack = isAllBlack && cell.image.pixel(x, y) == qRgb(0, 0, 0);
-        EXPECT_EQ(isAllBlack, row.failsEverywhere);
+        QImage black(row.size, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        EXPECT_EQ(cell.image == black, row.failsEverywhere);
     }
     const std::atomic<bool> cancelled{true};
     EXPECT_TRUE(paintCell(rows[0].record, {64, 64}, 2, &cancelled).image.isNull());
@@ -148,11 +146,7 @@ TEST(GridPainter_Thread, ASecondPaintOrAnAbandonSilencesTheUnfinishedGenerationA
             watcher.silencedGeneration = 1;
             ASSERT_TRUE(painter.waitIdleFor(kDeadline));
             EXPECT_EQ(watcher.lateCells, 0);
-            const std::map<int, int> firstCounts = watcher.countsOf(1);
-            int firstTold = 0;
-            for (const auto& [index, count] : firstCounts)
-                firstTold += count;
-            EXPECT_LT(firstTold, static_cast<int>(large.size())) << "the first generation must have been cut short";
+            EXPECT_LT(watcher.countsOf(1).size(), large.size()) << "the first generation must have been cut short";
             EXPECT_EQ(watcher.countsOf(2).size(), isRepainted ? small.size() : 0U);
         }
     }
