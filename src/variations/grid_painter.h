@@ -1,5 +1,5 @@
 // The cells of a variations grid, each a record painted by the frame engine at the cell's
-// size in device pixels, on the shared pool, several at once; each cell is told as soon
+// size in device pixels, on every thread of the shared pool; each cell is told as soon
 // as it is painted. A newer generation abandons an unfinished older one at once: none of
 // the older one's cells is told after paint() returns. One owner thread (a queue of its
 // own) runs the generations; paint(), abandon() and waitIdleFor() are for one thread, the
