@@ -218,7 +218,7 @@ QString renderUsage()
         "                      variation-1.png and variation-1.json ... (numbered to the\n"
         "                      width of N)\n"
         "  --mutation-seed S   seed the children's changes (as --seed; default: the clock)\n"
-        "  --strength X        how far the children move, 0.01..1 (default 0.25)\n"
+        "  --strength X        how far the children move, 0.01..1 (default 0.1)\n"
         "  --lock GROUP        keep a group as the parent's: formula, rings, rays,\n"
         "                      amplitudes, position or palette (repeatable)\n"
         "  --breed A B         write the nine children of the pictures A and B (parameters\n"

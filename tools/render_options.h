@@ -6,6 +6,7 @@
 #include "base/result.h"
 #include "state/clock.h"
 #include "variations/locks.h"
+#include "variations/mutation.h"
 
 #include <QSize>
 #include <QString>
@@ -25,7 +26,6 @@ enum class OutputFormat { Png, Bmp };
 enum class RenderMode { Picture, Variations, Breed };
 
 inline constexpr int kMaxVariations = 100;
-inline constexpr double kDefaultStrength = 0.25;
 
 struct RenderOptions {
     QString out;        // the picture to write

@@ -30,6 +30,7 @@ Form1::Form1(Session& program, PictureHistory* history, std::chrono::millisecond
     , m_program(program)
     , m_history(history)
     , m_passDuration(passDuration)
+    , m_variationSettingsPath(defaultVariationSettingsPath())
 {
     qRegisterMetaType<mandalix::Command>();
     qRegisterMetaType<mandalix::CommandResult>();
@@ -79,6 +80,7 @@ void Form1::attachUndoAndHistory()
     m_historyPanel->placeIn(size());
     connect(m_historyPanel, &HistoryPanel::chosen, this,
             [this](const QString& path) { post(cmd::RestoreKept{path}); });
+    connect(m_historyPanel, &HistoryPanel::menuAsked, this, &Form1::showKeptMenu);
     m_history->start([this](const HistoryNews& news) {
         QMetaObject::invokeMethod(this, [this, news] { showHistoryNews(news); },
                                   Qt::QueuedConnection);
@@ -183,6 +185,7 @@ void Form1::buildControls()
     m_status->setAccessibleName(QStringLiteral("Status"));
     m_notKept = lineLabel(QStringLiteral("NotKeptMark"), kNotKeptY, QStringLiteral("color: rgb(255, 64, 64);"));
     m_notKept->hide();
+    buildVariationsButton();
 }
 
 void Form1::start() { post(cmd::StartUp{}); }

@@ -14,6 +14,7 @@
 #include "app/surface_view.h"
 #include "history/picture_history.h"
 #include "undo/session.h"
+#include "variations/variation_settings.h"
 
 #include <QLabel>
 #include <QWidget>
@@ -27,6 +28,7 @@ namespace mandalix {
 class KeysSheet;
 struct ControlRow;
 class SlideShowWindow;
+class VariationsWindow;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -54,6 +56,17 @@ public:
     // Touches no widget's window.
     void endWithoutDisplay();
     void setSlideShowInterval(std::chrono::milliseconds interval) { m_slideInterval = interval; }
+
+    // Opens the variations of the picture on show (also V and the "variations" button).
+    void openVariations();
+    // A kept picture of the history as the parent of variations, or bred with the picture
+    // on show. One that cannot be read gets a line on the status line; nothing changes.
+    enum class KeptUse { Parent, Breed };
+    void useKeptPicture(const QString& path, KeptUse use);
+    // The variations window, made on first use.
+    VariationsWindow& variations();
+    // Where the variations keep their settings; tests keep them apart.
+    void setVariationSettingsPath(const QString& path) { m_variationSettingsPath = path; }
 
     CommandWorker& worker() { return *m_worker; }
     PictureFiles& files() { return *m_files; }
@@ -89,6 +102,10 @@ private:
     void leaveSlideShow();
     // Opens the sheet of keys beside the picture, or raises it.
     void showKeysSheet();
+    void buildVariationsButton();
+    void showKeptMenu(const QString& path, QPoint globalPosition);
+    // A copy of the picture on show, taken under the surfaces' lock.
+    PictureRecord pictureOnShow() const;
 
     Session& m_program;
     PictureHistory* m_history;
@@ -104,6 +121,8 @@ private:
     std::chrono::milliseconds m_slideInterval = kDefaultSlideInterval;
     SlideShowWindow* m_slideShow = nullptr;
     KeysSheet* m_keysSheet = nullptr;
+    VariationsWindow* m_variations = nullptr;
+    QString m_variationSettingsPath;
 };
 
 } // namespace mandalix

@@ -28,6 +28,8 @@ std::function<void()> actionOf(WindowKey command, Form1& form, PictureFiles& fil
         return [&form] { form.post(cmd::Redo{}); };
     case WindowKey::SlideShow:
         return [&form] { form.openSlideShow(); };
+    case WindowKey::Variations:
+        return [&form] { form.openVariations(); };
     case WindowKey::KeysSheet:
         break;
     }

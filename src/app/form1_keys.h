@@ -40,10 +40,10 @@ template <typename Action> struct ActionKeyRow {
 };
 
 // The window's commands that have no button.
-enum class WindowKey { SaveAs, Open, CancelSave, Undo, Redo, SlideShow, KeysSheet };
+enum class WindowKey { SaveAs, Open, CancelSave, Undo, Redo, SlideShow, Variations, KeysSheet };
 using WindowKeyRow = ActionKeyRow<WindowKey>;
 
-inline constexpr std::array<WindowKeyRow, 9> kWindowKeys{{
+inline constexpr std::array<WindowKeyRow, 10> kWindowKeys{{
     {WindowKey::SaveAs, "Ctrl+S", "Save the picture as a PNG, at any size"},
     {WindowKey::Open, "Ctrl+O", "Open a PNG saved by mandalix"},
     {WindowKey::CancelSave, "Esc", "Cancel a Save as that is painting or writing"},
@@ -51,6 +51,7 @@ inline constexpr std::array<WindowKeyRow, 9> kWindowKeys{{
     {WindowKey::Redo, "Ctrl+Shift+Z", "Redo what was undone"},
     {WindowKey::Redo, "Ctrl+Y", "Redo what was undone"},
     {WindowKey::SlideShow, "F11", "Open the slide show"},
+    {WindowKey::Variations, "V", "Open the variations of the picture on show"},
     {WindowKey::KeysSheet, "?", "Show this list of keys"},
     {WindowKey::KeysSheet, "Shift+F1", "Show this list of keys"},
 }};
@@ -67,6 +68,20 @@ inline constexpr std::array<SlideKeyRow, 7> kSlideShowKeys{{
     {SlideKey::Leave, "Esc", "Leave the slide show; the window shows its last picture"},
     {SlideKey::Leave, "F11", "Leave the slide show; the window shows its last picture"},
     {SlideKey::Exit, "Ctrl+Q", "Exit at once, as \"exit\" does"},
+}};
+
+// What a key of the variations view does.
+enum class VariationKey { NewDirections, Back, Adopt, Weaker, Stronger, Close };
+using VariationKeyRow = ActionKeyRow<VariationKey>;
+
+inline constexpr std::array<VariationKeyRow, 7> kVariationKeys{{
+    {VariationKey::NewDirections, "Space", "New children of the same parent"},
+    {VariationKey::Back, "Backspace", "Back to the generation before"},
+    {VariationKey::Adopt, "Return", "Paint the selected cell in the window (Ctrl+Z there undoes it)"},
+    {VariationKey::Adopt, "Enter", "Paint the selected cell in the window (Ctrl+Z there undoes it)"},
+    {VariationKey::Weaker, "[", "Halve the strength of the changes"},
+    {VariationKey::Stronger, "]", "Double the strength of the changes"},
+    {VariationKey::Close, "Esc", "Close the variations"},
 }};
 
 } // namespace mandalix

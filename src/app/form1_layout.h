@@ -77,6 +77,12 @@ inline constexpr int kStatusH = 48;
 // The lasting mark while pictures are not being kept: below the status line, in red.
 inline constexpr int kNotKeptY = kStatusY + kStatusH + 8;
 
+// The button that opens the variations, in the free black area below the lasting mark.
+inline constexpr int kVariationsX = kStatusX;
+inline constexpr int kVariationsY = kNotKeptY + kStatusH + 8;
+inline constexpr int kVariationsW = 121;
+inline constexpr int kVariationsH = 17;
+
 // The restored size of the window; it opens maximized.
 inline constexpr int kRestoredWidth = 312;
 inline constexpr int kRestoredHeight = 213;

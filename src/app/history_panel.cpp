@@ -1,5 +1,6 @@
 #include "app/history_panel.h"
 
+#include "output/lineage_text.h"
 #include "program/program.h"
 #include "surface/surface_sizes.h"
 
@@ -25,7 +26,8 @@ QString historyTooltip(const PictureRecord& record)
     const int nac = static_cast<int>(record.nac);
     const QString type = nac >= 1 && nac <= 4 ? QString::fromLatin1(kGenerationTypeNames[nac])
                                               : QStringLiteral("generation type %1").arg(record.nac);
-    return QStringLiteral("%1\n%2").arg(record.imeslike, type);
+    const QString named = QStringLiteral("%1\n%2").arg(record.imeslike, type);
+    return record.lineage.isDrawn() ? named : named + u'\n' + lineageText(record.lineage);
 }
 
 HistoryPanel::HistoryPanel(QWidget* parent)
@@ -148,6 +150,9 @@ void HistoryPanel::rebuild()
             button->setAutoRaise(true);
             button->setFocusPolicy(Qt::NoFocus);
             connect(button, &QToolButton::clicked, this, [this, path = entry.path] { emit chosen(path); });
+            button->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(button, &QToolButton::customContextMenuRequested, this,
+                    [this, button, path = entry.path](const QPoint& at) { emit menuAsked(path, button->mapToGlobal(at)); });
         }
         // Kept again under the same name: the picture may differ.
         const QVariant key = button->property(kThumbnailKey);

@@ -44,6 +44,8 @@ public:
 
 signals:
     void chosen(const QString& path);
+    // A right-click on a thumbnail, for a menu of what else to do with it.
+    void menuAsked(const QString& path, QPoint globalPosition);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -69,7 +71,8 @@ private:
     QString m_anchor;         // the picture first in view when the user last scrolled
 };
 
-// The tooltip of a kept picture: its name and its generation type.
+// The tooltip of a kept picture: its name, its generation type and, for a picture that
+// was not drawn at random, where it came from.
 QString historyTooltip(const PictureRecord& record);
 
 } // namespace mandalix

@@ -42,6 +42,10 @@ std::vector<KeysSheetRow> keysSheetRows()
     rows.push_back({{}, QStringLiteral("In the slide show")});
     for (const SlideKeyRow& row : kSlideShowKeys)
         rows.push_back({keyText(row.key), QString::fromLatin1(row.does)});
+    rows.push_back({{}, QStringLiteral("In the variations")});
+    for (const VariationKeyRow& row : kVariationKeys)
+        rows.push_back({keyText(row.key), QString::fromLatin1(row.does)});
+    rows.push_back({QStringLiteral("Arrows"), QStringLiteral("Select a cell; a click on a child makes it the parent")});
     return rows;
 }
 

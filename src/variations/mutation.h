@@ -16,6 +16,8 @@ namespace mandalix {
 // whole number changes once in a hundred; at the largest it may cross its whole range.
 inline constexpr double kMinStrength = 0.01;
 inline constexpr double kMaxStrength = 1.0;
+// Children that still look like their parent, each a little different.
+inline constexpr double kDefaultStrength = 0.1;
 
 struct ClampedStrength {
     double value = kMinStrength;

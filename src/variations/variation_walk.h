@@ -9,6 +9,7 @@
 
 #include "state/picture_record.h"
 #include "variations/locks.h"
+#include "variations/mutation.h"
 
 #include <functional>
 #include <vector>
@@ -18,7 +19,6 @@ namespace mandalix {
 inline constexpr int kMinGridSide = 2;
 inline constexpr int kMaxGridSide = 5;
 inline constexpr int kDefaultGridSide = 3;
-inline constexpr double kDefaultStrength = 0.25;
 
 struct Generation {
     enum class Kind { Mutation, Breeding };

@@ -54,6 +54,12 @@ inline constexpr int kStatusX = 568;
 inline constexpr int kStatusY = 264;
 inline constexpr int kStatusW = 283;
 inline constexpr int kStatusH = 48;
+// The "variations" button, in the free black area below the status line and the red mark
+// of pictures not kept (columns 568..688, rows 376..392).
+inline constexpr int kVariationsX = 568;
+inline constexpr int kVariationsY = 376;
+inline constexpr int kVariationsW = 121;
+inline constexpr int kVariationsH = 17;
 
 // The row of a control, or nullptr for an unknown name.
 inline const Control* control(std::string_view name)

@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "app/variations_window.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +64,42 @@ TEST(Form1History, PicturesThatCannotBeKeptAreMarkedUntilKeptAgainAndNoBox)
     form.post(cmd::Undo{});
     ASSERT_TRUE(form.worker().waitUntilIdle(120s));
     EXPECT_EQ(program.surfaces.Picture1.image(), pictures[2]);
+}
+
+// A kept picture as a parent, or bred with the picture on show; one that cannot be read
+// gets a line and opens nothing.
+TEST(Form1History, AKeptPictureMakesVariationsOrBreedsAndABadOneIsToldInALine)
+{
+    QTemporaryDir folder;
+    FixedClock clock{QDateTime(QDate(2027, 2, 3), QTime(9, 5, 7))};
+    Session program(clock, Drives{folder.path(), folder.path()});
+    PictureHistory history(folder.filePath("history"));
+    Form1 form(program, &history, 0ms);
+    form.setVariationSettingsPath(folder.filePath("variations.ini"));
+    form.start();
+    ASSERT_TRUE(form.worker().waitUntilIdle(120s));
+    const PictureRecord first = program.picture;
+    clock.set(clock.now().addSecs(1));
+    form.post(cmd::NewImageOldPalette{});
+    ASSERT_TRUE(form.worker().waitUntilIdle(120s));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.historyPanel()->count() == 1; }, 10000));
+    const QString kept = form.historyPanel()->pathAt(0);
+
+    const QString broken = folder.filePath("history/T20270203090500.png");
+    QFile(broken).open(QIODevice::WriteOnly);
+    form.useKeptPicture(broken, Form1::KeptUse::Parent);
+    EXPECT_TRUE(form.statusLine()->text().startsWith(QStringLiteral("Cannot use that kept picture: ")))
+        << form.statusLine()->text().toStdString();
+    EXPECT_EQ(form.findChild<VariationsWindow*>(), nullptr) << "nothing opens";
+
+    form.useKeptPicture(kept, Form1::KeptUse::Breed);
+    const Generation& bred = form.variations().walk().current();
+    EXPECT_EQ(bred.kind, Generation::Kind::Breeding);
+    EXPECT_TRUE(isSamePicture(bred.parent, program.picture));
+    EXPECT_TRUE(isSamePicture(bred.otherParent, first));
+    form.useKeptPicture(kept, Form1::KeptUse::Parent);
+    EXPECT_TRUE(isSamePicture(form.variations().walk().current().parent, first));
+    form.variations().close();
 }
 
 } // namespace

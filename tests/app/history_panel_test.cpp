@@ -75,6 +75,12 @@ TEST(HistoryPanel_Thumbnails, NewestFirstNamedWithTheirTypeAndAClickAsksForThatP
     auto* newest = panel.findChild<QToolButton*>(QStringLiteral("T20261208100003.png"));
     ASSERT_NE(newest, nullptr);
     EXPECT_EQ(newest->toolTip(), QStringLiteral("T20261208100003\nfrom order to chaos and back"));
+    HistoryEntry bred = entryAt(5, 1);
+    bred.record.lineage = Lineage::interpolationOf(QStringLiteral("T20261208100001"), QStringLiteral("T20261208100003"), 0.25);
+    panel.add(bred);
+    EXPECT_EQ(panel.findChild<QToolButton*>(QStringLiteral("T20261208100005.png"))->toolTip(),
+              QStringLiteral("T20261208100005\nfrom left to right\n"
+                             "bred from T20261208100001 and T20261208100003 (interpolation 1/4)"));
     QSignalSpy chosen(&panel, &HistoryPanel::chosen);
     newest->click();
     ASSERT_EQ(chosen.size(), 1);

@@ -57,7 +57,11 @@ TEST(KeysSheet, ListsEveryKeyOfEveryTableWithWhatItDoes)
         EXPECT_TRUE(isListed(rows, window, row.key, row.does)) << row.key;
     for (const SlideKeyRow& row : kSlideShowKeys)
         EXPECT_TRUE(isListed(rows, slideShow, row.key, row.does)) << row.key;
-    EXPECT_EQ(rows.size(), keys + kWindowKeys.size() + kSlideShowKeys.size()) << "no line twice, none made up";
+    for (const VariationKeyRow& row : kVariationKeys)
+        EXPECT_TRUE(isListed(rows, QStringLiteral("In the variations"), row.key, row.does)) << row.key;
+    const std::size_t arrows = 1;
+    EXPECT_EQ(rows.size(), keys + kWindowKeys.size() + kSlideShowKeys.size() + kVariationKeys.size() + arrows)
+        << "no line twice, none made up";
     for (const char* undoOrRedo : {"Ctrl+Z", "Ctrl+Shift+Z", "Ctrl+Y"})
         EXPECT_TRUE(std::any_of(kWindowKeys.begin(), kWindowKeys.end(),
                                 [&](const WindowKeyRow& row) { return qstrcmp(row.key, undoOrRedo) == 0; }))

@@ -149,7 +149,7 @@ TEST(ParseRenderOptions_Children, ReadsVariationsAndBreedRuns)
     EXPECT_EQ(plain.value.mode, RenderMode::Variations);
     EXPECT_EQ(plain.value.variations, 4);
     EXPECT_EQ(plain.value.outDir, "d");
-    EXPECT_EQ(plain.value.strength, 0.25);
+    EXPECT_EQ(plain.value.strength, kDefaultStrength);
     EXPECT_FALSE(plain.value.mutationSeed.has_value());
     EXPECT_EQ(plain.value.locks, Locks());
 

@@ -74,7 +74,9 @@ QList<QRect> paintedAreas()
             areas << rectOf(c);
     areas << captionBox()
           << QRect(expected::kStatusX, expected::kStatusY, expected::kStatusW,
-                   expected::kStatusH);
+                   expected::kStatusH)
+          << QRect(expected::kVariationsX, expected::kVariationsY, expected::kVariationsW,
+                   expected::kVariationsH);
     return areas;
 }
 
