@@ -9,7 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <cstdio>
 
@@ -79,7 +79,7 @@ int main(int argc, char** argv)
     // and fonts need the application object; no display is used.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv); // the variations benchmark drives a window
     QGuiApplication::setFont(mandalix::interfaceFont());
     if (!mandalix::bench::baselineAgrees())
         return 1;
