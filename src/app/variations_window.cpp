@@ -2,6 +2,7 @@
 
 #include "app/form1_keys.h"
 #include "output/lineage_text.h"
+#include "state/clock.h"
 #include "variations/mutation.h"
 
 #include <QCheckBox>
@@ -23,8 +24,9 @@ QString strengthText(double strength) { return QString::number(strength, 'g', 3)
 
 float drawnSeed()
 {
-    // Whole numbers below 2^24 are exact in single precision: a seed reads back as it was.
-    return static_cast<float>(QRandomGenerator::global()->bounded(1 << 24));
+    // A whole number of the seeds' range (as seconds since midnight are): exact in single
+    // precision, and one the renderer's --mutation-seed takes.
+    return static_cast<float>(QRandomGenerator::global()->bounded(static_cast<int>(kSecondsPerDay)));
 }
 
 } // namespace

@@ -3,12 +3,14 @@
 // between runs.
 #include "app/variations_window.h"
 
+#include "output/params_file.h"
 #include "program/program.h"
 #include "variations/mutation.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -60,6 +62,25 @@ TEST_F(VariationsWindowTest, ShowsTheEnginesPicturesAndWalksByClickAndKey)
     ASSERT_EQ(first.cells.size(), 9u);
     EXPECT_EQ(window->grid()->cell(4)->picture(), enginePicture(m_parent, *window));
     EXPECT_EQ(window->grid()->cell(7)->picture(), enginePicture(first.cells[7], *window));
+
+    // The renderer makes the same children of the same parent, seed and strength.
+    QFile parentFile(m_dir.filePath(QStringLiteral("parent.json")));
+    ASSERT_TRUE(parentFile.open(QIODevice::WriteOnly));
+    parentFile.write(paramsJson(m_parent));
+    parentFile.close();
+    const QSize cellPx = window->grid()->cellDevicePixels();
+    QProcess render;
+    render.start(QStringLiteral(MANDALIX_RENDER_EXECUTABLE),
+                 {QStringLiteral("--params"), parentFile.fileName(), QStringLiteral("--variations"), QStringLiteral("8"),
+                  QStringLiteral("--mutation-seed"), QString::number(first.seed, 'f', 0), QStringLiteral("--strength"),
+                  QString::number(first.strength, 'g', 17), QStringLiteral("--size"),
+                  QStringLiteral("%1x%2").arg(cellPx.width()).arg(cellPx.height()), QStringLiteral("--out-dir"), m_dir.path()});
+    ASSERT_TRUE(render.waitForFinished(60000));
+    ASSERT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
+    for (int k = 1; k <= 8; ++k) {
+        const QImage rendered(m_dir.filePath(QStringLiteral("variation-%1.png").arg(k)));
+        EXPECT_EQ(rendered.convertToFormat(QImage::Format_RGB32), window->grid()->cell(k <= 4 ? k - 1 : k)->picture()) << k;
+    }
 
     const QImage clicked = window->grid()->cell(1)->picture();
     QTest::mouseClick(window->grid()->cell(1), Qt::LeftButton);
