@@ -42,6 +42,8 @@ QString lineageText(const Lineage& lineage)
         return QStringLiteral("%1 (interpolation %2)").arg(parentsText(lineage), fractionText(lineage.fraction));
     case Lineage::Kind::Adopted:
         return QStringLiteral("adopted from %1").arg(lineage.file);
+    case Lineage::Kind::Edited:
+        return QStringLiteral("edited from %1").arg(lineage.parent);
     }
     return QStringLiteral("drawn at random");
 }

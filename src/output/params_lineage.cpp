@@ -16,12 +16,13 @@ struct KindName {
     const char* name;
 };
 
-inline constexpr std::array<KindName, 5> kKindNames{{
+inline constexpr std::array<KindName, 6> kKindNames{{
     {Lineage::Kind::Drawn, "drawn"},
     {Lineage::Kind::Mutated, "mutated"},
     {Lineage::Kind::Crossover, "crossover"},
     {Lineage::Kind::Interpolation, "interpolation"},
     {Lineage::Kind::Adopted, "adopted"},
+    {Lineage::Kind::Edited, "edited"},
 }};
 
 // The most groups a crossover names, and the longest name of one: far more than a
@@ -145,6 +146,9 @@ QJsonObject lineageJson(const Lineage& lineage)
     case Lineage::Kind::Adopted:
         object.insert(QStringLiteral("file"), lineage.file);
         break;
+    case Lineage::Kind::Edited:
+        object.insert(QStringLiteral("parents"), QJsonArray{lineage.parent});
+        break;
     }
     return object;
 }
@@ -165,7 +169,7 @@ bool readLineage(const QJsonValue& value, Lineage& lineage, QString& error)
         return kind.isString() && kind.toString() == QLatin1String(k.name);
     });
     if (found == kKindNames.end()) {
-        error = QStringLiteral("lineage.kind: \"%1\" is not drawn, mutated, crossover, interpolation or adopted")
+        error = QStringLiteral("lineage.kind: \"%1\" is not drawn, mutated, crossover, interpolation, adopted or edited")
                     .arg(excerpt(kind.toString()));
         return false;
     }
@@ -188,6 +192,9 @@ bool readLineage(const QJsonValue& value, Lineage& lineage, QString& error)
         break;
     case Lineage::Kind::Adopted:
         lineage.file = read.file();
+        break;
+    case Lineage::Kind::Edited:
+        read.parents(lineage, 1);
         break;
     }
     error = read.error();

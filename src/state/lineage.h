@@ -1,6 +1,6 @@
 // Where a picture came from: drawn at random, mutated from a parent, bred from two
-// parents (a crossover of their groups, or an interpolation between them) or adopted
-// from a file. Parents are named by their imeslike. A plain value held by a picture
+// parents (a crossover of their groups, or an interpolation between them), edited from
+// another picture or adopted from a file. Parents are named by their imeslike. A plain value held by a picture
 // record; safe on any thread; nothing here fails.
 #pragma once
 
@@ -10,9 +10,9 @@
 namespace mandalix {
 
 struct Lineage {
-    enum class Kind { Drawn, Mutated, Crossover, Interpolation, Adopted };
+    enum class Kind { Drawn, Mutated, Crossover, Interpolation, Adopted, Edited };
     Kind kind = Kind::Drawn;
-    // Mutated: the one parent. Crossover and interpolation: the first of the two.
+    // Mutated and edited: the one parent. Crossover and interpolation: the first of the two.
     QString parent;
     // Crossover and interpolation: the second parent.
     QString otherParent;
@@ -45,6 +45,7 @@ struct Lineage {
         lineage.fraction = fraction;
         return lineage;
     }
+    static Lineage editedFrom(const QString& parent) { return bornOf(Kind::Edited, parent, {}); }
     static Lineage adoptedFrom(const QString& file)
     {
         Lineage lineage;

@@ -55,6 +55,13 @@ struct ColourReplacement {
     bool operator==(const ColourReplacement&) const = default;
 };
 
+// The half-extent of the coordinate window a picture shows (its polx = poly): 3 for
+// every picture drawn, smaller when zoomed in. Bounded so the coordinates stay finite
+// and distinct.
+inline constexpr double kStartView = 3;
+inline constexpr double kMinView = 1e-6;
+inline constexpr double kMaxView = 1e6;
+
 // One picture: the moment it began, the seed and the name taken from that one moment,
 // the generation type it was painted in, the strip's waves it took its colours from, its
 // parameters, and the recolourings made on it since, in order.
@@ -69,19 +76,21 @@ struct PictureRecord {
     PaletteWaves palette;
     PictureParameters picture;
     std::vector<ColourReplacement> replacements;
+    // The half-extent of the coordinate window: kStartView unless zoomed.
+    double view = kStartView;
     // Where the picture came from; drawn unless it was mutated, bred or adopted.
     Lineage lineage;
 
     bool operator==(const PictureRecord&) const = default;
 };
 
-// Whether two records are the same picture: the same generation type, strip and
-// parameters, whatever its name, moment, seed, recolourings or lineage. A "repeat  image" with
+// Whether two records are the same picture: the same generation type, strip, parameters
+// and view, whatever its name, moment, seed, recolourings or lineage. A "repeat  image" with
 // nothing changed is the same picture; a recolouring does not make another. The history
 // keeps one file per picture.
 inline bool isSamePicture(const PictureRecord& a, const PictureRecord& b)
 {
-    return a.nac == b.nac && a.palette == b.palette && a.picture == b.picture;
+    return a.nac == b.nac && a.palette == b.palette && a.picture == b.picture && a.view == b.view;
 }
 
 } // namespace mandalix

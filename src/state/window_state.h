@@ -21,8 +21,8 @@ inline constexpr int kVisitedSize = 551;
 // the generation type; a fresh window state starts with them too.
 inline constexpr double kStartSir = 458;
 inline constexpr double kStartVis = 458;
-inline constexpr double kStartPolx = 3;
-inline constexpr double kStartPoly = 3;
+inline constexpr double kStartPolx = kStartView;
+inline constexpr double kStartPoly = kStartView;
 inline constexpr double kStartPonovi = 0;
 inline constexpr double kStartNac = 4;
 

@@ -54,6 +54,7 @@ std::vector<LineageRow> lineageRows()
          "bred from T20261209101500 and T20261209101733 (interpolation 0.3)"},
         {"adopted", Lineage::adoptedFrom(QStringLiteral("my picture \"1\".png")),
          "adopted from my picture \"1\".png"},
+        {"edited", Lineage::editedFrom(kA), "edited from T20261209101500"},
     };
 }
 
@@ -112,9 +113,9 @@ TEST(ParamsLineage_Errors, NameTheFieldAndTheReason)
         const char* error;
     } rows[] = {
         {"not an object", QJsonArray{1}, "lineage: not an object"},
-        {"no kind", QJsonObject{}, "lineage.kind: \"\" is not drawn, mutated, crossover, interpolation or adopted"},
+        {"no kind", QJsonObject{}, "lineage.kind: \"\" is not drawn, mutated, crossover, interpolation, adopted or edited"},
         {"unknown kind", QJsonObject{{"kind", "cloned\nat\nnoon"}},
-         "lineage.kind: \"cloned at noon\" is not drawn, mutated, crossover, interpolation or adopted"},
+         "lineage.kind: \"cloned at noon\" is not drawn, mutated, crossover, interpolation, adopted or edited"},
         {"bad parent name", QJsonObject{{"kind", "mutated"}, {"parents", QJsonArray{"T123"}}, {"seed", 1}, {"strength", 1}},
          "lineage.parents: not a list of one picture name (T and 14 digits)"},
         {"one parent bred", QJsonObject{{"kind", "interpolation"}, {"parents", QJsonArray{kA}}, {"fraction", 0.5}},
