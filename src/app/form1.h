@@ -29,6 +29,7 @@ class KeysSheet;
 struct ControlRow;
 class SlideShowWindow;
 class VariationsWindow;
+class EditorWindow;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -65,6 +66,10 @@ public:
     void useKeptPicture(const QString& path, KeptUse use);
     // The variations window, made on first use.
     VariationsWindow& variations();
+    // Opens the editor of the picture on show (also E and the "edit" button).
+    void openEditor();
+    // The editor, made on first use.
+    EditorWindow& editor();
     // Where the variations keep their settings; tests keep them apart.
     void setVariationSettingsPath(const QString& path) { m_variationSettingsPath = path; }
 
@@ -122,6 +127,7 @@ private:
     SlideShowWindow* m_slideShow = nullptr;
     KeysSheet* m_keysSheet = nullptr;
     VariationsWindow* m_variations = nullptr;
+    EditorWindow* m_editor = nullptr;
     QString m_variationSettingsPath;
 };
 

@@ -40,10 +40,10 @@ template <typename Action> struct ActionKeyRow {
 };
 
 // The window's commands that have no button.
-enum class WindowKey { SaveAs, Open, CancelSave, Undo, Redo, SlideShow, Variations, KeysSheet };
+enum class WindowKey { SaveAs, Open, CancelSave, Undo, Redo, SlideShow, Variations, Editor, KeysSheet };
 using WindowKeyRow = ActionKeyRow<WindowKey>;
 
-inline constexpr std::array<WindowKeyRow, 10> kWindowKeys{{
+inline constexpr std::array<WindowKeyRow, 11> kWindowKeys{{
     {WindowKey::SaveAs, "Ctrl+S", "Save the picture as a PNG, at any size"},
     {WindowKey::Open, "Ctrl+O", "Open a PNG saved by mandalix"},
     {WindowKey::CancelSave, "Esc", "Cancel a Save as that is painting or writing"},
@@ -52,6 +52,7 @@ inline constexpr std::array<WindowKeyRow, 10> kWindowKeys{{
     {WindowKey::Redo, "Ctrl+Y", "Redo what was undone"},
     {WindowKey::SlideShow, "F11", "Open the slide show"},
     {WindowKey::Variations, "V", "Open the variations of the picture on show"},
+    {WindowKey::Editor, "E", "Edit the numbers of the picture on show"},
     {WindowKey::KeysSheet, "?", "Show this list of keys"},
     {WindowKey::KeysSheet, "Shift+F1", "Show this list of keys"},
 }};
@@ -82,6 +83,17 @@ inline constexpr std::array<VariationKeyRow, 7> kVariationKeys{{
     {VariationKey::Weaker, "[", "Halve the strength of the changes"},
     {VariationKey::Stronger, "]", "Double the strength of the changes"},
     {VariationKey::Close, "Esc", "Close the variations"},
+}};
+
+// What a key of the editor does.
+enum class EditorKey { ZoomIn, ZoomOut, Cancel };
+using EditorKeyRow = ActionKeyRow<EditorKey>;
+
+inline constexpr std::array<EditorKeyRow, 4> kEditorKeys{{
+    {EditorKey::ZoomIn, "+", "Zoom in about the centre (also the wheel over the picture)"},
+    {EditorKey::ZoomIn, "=", "Zoom in about the centre (also the wheel over the picture)"},
+    {EditorKey::ZoomOut, "-", "Zoom out about the centre"},
+    {EditorKey::Cancel, "Esc", "Close the editor, leaving everything as it was"},
 }};
 
 } // namespace mandalix

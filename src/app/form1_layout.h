@@ -82,6 +82,8 @@ inline constexpr int kVariationsX = kStatusX;
 inline constexpr int kVariationsY = kNotKeptY + kStatusH + 8;
 inline constexpr int kVariationsW = 121;
 inline constexpr int kVariationsH = 17;
+// The editor's button, two rows below (the row between is the favourite palettes').
+inline constexpr int kEditorY = kVariationsY + 48;
 
 // The restored size of the window; it opens maximized.
 inline constexpr int kRestoredWidth = 312;

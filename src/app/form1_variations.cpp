@@ -1,9 +1,11 @@
-// Form1's side of the variations: the key V and the "variations" button open them for the
-// picture on show; a kept picture of the history panel can be their parent, or be bred
-// with the picture on show; an adopted cell is painted here as the picture on show.
+// Form1's side of the variations and the editor: the keys V and E and their buttons open
+// them for the picture on show; a kept picture of the history panel can be the variations'
+// parent, or be bred with the picture on show; an adopted cell or an applied edit is
+// painted here as the picture on show, one step.
 #include "app/form1.h"
 
 #include "app/form1_layout.h"
+#include "app/editor_window.h"
 #include "app/variations_window.h"
 
 #include <QMenu>
@@ -13,14 +15,38 @@ namespace mandalix {
 
 void Form1::buildVariationsButton()
 {
-    auto* button = new QPushButton(QStringLiteral("variations"), this);
-    button->setObjectName(QStringLiteral("VariationsButton"));
-    button->setGeometry(kVariationsX, kVariationsY, kVariationsW, kVariationsH);
-    button->setAutoDefault(false);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setToolTip(QStringLiteral("More like this: variations of the picture on show (V)"));
-    connect(button, &QPushButton::clicked, this, &Form1::openVariations);
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* tip;
+        int y;
+        void (Form1::*action)();
+    } buttons[] = {
+        {"VariationsButton", "variations", "More like this: variations of the picture on show (V)", kVariationsY,
+         &Form1::openVariations},
+        {"EditorButton", "edit", "Edit the numbers of the picture on show (E)", kEditorY, &Form1::openEditor},
+    };
+    for (const auto& row : buttons) {
+        auto* button = new QPushButton(QString::fromLatin1(row.caption), this);
+        button->setObjectName(QString::fromLatin1(row.name));
+        button->setGeometry(kVariationsX, row.y, kVariationsW, kVariationsH);
+        button->setAutoDefault(false);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setToolTip(QString::fromLatin1(row.tip));
+        connect(button, &QPushButton::clicked, this, row.action);
+    }
 }
+
+EditorWindow& Form1::editor()
+{
+    if (!m_editor) {
+        m_editor = new EditorWindow(QSize(kPictureSizePx, kPictureSizePx), this);
+        connect(m_editor, &EditorWindow::applied, this, [this](const PictureRecord& record) { post(cmd::Adopt{record}); });
+    }
+    return *m_editor;
+}
+
+void Form1::openEditor() { editor().openFor(pictureOnShow()); }
 
 PictureRecord Form1::pictureOnShow() const
 {

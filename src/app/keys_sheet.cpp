@@ -46,6 +46,9 @@ std::vector<KeysSheetRow> keysSheetRows()
     for (const VariationKeyRow& row : kVariationKeys)
         rows.push_back({keyText(row.key), QString::fromLatin1(row.does)});
     rows.push_back({QStringLiteral("Arrows"), QStringLiteral("Select a cell; a click on a child makes it the parent")});
+    rows.push_back({{}, QStringLiteral("In the editor")});
+    for (const EditorKeyRow& row : kEditorKeys)
+        rows.push_back({keyText(row.key), QString::fromLatin1(row.does)});
     return rows;
 }
 

@@ -60,6 +60,8 @@ inline constexpr int kVariationsX = 568;
 inline constexpr int kVariationsY = 376;
 inline constexpr int kVariationsW = 121;
 inline constexpr int kVariationsH = 17;
+// The "edit" button two rows below it (rows 424..440).
+inline constexpr int kEditorY = 424;
 
 // The row of a control, or nullptr for an unknown name.
 inline const Control* control(std::string_view name)

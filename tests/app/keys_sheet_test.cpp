@@ -59,8 +59,11 @@ TEST(KeysSheet, ListsEveryKeyOfEveryTableWithWhatItDoes)
         EXPECT_TRUE(isListed(rows, slideShow, row.key, row.does)) << row.key;
     for (const VariationKeyRow& row : kVariationKeys)
         EXPECT_TRUE(isListed(rows, QStringLiteral("In the variations"), row.key, row.does)) << row.key;
+    for (const EditorKeyRow& row : kEditorKeys)
+        EXPECT_TRUE(isListed(rows, QStringLiteral("In the editor"), row.key, row.does)) << row.key;
     const std::size_t arrows = 1;
-    EXPECT_EQ(rows.size(), keys + kWindowKeys.size() + kSlideShowKeys.size() + kVariationKeys.size() + arrows)
+    EXPECT_EQ(rows.size(), keys + kWindowKeys.size() + kSlideShowKeys.size() + kVariationKeys.size()
+                               + kEditorKeys.size() + arrows)
         << "no line twice, none made up";
     for (const char* undoOrRedo : {"Ctrl+Z", "Ctrl+Shift+Z", "Ctrl+Y"})
         EXPECT_TRUE(std::any_of(kWindowKeys.begin(), kWindowKeys.end(),

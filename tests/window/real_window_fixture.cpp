@@ -76,7 +76,8 @@ QList<QRect> paintedAreas()
           << QRect(expected::kStatusX, expected::kStatusY, expected::kStatusW,
                    expected::kStatusH)
           << QRect(expected::kVariationsX, expected::kVariationsY, expected::kVariationsW,
-                   expected::kVariationsH);
+                   expected::kVariationsH)
+          << QRect(expected::kVariationsX, expected::kEditorY, expected::kVariationsW, expected::kVariationsH);
     return areas;
 }
 
