@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QPixmap>
+#include <QSlider>
 
 #include <cmath>
 
@@ -37,6 +38,12 @@ void EditorWindow::openFor(const PictureRecord& picture)
     raise();
     activateWindow();
     showEdited();
+    // The keys move the first slider at once: the arrows, Page Up and Page Down.
+    for (ParameterRow* row : m_rows)
+        if (row->slider()) {
+            row->slider()->setFocus();
+            break;
+        }
 }
 
 QString EditorWindow::note() const { return m_note->text(); }

@@ -106,12 +106,20 @@ void EditorWindow::addKeys()
     for (const EditorKeyRow& row : kEditorKeys) {
         auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(row.key)), this);
         connect(shortcut, &QShortcut::activated, this, [this, action = row.action] {
-            if (action == EditorKey::ZoomIn)
+            switch (action) {
+            case EditorKey::ZoomIn:
                 zoomBy(kZoomStep);
-            else if (action == EditorKey::ZoomOut)
+                break;
+            case EditorKey::ZoomOut:
                 zoomBy(1 / kZoomStep);
-            else
+                break;
+            case EditorKey::Apply:
+                apply();
+                break;
+            case EditorKey::Cancel:
                 cancel();
+                break;
+            }
         });
     }
 }

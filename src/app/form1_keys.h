@@ -86,13 +86,14 @@ inline constexpr std::array<VariationKeyRow, 7> kVariationKeys{{
 }};
 
 // What a key of the editor does.
-enum class EditorKey { ZoomIn, ZoomOut, Cancel };
+enum class EditorKey { ZoomIn, ZoomOut, Apply, Cancel };
 using EditorKeyRow = ActionKeyRow<EditorKey>;
 
-inline constexpr std::array<EditorKeyRow, 4> kEditorKeys{{
+inline constexpr std::array<EditorKeyRow, 5> kEditorKeys{{
     {EditorKey::ZoomIn, "+", "Zoom in about the centre (also the wheel over the picture)"},
     {EditorKey::ZoomIn, "=", "Zoom in about the centre (also the wheel over the picture)"},
     {EditorKey::ZoomOut, "-", "Zoom out about the centre"},
+    {EditorKey::Apply, "Ctrl+Return", "Paint the edited picture in the window (Ctrl+Z there undoes it)"},
     {EditorKey::Cancel, "Esc", "Close the editor, leaving everything as it was"},
 }};
 

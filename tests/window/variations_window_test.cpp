@@ -1,7 +1,9 @@
-// The variations in the real program: V opens the grid with the picture on show in its
-// selected middle cell, painted as the engine paints it at the cell's size; a click on a
-// child makes it the parent; Enter paints it in the window as the frame engine and the
-// renderer paint its record; Ctrl+Z brings back the picture before.
+// Variations and the editor in the real program. V opens the grid with the picture on
+// show in its selected middle cell, painted as the engine paints it at the cell's size; a
+// click on a child makes it the parent; Enter paints it in the window as the renderer
+// paints its record; Ctrl+Z brings back the picture before. E opens the editor, whose
+// preview is the engine's picture; a slider moved by a key repaints it; Ctrl+Return
+// paints the edit in the window and Ctrl+Z brings the original back.
 #include "window/real_window_fixture.h"
 
 #include "output/params_file.h"
@@ -136,6 +138,53 @@ TEST_F(VariationsWindowTest, VOpensTheGrid_AClickWalks_EnterAdopts_CtrlZUndoes)
                                    QProcessEnvironment::systemEnvironment(), kPaintDeadline);
     ASSERT_EQ(render.exitCode, 0) << render.err.toStdString();
     EXPECT_EQ(QImage(rendered).convertToFormat(QImage::Format_RGB32), adopted);
+}
+
+// Where `picture` stands in `shot`, looking near the top left; an empty rectangle when not.
+QRect placeOf(const QImage& shot, const QImage& picture)
+{
+    for (int top = 0; top < 40; ++top)
+        for (int left = 0; left < 40; ++left)
+            if (shot.copy(left, top, picture.width(), picture.height()).convertToFormat(QImage::Format_RGB32) == picture)
+                return QRect(QPoint(left, top), picture.size());
+    return {};
+}
+
+TEST_F(VariationsWindowTest, EOpensTheEditor_ASliderRepaints_CtrlReturnApplies_CtrlZUndoes)
+{
+    ASSERT_NO_FATAL_FAILURE(waitUntilStartedUp());
+    const QImage opened = QImage(m_parent).convertToFormat(QImage::Format_RGB32);
+    ASSERT_TRUE(waitFor([&] { return pictureOf(m_program->grab()) == opened; }, kPaintDeadline));
+    const PictureRecord parent = readParamsFile(m_parent).value;
+
+    QString error;
+    ASSERT_TRUE(m_program->pressKeys(QStringLiteral("e"), &error)) << error.toStdString();
+    QString window;
+    ASSERT_TRUE(waitFor([&] { return !(window = visibleWindowNamed(QStringLiteral("^mandalix editor$"))).isEmpty(); },
+                        kWindowDeadline));
+    const QImage before = paintCell(parent, QSize(453, 453)).image;
+    QRect preview;
+    ASSERT_TRUE(waitFor([&] { return !(preview = placeOf(shotOf(window), before)).isEmpty(); }, kPaintDeadline))
+        << "the preview is the picture on show";
+
+    // The first slider is the rays'; a key moves it one step (two rays).
+    PictureRecord edited = parent;
+    const bool up = parent.picture.f1 < 24;
+    edited.picture.f1 += up ? 2 : -2;
+    ASSERT_TRUE(m_program->pressKeysInFocus(up ? QStringLiteral("Right") : QStringLiteral("Left"), &error)) << error.toStdString();
+    const QImage after = paintCell(edited, QSize(453, 453)).image;
+    EXPECT_TRUE(waitFor([&] { return shotOf(window).copy(preview).convertToFormat(QImage::Format_RGB32) == after; },
+                        kPaintDeadline)) << "the preview shows the edited picture";
+    saveForTheEye(shotOf(window), "editor.png");
+
+    ASSERT_TRUE(m_program->pressKeysInFocus(QStringLiteral("ctrl+Return"), &error)) << error.toStdString();
+    EXPECT_TRUE(waitFor([&] { return visibleWindowNamed(QStringLiteral("^mandalix editor$")).isEmpty(); }, kExitDeadline));
+    QImage applied;
+    ASSERT_TRUE(waitFor([&] { return (applied = waitUntilPictureIsStill()) != opened; }, kPaintDeadline));
+    EXPECT_EQ(applied, after) << "the window paints the edited record";
+    ASSERT_TRUE(m_program->pressKeys(QStringLiteral("ctrl+z"), &error)) << error.toStdString();
+    EXPECT_TRUE(waitFor([&] { return pictureOf(m_program->grab()) == opened; }, kPaintDeadline))
+        << "Ctrl+Z brings the original back";
 }
 
 } // namespace
