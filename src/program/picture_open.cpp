@@ -5,6 +5,7 @@
 #include "surface/surface_sizes.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace mandalix {
 
@@ -14,6 +15,10 @@ CommandResult openPicture(Program& program, const cmd::Open& open, Pacer& pacer)
     Surfaces& surfaces = program.surfaces;
     program.strip = open.record.palette;
     program.picture = open.record;
+    // A picture drawn elsewhere came into this window from its file; one that knows a
+    // lineage of its own keeps it.
+    if (program.picture.lineage.isDrawn())
+        program.picture.lineage = Lineage::adoptedFrom(QFileInfo(open.path).fileName());
     const bool hasPixels = open.pixels.width() == kPictureSizePx && open.pixels.height() == kPictureSizePx;
     if (hasPixels) {
         beginRecordedPicture(s, surfaces, program.rnd, open.record);

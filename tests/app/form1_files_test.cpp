@@ -71,6 +71,7 @@ TEST_F(Form1Files, APictureDroppedOnTheWindowIsShownAsSaved)
     ASSERT_TRUE(drop(path));
     settle();
     EXPECT_EQ(m_program.surfaces.Picture1.image(), saved);
+    record.lineage = Lineage::adoptedFrom(QStringLiteral("dropped.png"));
     EXPECT_EQ(m_program.picture, record);
     EXPECT_EQ(m_form.statusLine()->text(), QStringLiteral("Opened %1").arg(path));
 }

@@ -42,9 +42,12 @@ protected:
 
     CommandResult run(const Command& command) { return runCommand(m_program, command, noPacing()); }
 
-    void expectOpenedPictureIsOnShow()
+    // The record opened from `file` is on show, adopted from that file.
+    void expectOpenedPictureIsOnShow(const QString& file)
     {
-        EXPECT_EQ(m_program.picture, m_record);
+        PictureRecord adopted = m_record;
+        adopted.lineage = Lineage::adoptedFrom(file);
+        EXPECT_EQ(m_program.picture, adopted);
         EXPECT_EQ(m_program.strip, m_record.palette);
         EXPECT_EQ(m_program.surfaces.Picture3.image(), m_strip) << "the strip is painted from its waves";
         EXPECT_EQ(parametersOf(m_program.state), m_record.picture);
@@ -69,14 +72,19 @@ TEST_F(OpenPicture, AtTheWindowsSizeShowsTheSavedPixelsExactly)
     EXPECT_EQ(result.kind, CommandResult::Kind::Info);
     EXPECT_EQ(result.text, QStringLiteral("Opened /p/a.png"));
     EXPECT_EQ(m_program.surfaces.Picture1.image(), saved);
-    expectOpenedPictureIsOnShow();
+    expectOpenedPictureIsOnShow(QStringLiteral("a.png"));
+
+    // A picture that knows where it came from keeps its lineage.
+    m_record.lineage = Lineage::mutatedFrom(QStringLiteral("T20270501080000"), 4, 0.5);
+    (void)run(cmd::Open{QStringLiteral("/p/b.png"), m_record, saved});
+    EXPECT_EQ(m_program.picture, m_record);
 }
 
 TEST_F(OpenPicture, WithoutPixelsPaintsTheRecordAndRepeatRepaintsIt)
 {
     (void)run(cmd::Open{QStringLiteral("/p/large.png"), m_record, QImage()});
     EXPECT_EQ(m_program.surfaces.Picture1.image(), m_pixels) << "the record paints the same picture";
-    expectOpenedPictureIsOnShow();
+    expectOpenedPictureIsOnShow(QStringLiteral("large.png"));
 
     (void)run(cmd::RepeatImage{});
     EXPECT_TRUE(m_program.picture.isRepeat);
