@@ -238,8 +238,8 @@ QString renderUsage()
         "  --version           show the version\n"
         "\n"
         "Every PNG written carries the parameters in a text chunk \"mandalix-params\".\n"
-        "--set and --zoom change the --params picture, or the --seed picture after its draw;\n"
-        "with --variations or --breed they change the parent(s) before the children are made.\n"
+        "--set and --zoom change the picture painted, a --seed picture after its draw; for\n"
+        "children, they change the parent of --variations (both of --breed) first.\n"
         "Children are named after the run's moment (--seed or the clock); --size, --scale,\n"
         "--type and --threads apply to each. All files of a run are written, or none.\n"
         "Exit status: 0 done, 1 a file could not be read or written, 2 a usage error.\n");
