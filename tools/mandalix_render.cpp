@@ -71,6 +71,9 @@ RenderRequest requestOf(const RenderOptions& options)
 {
     RenderRequest request;
     request.type = options.type;
+    // A run that makes children lays the edits over its parents instead.
+    if (options.mode == RenderMode::Picture)
+        request.edits = options.edits;
     request.scale = options.scale;
     request.size = options.size;
     request.threads = options.threads > 0 ? options.threads
@@ -131,9 +134,10 @@ Result<std::vector<NamedChild>> childrenOf(const RenderOptions& options, const Q
 {
     using Made = Result<std::vector<NamedChild>>;
     if (options.mode == RenderMode::Variations) {
-        const ParamsRead parent = readParamsFile(options.params);
+        ParamsRead parent = readParamsFile(options.params);
         if (!parent.ok)
             return Made::failure(parent.message);
+        applyEdits(options.edits, parent.value);
         noticeStrength(options.strength);
         // As the window seeds a picture: the seconds since midnight on the clock.
         const float seed = options.mutationSeed ? *options.mutationSeed
@@ -141,12 +145,14 @@ Result<std::vector<NamedChild>> childrenOf(const RenderOptions& options, const Q
         return Made::success(variationChildren(parent.value, options.variations, seed,
                                                clampStrength(options.strength).value, options.locks, moment));
     }
-    const ParamsRead a = readParamsFile(options.parents[0]);
+    ParamsRead a = readParamsFile(options.parents[0]);
     if (!a.ok)
         return Made::failure(a.message);
-    const ParamsRead b = readParamsFile(options.parents[1]);
+    ParamsRead b = readParamsFile(options.parents[1]);
     if (!b.ok)
         return Made::failure(b.message);
+    applyEdits(options.edits, a.value);
+    applyEdits(options.edits, b.value);
     return Made::success(bredChildren(a.value, b.value, moment));
 }
 

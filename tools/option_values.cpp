@@ -25,17 +25,34 @@ bool readWhole(const QString& option, const QString& value, int lo, int hi, int&
     return true;
 }
 
-bool readDecimal(const QString& option, const QString& value, double& out, QString& error)
+namespace {
+
+// Reads a finite number whose text `pattern` matches whole.
+bool readMatching(const QRegularExpression& pattern, const QString& option, const QString& value, double& out,
+                  QString& error)
 {
-    static const QRegularExpression kDecimal(QStringLiteral("^-?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)$"));
     bool isNumber = false;
-    const double number = kDecimal.match(value).hasMatch() ? value.toDouble(&isNumber) : 0.0;
+    const double number = pattern.match(value).hasMatch() ? value.toDouble(&isNumber) : 0.0;
     if (!isNumber || !std::isfinite(number)) {
         error = QStringLiteral("--%1: \"%2\" is not a number").arg(option, value);
         return false;
     }
     out = number;
     return true;
+}
+
+} // namespace
+
+bool readDecimal(const QString& option, const QString& value, double& out, QString& error)
+{
+    static const QRegularExpression kDecimal(QStringLiteral("^-?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)$"));
+    return readMatching(kDecimal, option, value, out, error);
+}
+
+bool readNumber(const QString& option, const QString& value, double& out, QString& error)
+{
+    static const QRegularExpression kNumber(QStringLiteral("^-?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)([eE][-+]?[0-9]+)?$"));
+    return readMatching(kNumber, option, value, out, error);
 }
 
 bool readSeed(const QString& option, const QString& value, std::optional<float>& out, QString& error)

@@ -17,6 +17,10 @@ bool readWhole(const QString& option, const QString& value, int lo, int hi, int&
 // whole number is read (no blank, no exponent, no "inf").
 bool readDecimal(const QString& option, const QString& value, double& out, QString& error);
 
+// Reads a finite number as readDecimal does, with an exponent allowed after it (1.5e-3,
+// 2E+6): any number a parameters file may write.
+bool readNumber(const QString& option, const QString& value, double& out, QString& error);
+
 // Reads seconds since midnight, 0 to under 86400 once rounded to single precision.
 bool readSeed(const QString& option, const QString& value, std::optional<float>& out, QString& error);
 

@@ -23,12 +23,13 @@ PictureRecord firstPictureRecord(const RenderRequest& request, WindowState& s)
     return newPictureRecord(s, strip, request.moment, request.seed);
 }
 
-// The record to paint, in the asked generation type.
+// The record to paint, in the asked generation type, with the request's edits.
 PictureRecord recordOf(const RenderRequest& request, WindowState& s)
 {
     PictureRecord record = request.recorded ? *request.recorded : firstPictureRecord(request, s);
     if (request.type)
         record.nac = *request.type;
+    applyEdits(request.edits, record);
     return record;
 }
 

@@ -7,6 +7,7 @@
 
 #include "generator/pacer.h"
 #include "generator/frame_engine.h"
+#include "record_edits.h"
 #include "state/picture_record.h"
 
 #include <QDateTime>
@@ -24,6 +25,8 @@ struct RenderRequest {
     std::optional<PictureRecord> recorded;
     // The generation type; default the recorded one, else 4.
     std::optional<int> type;
+    // Parameters and a view laid over the record, after the type.
+    RecordEdits edits;
     int scale = 1;
     // Any width and height instead of the scale's square; empty: 453 * scale square.
     QSize size;

@@ -132,7 +132,7 @@ bool checkOnce(const QCommandLineParser& parser, QString& error)
     for (QString name : parser.optionNames()) {
         if (name == QLatin1String("h"))
             name = QStringLiteral("help");
-        if (seen.contains(name) && name != QLatin1String("lock")) {
+        if (seen.contains(name) && name != QLatin1String("lock") && name != QLatin1String("set")) {
             error = QStringLiteral("--%1: given more than once").arg(name);
             return false;
         }
@@ -165,6 +165,8 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
         {QStringLiteral("strength"), {}, valueName},
         {QStringLiteral("lock"), {}, valueName},
         {QStringLiteral("breed"), {}, valueName},
+        {QStringLiteral("set"), {}, valueName},
+        {QStringLiteral("zoom"), {}, valueName},
     });
 
     ParsedOptions parsed;
@@ -181,7 +183,8 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
     options.isHelp = parser.isSet(QStringLiteral("help"));
     options.isVersion = parser.isSet(QStringLiteral("version"));
     parsed.ok = options.isHelp || options.isVersion
-        || (readNumbers(parser, options, parsed.message) && readChildOptions(parser, options, parsed.message)
+        || (readNumbers(parser, options, parsed.message) && readRecordEdits(parser, options.edits, parsed.message)
+            && readChildOptions(parser, options, parsed.message)
             && readFiles(parser, options, parsed.message)
             && (options.mode != RenderMode::Picture
                 || (readOut(parser.positionalArguments(), options, parsed.message)
@@ -214,6 +217,12 @@ QString renderUsage()
         "  --params-out FILE   write the picture's parameters file (JSON; - for standard\n"
         "                      output)\n"
         "  --palette-out FILE  write the palette strip (541 x 21) as PNG\n"
+        "  --set NAME=VALUE    set a parameter of the picture to any finite number\n"
+        "                      (repeatable): tip, barv, f1, f2, n1..n4, komp1..komp3,\n"
+        "                      ba1..ba3, baf01..baf03\n"
+        "  --zoom Z            show the middle of the picture Z times larger: the view\n"
+        "                      (half-extent of the coordinate window) becomes 3 / Z,\n"
+        "                      1e-06 to 1e+06 (so Z is 3e-06 to 3e+06)\n"
         "  --variations N      write N children (1..100) of the --params picture into DIR:\n"
         "                      variation-1.png and variation-1.json ... (numbered to the\n"
         "                      width of N)\n"
@@ -229,6 +238,8 @@ QString renderUsage()
         "  --version           show the version\n"
         "\n"
         "Every PNG written carries the parameters in a text chunk \"mandalix-params\".\n"
+        "--set and --zoom change the picture painted, a --seed picture after its draw; for\n"
+        "children, they change the parent of --variations (both of --breed) first.\n"
         "Children are named after the run's moment (--seed or the clock); --size, --scale,\n"
         "--type and --threads apply to each. All files of a run are written, or none.\n"
         "Exit status: 0 done, 1 a file could not be read or written, 2 a usage error.\n");

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/result.h"
+#include "record_edits.h"
 #include "state/clock.h"
 #include "variations/locks.h"
 #include "variations/mutation.h"
@@ -45,6 +46,7 @@ struct RenderOptions {
     double strength = kDefaultStrength; // --strength as given; the run clamps it
     Locks locks;                       // --lock GROUP, repeatable
     std::array<QString, 2> parents;    // --breed A B
+    RecordEdits edits; // --set and --zoom: laid over the record painted, or the parents
     bool isHelp = false;
     bool isVersion = false;
 };

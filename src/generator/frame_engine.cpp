@@ -199,6 +199,8 @@ WindowState frameStateOf(const PictureRecord& record)
     WindowState s;
     setStartUpDefaults(s, record.nac);
     setParameters(s, record.picture);
+    s.polx = record.view;
+    s.poly = record.view;
     return s;
 }
 

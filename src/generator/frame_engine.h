@@ -25,9 +25,9 @@ namespace mandalix {
 // Entries of a frame's colour table: the 68 palette positions, then the failed pixels'.
 inline constexpr int kFrameColours = kPaletteIndices + 1;
 
-// The window state a record paints with: start-up's coordinate window, the record's
-// generation type and parameters. No surface is touched and no number drawn: nothing
-// else of the state decides a pixel's colour.
+// The window state a record paints with: start-up's image size, the coordinate window of
+// the record's view, its generation type and parameters. No surface is touched and no
+// number drawn: nothing else of the state decides a pixel's colour.
 WindowState frameStateOf(const PictureRecord& record);
 
 // Called on the calling thread now and then while the pool paints, and once at the end,

@@ -2,6 +2,7 @@
 
 #include "output/params_fields.h"
 #include "output/params_lineage.h"
+#include "output/params_view.h"
 #include "output/png_text.h"
 
 #include <QFile>
@@ -50,6 +51,7 @@ QJsonDocument paramsDocument(const PictureRecord& record)
         replacements.append(QJsonObject{{QStringLiteral("from"), replacement.from},
                                         {QStringLiteral("to"), replacement.to}});
     root.insert(QStringLiteral("replacements"), replacements);
+    insertView(root, record.view);
     // A drawn picture's file stays as files were before lineages were kept.
     if (!record.lineage.isDrawn())
         root.insert(QStringLiteral("lineage"), lineageJson(record.lineage));

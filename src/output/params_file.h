@@ -1,8 +1,8 @@
 // The parameters file: a picture's record, everything needed to paint it again (the
 // moment, seed and name, the generation type, whether it repeated its parameters, the
-// strip's three waves, the seventeen parameters, the recolourings and where the picture
-// came from) as JSON text, in a file of its own or in a PNG text chunk. Pure functions on values, safe
-// on any thread. A file that cannot be used comes back as a value with a sentence naming
+// strip's three waves, the seventeen parameters, the recolourings, the view and where the
+// picture came from) as JSON text, in a file of its own or in a PNG text chunk. Pure
+// functions on values, safe on any thread. A file that cannot be used comes back as a value with a sentence naming
 // the field and the reason; nothing throws. Writing lives in params_file.cpp, reading
 // the JSON in params_json_read.cpp.
 #pragma once
@@ -37,8 +37,10 @@ QString paramsChunkText(const PictureRecord& record);
 using ParamsRead = Result<PictureRecord>;
 
 // Reads the JSON of a record. Every field is required but "moment", "repeat",
-// "replacements" and "lineage", which files of older versions lack (without a lineage the
-// picture was drawn), and at most kParamsMaxReplacements recolourings; every number must be finite;
+// "replacements", "polx" and "poly", and "lineage", which files of older versions lack
+// (without a view the picture shows the start's, without a lineage it was drawn), and at
+// most kParamsMaxReplacements recolourings; every number must be finite, a view within
+// kMinView..kMaxView with polx = poly;
 // the seed and the name must be ones the program could have given (seconds since
 // midnight in single precision, "T" and 14 digits) and the generation type one of 1 to 4;
 // any finite value is accepted otherwise. Unknown fields are ignored. Texts from the file are quoted in a message

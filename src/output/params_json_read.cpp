@@ -2,6 +2,7 @@
 
 #include "output/params_fields.h"
 #include "output/params_lineage.h"
+#include "output/params_view.h"
 #include "state/clock.h"
 
 #include <QJsonArray>
@@ -259,7 +260,7 @@ ParamsRead paramsFromJson(const QByteArray& json)
     if (read.failed())
         return failure(read.error());
     QString error;
-    if (!readHistory(root, record, error)
+    if (!readHistory(root, record, error) || !readView(root, record.view, error)
         || !readLineage(root.value(QStringLiteral("lineage")), record.lineage, error))
         return failure(error);
     return ParamsRead::success(record);

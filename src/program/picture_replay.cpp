@@ -10,6 +10,17 @@
 
 namespace mandalix {
 
+namespace {
+
+// The coordinate window of a picture's view: polx = poly = its half-extent.
+void setView(WindowState& s, double view)
+{
+    s.polx = view;
+    s.poly = view;
+}
+
+} // namespace
+
 PictureRecord newPictureRecord(const WindowState& s, const PaletteWaves& strip,
                                const QDateTime& moment, float seed)
 {
@@ -21,7 +32,9 @@ PictureRecord newPictureRecord(const WindowState& s, const PaletteWaves& strip,
     record.isRepeat = s.ponovi == 1;
     record.palette = strip;
     if (record.isRepeat) {
+        // A repeat paints the picture on show again, at its view.
         record.picture = parametersOf(s);
+        record.view = s.polx;
     } else {
         Rnd rnd(seed);
         drawPictureParameters(record.picture, rnd);
@@ -41,6 +54,7 @@ void beginRecordedPicture(WindowState& s, Surfaces& surfaces, Rnd& rnd, const Pi
     if (!record.isRepeat)
         skipPictureParameters(rnd);
     setParameters(s, record.picture);
+    setView(s, record.view);
 }
 
 bool paintRecordedPicture(WindowState& s, Surfaces& surfaces, Rnd& rnd, const PictureRecord& record,
@@ -68,6 +82,7 @@ void showPixels(Surface& surface, const QImage& image)
 void setPictureState(WindowState& s, const PictureRecord& picture)
 {
     setParameters(s, picture.picture);
+    setView(s, picture.view);
     s.imeslike = picture.imeslike;
     s.ponovi = 0;
 }

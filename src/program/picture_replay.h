@@ -19,14 +19,15 @@ namespace mandalix {
 
 // The record of a new picture begun at `moment` with `seed`, in the state's generation
 // type, from the strip of waves `strip`: its parameters are drawn from the seed as the
-// picture will draw them, or, when the state asks for a repeat (ponovi = 1), they are
-// the state's own. Draws from a generator of its own; the state is not changed.
+// picture will draw them and its view is the start's, or, when the state asks for a
+// repeat (ponovi = 1), both are the state's own. Draws from a generator of its own; the
+// state is not changed.
 PictureRecord newPictureRecord(const WindowState& s, const PaletteWaves& strip,
                                const QDateTime& moment, float seed);
 
 // Everything before the traversal: the strip from the waves, nac, the generator's seed
-// and parameter draws, Picture2 cleared, re, gr, bl zeroed, then the record's parameters
-// and name.
+// and parameter draws, Picture2 cleared, re, gr, bl zeroed, then the record's parameters,
+// view and name.
 void beginRecordedPicture(WindowState& s, Surfaces& surfaces, Rnd& rnd, const PictureRecord& record);
 
 // The whole picture: beginRecordedPicture, the traversal of the record's type over
@@ -39,8 +40,8 @@ bool paintRecordedPicture(WindowState& s, Surfaces& surfaces, Rnd& rnd, const Pi
 // left as they were.
 void showPixels(Surface& surface, const QImage& image);
 
-// The window state that belongs to a picture on show: its parameters and its name, with
-// no repeat asked for. The generation type stays the user's choice.
+// The window state that belongs to a picture on show: its parameters, its view and its
+// name, with no repeat asked for. The generation type stays the user's choice.
 void setPictureState(WindowState& s, const PictureRecord& picture);
 
 } // namespace mandalix

@@ -1,6 +1,6 @@
 // The frame engine against the window's own painting: a record painted at 453 x 453 is
 // the window's Picture1 pixel for pixel, failed exactly where DrawPixel fails, for every
-// formula set and colour rule; a cancel ends the painting with no picture.
+// formula set and colour rule and a zoomed view; a cancel ends the painting with no picture.
 #include "generator/frame_engine.h"
 
 #include "generator/picture_parameters.h"
@@ -79,6 +79,22 @@ TEST(FrameEngine_Window, EveryTipAndBarvIsTheWindowsPictureAndFailsWhereItFails)
     recoloured.replacements = {{stripColours(recoloured.palette)[7], 0x123456}};
     int failed = 0;
     EXPECT_EQ(differencesFromWindow(recoloured, failed), 0);
+
+    // Zoomed in, both paint the record's view: twice the size, so grid position 229 + 2k
+    // of the half view shows what 229 + k of the whole shows, to the bit.
+    PictureRecord zoomed = recordWith(4321.0f, 4, 3);
+    zoomed.view = kStartView / 2;
+    EXPECT_EQ(differencesFromWindow(zoomed, failed), 0);
+    const QSize window(kPictureSizePx, kPictureSizePx);
+    const QImage half = FrameEngine(frameStateOf(zoomed), frameColourTable(zoomed)).paint(window, 2);
+    zoomed.view = kStartView;
+    const QImage whole = FrameEngine(frameStateOf(zoomed), frameColourTable(zoomed)).paint(window, 2);
+    int unlike = 0;
+    for (int m = -114; m <= 111; ++m)
+        for (int k = -114; k <= 111; ++k)
+            unlike += half.pixelIndex(229 + 2 * k, 229 + 2 * m) != whole.pixelIndex(229 + k, 229 + m);
+    EXPECT_EQ(unlike, 0);
+    EXPECT_NE(half, whole);
 
     // A formula set out of range fails every pixel.
     EXPECT_EQ(differencesFromWindow(recordWith(77.0f, 300, 1), failed), 0);

@@ -94,6 +94,9 @@ TEST(ParamsJson_RoundTrip, WritesTheFieldsUnderTheirNames)
     EXPECT_EQ(root.value("picture").toObject().value("barv").toDouble(), 5);
     EXPECT_EQ(root.value("picture").toObject().value("baf03").toDouble(), 5e-324);
     EXPECT_EQ(root.value("picture").toObject().size(), 17);
+    // A picture at the start's view is written as files were before views were kept.
+    EXPECT_FALSE(root.contains("polx"));
+    EXPECT_FALSE(root.contains("poly"));
 }
 
 TEST(ParamsJson_RoundTrip, ParametersGoToAndFromTheWindowState)

@@ -40,6 +40,38 @@ TEST(RunCommand_ShowRecord, TheRecordBecomesThePictureOnShowAndARepeatPaintsItAg
     EXPECT_EQ(program.surfaces.Picture1.image(), shown) << "type 2 paints every pixel alike";
 }
 
+// A zoomed record is shown at its view, and a repeat paints it again at that view; a new
+// picture, with either strip, starts at the whole view again.
+TEST(RunCommand_ShowRecord, ARepeatKeepsTheViewAndANewPictureStartsWhole)
+{
+    FixedClock clock(QDateTime(QDate(2026, 12, 9), QTime(9, 0, 0, 0)));
+    Program program(clock, Drives{});
+    StartUp(program, noPacing());
+    PictureRecord record = program.picture;
+    record.nac = 2;
+    (void)runCommand(program, cmd::ShowRecord{record}, noPacing());
+    const QImage whole = program.surfaces.Picture1.image();
+    record.view = 1.5;
+    (void)runCommand(program, cmd::ShowRecord{record}, noPacing());
+    const QImage zoomed = program.surfaces.Picture1.image();
+    EXPECT_NE(zoomed, whole);
+
+    const auto expectView = [&](double view, const char* after) {
+        EXPECT_EQ(program.picture.view, view) << after;
+        EXPECT_EQ(program.state.polx, view) << after;
+        EXPECT_EQ(program.state.poly, view) << after;
+    };
+    expectView(1.5, "show");
+    (void)runCommand(program, cmd::RepeatImage{}, noPacing());
+    expectView(1.5, "repeat");
+    EXPECT_EQ(program.surfaces.Picture1.image(), zoomed);
+    (void)runCommand(program, cmd::NewImageOldPalette{}, noPacing());
+    expectView(kStartView, "new img / old palette");
+    (void)runCommand(program, cmd::ShowRecord{record}, noPacing());
+    (void)runCommand(program, cmd::NewImageNewPalette{}, noPacing());
+    expectView(kStartView, "new img / new palette");
+}
+
 // An adopted variation is a new picture of the window: named after the moment it is
 // taken, painted in the window's generation type, with its lineage.
 TEST(RunCommand_ShowRecord, AnAdoptedPictureIsNamedNowAndPaintedInTheWindowsType)

@@ -174,6 +174,52 @@ TEST(ParseRenderOptions_Children, ReadsVariationsAndBreedRuns)
     }
 }
 
+TEST(ParseRenderOptions_Edits, ReadsSetAndZoomAndNamesWhatIsWrong)
+{
+    const ParsedOptions parsed = parse("--set n1=12.5 --zoom 2 --set=tip=2 --set baf03=-1.5e-3 a.png");
+    ASSERT_TRUE(parsed.ok) << parsed.message.toStdString();
+    const RecordEdits& edits = parsed.value.edits;
+    EXPECT_EQ(edits.settings, (std::vector<ParameterSetting>{
+                                  {&PictureParameters::n1, 12.5}, {&PictureParameters::tip, 2},
+                                  {&PictureParameters::baf03, -1.5e-3}}));
+    EXPECT_EQ(edits.view, 1.5);
+    EXPECT_TRUE(parse("a.png").value.edits.isEmpty());
+    EXPECT_EQ(parse("--zoom 3e6 a.png").value.edits.view, kMinView);
+    EXPECT_EQ(parse("--zoom 0.000003 a.png").value.edits.view, kMaxView);
+    EXPECT_TRUE(parse("--params p.json --variations 2 --out-dir d --zoom 4 --set f1=0").ok);
+    EXPECT_TRUE(parse("--breed a.json b.json --out-dir d --set komp2=1E+2").ok);
+
+    const char* range = "--zoom: %1 is out of range (3e-06 to 3e+06, a view of 1e-06 to 1e+06)";
+    const struct {
+        QString line;
+        QString error;
+    } cases[] = {
+        {"--zoom 0 a.png", QString::fromLatin1(range).arg("0")},
+        {"--zoom -2 a.png", QString::fromLatin1(range).arg("-2")},
+        {"--zoom 3.1e6 a.png", QString::fromLatin1(range).arg("3.1e6")},
+        {"--zoom 1e-7 a.png", QString::fromLatin1(range).arg("1e-7")},
+        {"--zoom twice a.png", "--zoom: \"twice\" is not a number"},
+        {"--zoom inf a.png", "--zoom: \"inf\" is not a number"},
+        {"--zoom 1e999 a.png", "--zoom: \"1e999\" is not a number"},
+        {"--zoom 2 --zoom 2 a.png", "--zoom: given more than once"},
+        {"--set n1 a.png", "--set: \"n1\" is not NAME=VALUE, e.g. n1=12.5"},
+        {"--set n5=1 a.png",
+         "--set: \"n5\" is not a parameter (tip, barv, f1, f2, n1..n4, komp1..komp3, ba1..ba3, baf01..baf03)"},
+        {"--set N1=1 a.png",
+         "--set: \"N1\" is not a parameter (tip, barv, f1, f2, n1..n4, komp1..komp3, ba1..ba3, baf01..baf03)"},
+        {"--set n1= a.png", "--set n1: \"\" is not a number"},
+        {"--set n1=nan a.png", "--set n1: \"nan\" is not a number"},
+        {"--set tip=1e400 a.png", "--set tip: \"1e400\" is not a number"},
+        {"--set n1=1 --set n2=2 --set n1=3 a.png", "--set: n1 given more than once"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        const ParsedOptions bad = parse(c.line);
+        EXPECT_FALSE(bad.ok);
+        EXPECT_EQ(bad.message, c.error);
+    }
+}
+
 TEST(ParseRenderOptions_Children, NamesEachConflict)
 {
     const QString p = QStringLiteral("--params p.json ");

@@ -86,6 +86,25 @@ TEST_F(Steps_UndoRedo, BringBackEveryStepExactlyAndRepeatPaintsTheOneOnShow)
     EXPECT_FALSE(program.steps.canRedo()) << "a new step drops the redo steps";
 }
 
+TEST_F(Steps_UndoRedo, UndoBringsBackAZoomedPictureAtItsViewForARepeat)
+{
+    run(cmd::StartUp{});
+    PictureRecord zoomed = program.picture;
+    zoomed.nac = 2; // paints every pixel alike
+    zoomed.view = 0.75;
+    run(cmd::ShowRecord{zoomed});
+    const Shown shown = shownBy(program);
+    run(cmd::NewImageOldPalette{}, 1);
+    ASSERT_EQ(program.state.polx, kStartView);
+    run(cmd::Undo{});
+    EXPECT_TRUE(shownBy(program) == shown);
+    EXPECT_EQ(program.state.polx, 0.75);
+    EXPECT_EQ(program.state.poly, 0.75);
+    run(cmd::RepeatImage{}, 1);
+    EXPECT_EQ(program.picture.view, 0.75);
+    EXPECT_EQ(program.surfaces.Picture1.image(), shown.picture1);
+}
+
 TEST_F(Steps_UndoRedo, APressThatRecoloursNothingAddsNoStep)
 {
     run(cmd::StartUp{});
