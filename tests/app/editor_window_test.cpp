@@ -1,4 +1,4 @@
-// The editor: its preview is the renderer's picture of the edited record; a typed value
+// The editor: its preview is the renderer's picture of the edited (and zoomed) record; a typed value
 // that is no number is refused; randomise keeps what is locked; the view's bounds are
 // told; apply hands over the edited record named as edited, cancel and reset nothing.
 #include "app/editor_window.h"
@@ -71,9 +71,11 @@ TEST_F(EditorWindowTest, ThePreviewIsTheRenderersPictureOfTheEditedRecord)
     // black and the window keeps what it showed there before.
     m_editor.edit(indexOf("tip"), 3);
     m_editor.edit(indexOf("phase green"), 1.5);
+    m_editor.zoomBy(EditorWindow::kZoomStep * EditorWindow::kZoomStep);
     EXPECT_EQ(m_editor.edited().picture.komp1, 400);
     EXPECT_EQ(m_editor.edited().picture.n1, fitToRange(10 + 20 * 0.7, editableNumbers()[4].range));
     EXPECT_EQ(m_editor.edited().palette.phase[1], 1.5);
+    EXPECT_EQ(m_editor.edited().view, kStartView / 1.25 / 1.25);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m_editor.isPreviewPainting(); }, kPaintMs));
     EXPECT_EQ(m_editor.preview()->picture().convertToFormat(QImage::Format_RGB32), rendered(m_editor.edited()));
 }
