@@ -29,6 +29,7 @@ class KeysSheet;
 struct ControlRow;
 class SlideShowWindow;
 class VariationsWindow;
+class FavouritesWindow;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -68,6 +69,18 @@ public:
     // Where the variations keep their settings; tests keep them apart.
     void setVariationSettingsPath(const QString& path) { m_variationSettingsPath = path; }
 
+    // Asks for a name (also K), then keeps the palette of the picture on show under it.
+    void askToKeepPalette();
+    // Keeps the palette of the picture on show under `name` and shows the favourites;
+    // false when the file could not take it (the favourites window says why).
+    bool keepPalette(const QString& name);
+    // Opens the favourite palettes (also the "favourite palettes" button).
+    void openFavourites();
+    // The favourites window, made on first use.
+    FavouritesWindow& favourites();
+    // Where the favourite palettes are kept; tests keep them apart. Before first use.
+    void setFavouritesPath(const QString& path) { m_favouritesPath = path; }
+
     CommandWorker& worker() { return *m_worker; }
     PictureFiles& files() { return *m_files; }
     QLabel* statusLine() const { return m_status; }
@@ -103,6 +116,7 @@ private:
     // Opens the sheet of keys beside the picture, or raises it.
     void showKeysSheet();
     void buildVariationsButton();
+    void buildFavouritesButton();
     void showKeptMenu(const QString& path, QPoint globalPosition);
     // A copy of the picture on show, taken under the surfaces' lock.
     PictureRecord pictureOnShow() const;
@@ -123,6 +137,8 @@ private:
     KeysSheet* m_keysSheet = nullptr;
     VariationsWindow* m_variations = nullptr;
     QString m_variationSettingsPath;
+    FavouritesWindow* m_favourites = nullptr;
+    QString m_favouritesPath;
 };
 
 } // namespace mandalix

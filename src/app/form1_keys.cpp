@@ -30,6 +30,8 @@ std::function<void()> actionOf(WindowKey command, Form1& form, PictureFiles& fil
         return [&form] { form.openSlideShow(); };
     case WindowKey::Variations:
         return [&form] { form.openVariations(); };
+    case WindowKey::KeepPalette:
+        return [&form] { form.askToKeepPalette(); };
     case WindowKey::KeysSheet:
         break;
     }

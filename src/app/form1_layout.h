@@ -83,6 +83,12 @@ inline constexpr int kVariationsY = kNotKeptY + kStatusH + 8;
 inline constexpr int kVariationsW = 121;
 inline constexpr int kVariationsH = 17;
 
+// The button that opens the favourite palettes, below "variations".
+inline constexpr int kFavouritesX = kVariationsX;
+inline constexpr int kFavouritesY = kVariationsY + 24;
+inline constexpr int kFavouritesW = 121;
+inline constexpr int kFavouritesH = 17;
+
 // The restored size of the window; it opens maximized.
 inline constexpr int kRestoredWidth = 312;
 inline constexpr int kRestoredHeight = 213;

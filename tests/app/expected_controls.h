@@ -60,6 +60,10 @@ inline constexpr int kVariationsX = 568;
 inline constexpr int kVariationsY = 376;
 inline constexpr int kVariationsW = 121;
 inline constexpr int kVariationsH = 17;
+inline constexpr int kFavouritesX = 568;
+inline constexpr int kFavouritesY = 400;
+inline constexpr int kFavouritesW = 121;
+inline constexpr int kFavouritesH = 17;
 
 // The row of a control, or nullptr for an unknown name.
 inline const Control* control(std::string_view name)

@@ -85,11 +85,16 @@ protected:
 TEST_F(Form1Test, Controls_SitAtTheirPlacesWithTheirCaptions)
 {
     EXPECT_EQ(m_form.windowTitle(), QStringLiteral("Form1"));
-    EXPECT_EQ(m_form.findChildren<QPushButton*>().size(), 11 + 1) << "the layout's and \"variations\"";
+    EXPECT_EQ(m_form.findChildren<QPushButton*>().size(), 11 + 2)
+        << "the layout's, \"variations\" and \"favourite palettes\"";
     const auto* variations = m_form.findChild<QPushButton*>(QStringLiteral("VariationsButton"));
     ASSERT_NE(variations, nullptr);
     EXPECT_EQ(variations->geometry(), QRect(expected::kVariationsX, expected::kVariationsY,
                                             expected::kVariationsW, expected::kVariationsH));
+    const auto* favourites = m_form.findChild<QPushButton*>(QStringLiteral("FavouritesButton"));
+    ASSERT_NE(favourites, nullptr);
+    EXPECT_EQ(favourites->geometry(), QRect(expected::kFavouritesX, expected::kFavouritesY,
+                                            expected::kFavouritesW, expected::kFavouritesH));
     for (const expected::Control& row : expected::kControls) {
         SCOPED_TRACE(row.name);
         QWidget* w = widget(row.name);

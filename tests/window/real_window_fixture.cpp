@@ -76,7 +76,9 @@ QList<QRect> paintedAreas()
           << QRect(expected::kStatusX, expected::kStatusY, expected::kStatusW,
                    expected::kStatusH)
           << QRect(expected::kVariationsX, expected::kVariationsY, expected::kVariationsW,
-                   expected::kVariationsH);
+                   expected::kVariationsH)
+          << QRect(expected::kFavouritesX, expected::kFavouritesY, expected::kFavouritesW,
+                   expected::kFavouritesH);
     return areas;
 }
 
