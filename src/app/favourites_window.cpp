@@ -55,7 +55,7 @@ void FavouritesWindow::buildControls()
     m_list->setObjectName(QStringLiteral("FavouritesList"));
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setIconSize(QSize(kPaletteIndices * kSwatchWidthPx, kSwatchHeightPx));
-    connect(m_list, &QListWidget::itemDoubleClicked, this, [this] { use(true); });
+    connect(m_list, &QListWidget::itemActivated, this, [this] { use(true); });
 
     auto* buttons = new QGridLayout;
     const auto addButton = [&](const char* name, const QString& caption, int row, int column, auto action) {
@@ -120,6 +120,7 @@ void FavouritesWindow::present()
     show();
     raise();
     activateWindow();
+    m_list->setFocus();
 }
 
 void FavouritesWindow::use(bool repaint)

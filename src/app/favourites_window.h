@@ -1,6 +1,6 @@
 // The favourite palettes: a window of its own listing each kept palette as its strip of
 // colours with its name, to apply to the picture on show, use for new pictures, rename,
-// delete, import from a file or export to one. It owns the store of favourites; what
+// delete, import from a file or export to one; Enter or a double-click on one applies it. It owns the store of favourites; what
 // goes wrong (a damaged file, a failed write) shows in a line of the window, and the
 // favourites stay as they were. GUI thread only.
 #pragma once

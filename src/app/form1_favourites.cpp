@@ -32,7 +32,14 @@ FavouritesWindow& Form1::favourites()
     return *m_favourites;
 }
 
-void Form1::openFavourites() { favourites().present(); }
+// Opened beside the buttons, so the picture it repaints stays in sight.
+void Form1::openFavourites()
+{
+    FavouritesWindow& window = favourites();
+    if (!window.isVisible())
+        window.move(mapToGlobal(QPoint(kStatusX + kStatusW + 8, kVariationsY)));
+    window.present();
+}
 
 void Form1::askToKeepPalette()
 {
