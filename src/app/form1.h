@@ -1,6 +1,7 @@
 // The program's one window: thirteen controls from the layout table over a view of the
 // window's own drawing surface, a status line, and the command worker that runs what
-// the user asks for; F11 opens the slide show over it; with the keys of undo and redo and the panel of kept pictures.
+// the user asks for; F11 opens the slide show over it; with the keys of undo and redo and the panel of kept pictures,
+// and the ways into the variations and the favourite palettes.
 // GUI thread only. A failed save comes back from the worker as a value and is shown in
 // the one failure box; pictures that cannot be kept, as a red line that stays until one is
 // kept again; the program goes on.
