@@ -2,6 +2,7 @@
 
 #include "app/form1_layout.h"
 #include "app/slide_show_window.h"
+#include "output/favourites_file.h"
 #include "undo/step_commands.h"
 
 #include <QCloseEvent>
@@ -31,6 +32,7 @@ Form1::Form1(Session& program, PictureHistory* history, std::chrono::millisecond
     , m_history(history)
     , m_passDuration(passDuration)
     , m_variationSettingsPath(defaultVariationSettingsPath())
+    , m_favouritesPath(defaultFavouritesPath())
 {
     qRegisterMetaType<mandalix::Command>();
     qRegisterMetaType<mandalix::CommandResult>();
@@ -186,6 +188,7 @@ void Form1::buildControls()
     m_notKept = lineLabel(QStringLiteral("NotKeptMark"), kNotKeptY, QStringLiteral("color: rgb(255, 64, 64);"));
     m_notKept->hide();
     buildVariationsButton();
+    buildFavouritesButton();
 }
 
 void Form1::start() { post(cmd::StartUp{}); }

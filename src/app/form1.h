@@ -1,6 +1,7 @@
 // The program's one window: thirteen controls from the layout table over a view of the
 // window's own drawing surface, a status line, and the command worker that runs what
-// the user asks for; F11 opens the slide show over it; with the keys of undo and redo and the panel of kept pictures.
+// the user asks for; F11 opens the slide show over it; with the keys of undo and redo and the panel of kept pictures,
+// and the ways into the variations and the favourite palettes.
 // GUI thread only. A failed save comes back from the worker as a value and is shown in
 // the one failure box; pictures that cannot be kept, as a red line that stays until one is
 // kept again; the program goes on.
@@ -30,6 +31,7 @@ struct ControlRow;
 class SlideShowWindow;
 class VariationsWindow;
 class EditorWindow;
+class FavouritesWindow;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -73,6 +75,18 @@ public:
     // Where the variations keep their settings; tests keep them apart.
     void setVariationSettingsPath(const QString& path) { m_variationSettingsPath = path; }
 
+    // Asks for a name (also K), then keeps the palette of the picture on show under it.
+    void askToKeepPalette();
+    // Keeps the palette of the picture on show under `name` and shows the favourites;
+    // false when the file could not take it (the favourites window says why).
+    bool keepPalette(const QString& name);
+    // Opens the favourite palettes (also the "favourite palettes" button).
+    void openFavourites();
+    // The favourites window, made on first use.
+    FavouritesWindow& favourites();
+    // Where the favourite palettes are kept; tests keep them apart. Before first use.
+    void setFavouritesPath(const QString& path) { m_favouritesPath = path; }
+
     CommandWorker& worker() { return *m_worker; }
     PictureFiles& files() { return *m_files; }
     QLabel* statusLine() const { return m_status; }
@@ -108,6 +122,7 @@ private:
     // Opens the sheet of keys beside the picture, or raises it.
     void showKeysSheet();
     void buildVariationsButton();
+    void buildFavouritesButton();
     void showKeptMenu(const QString& path, QPoint globalPosition);
     // A copy of the picture on show, taken under the surfaces' lock.
     PictureRecord pictureOnShow() const;
@@ -129,6 +144,8 @@ private:
     VariationsWindow* m_variations = nullptr;
     EditorWindow* m_editor = nullptr;
     QString m_variationSettingsPath;
+    FavouritesWindow* m_favourites = nullptr;
+    QString m_favouritesPath;
 };
 
 } // namespace mandalix

@@ -85,6 +85,12 @@ inline constexpr int kVariationsH = 17;
 // The editor's button, two rows below (the row between is the favourite palettes').
 inline constexpr int kEditorY = kVariationsY + 48;
 
+// The button that opens the favourite palettes, below "variations".
+inline constexpr int kFavouritesX = kVariationsX;
+inline constexpr int kFavouritesY = kVariationsY + 24;
+inline constexpr int kFavouritesW = 121;
+inline constexpr int kFavouritesH = 17;
+
 // The restored size of the window; it opens maximized.
 inline constexpr int kRestoredWidth = 312;
 inline constexpr int kRestoredHeight = 213;

@@ -69,13 +69,22 @@ struct Adopt {
     PictureRecord record;
 };
 
+// A kept palette made the strip's. With `repaint`, the picture on show is painted again
+// with it: the same name and parameters, the new palette, no recolourings. Without, only
+// the strip changes, for the pictures that follow.
+struct UsePalette {
+    static constexpr bool kIsStep = true;
+    PaletteWaves waves;
+    bool repaint = false;
+};
+
 } // namespace cmd
 
 using Command = std::variant<cmd::StartUp, cmd::NewImageOldPalette, cmd::SaveOnDiskD,
                              cmd::ChangePalette, cmd::RepeatImage, cmd::NewImageNewPalette,
                              cmd::GenerationType, cmd::Help, cmd::SaveOnDiskC, cmd::PickColour,
                              cmd::ReplaceColour, cmd::Open, cmd::ShowRecord, cmd::Undo,
-                             cmd::Redo, cmd::RestoreKept, cmd::Adopt>;
+                             cmd::Redo, cmd::RestoreKept, cmd::Adopt, cmd::UsePalette>;
 
 // The command with the pointer position of a press, for the commands that take one;
 // any other command comes back as it was.
@@ -102,7 +111,8 @@ inline bool paintsAPicture(const Command& command)
         || std::holds_alternative<cmd::NewImageNewPalette>(command)
         || std::holds_alternative<cmd::RepeatImage>(command)
         || std::holds_alternative<cmd::ShowRecord>(command)
-        || std::holds_alternative<cmd::Adopt>(command);
+        || std::holds_alternative<cmd::Adopt>(command)
+        || (std::holds_alternative<cmd::UsePalette>(command) && std::get<cmd::UsePalette>(command).repaint);
 }
 
 // True for the commands marked as steps: those that may change Picture1 or Picture3.

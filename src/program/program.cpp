@@ -112,6 +112,18 @@ struct CommandRunner {
         record.nac = s.nac;
         return (*this)(cmd::ShowRecord{std::move(record)});
     }
+    CommandResult operator()(const cmd::UsePalette& use)
+    {
+        if (!use.repaint) {
+            program.strip = use.waves;
+            paintPaletteStrip(use.waves, s, surfaces.Picture3);
+            return {};
+        }
+        PictureRecord record = program.picture;
+        record.palette = use.waves;
+        record.replacements.clear();
+        return (*this)(cmd::ShowRecord{std::move(record)});
+    }
     CommandResult operator()(const cmd::ReplaceColour& press)
     {
         if (const auto made = ReplaceColour(s, surfaces.Picture1, press.x, press.y))

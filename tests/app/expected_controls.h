@@ -62,6 +62,10 @@ inline constexpr int kVariationsW = 121;
 inline constexpr int kVariationsH = 17;
 // The "edit" button two rows below it (rows 424..440).
 inline constexpr int kEditorY = 424;
+inline constexpr int kFavouritesX = 568;
+inline constexpr int kFavouritesY = 400;
+inline constexpr int kFavouritesW = 121;
+inline constexpr int kFavouritesH = 17;
 
 // The row of a control, or nullptr for an unknown name.
 inline const Control* control(std::string_view name)

@@ -85,7 +85,8 @@ protected:
 TEST_F(Form1Test, Controls_SitAtTheirPlacesWithTheirCaptions)
 {
     EXPECT_EQ(m_form.windowTitle(), QStringLiteral("Form1"));
-    EXPECT_EQ(m_form.findChildren<QPushButton*>().size(), 11 + 2) << "the layout's, \"variations\" and \"edit\"";
+    EXPECT_EQ(m_form.findChildren<QPushButton*>().size(), 11 + 3)
+        << "the layout's, \"variations\", \"favourite palettes\" and \"edit\"";
     const auto* variations = m_form.findChild<QPushButton*>(QStringLiteral("VariationsButton"));
     ASSERT_NE(variations, nullptr);
     EXPECT_EQ(variations->geometry(), QRect(expected::kVariationsX, expected::kVariationsY,
@@ -94,6 +95,10 @@ TEST_F(Form1Test, Controls_SitAtTheirPlacesWithTheirCaptions)
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->geometry(), QRect(expected::kVariationsX, expected::kEditorY, expected::kVariationsW,
                                       expected::kVariationsH));
+    const auto* favourites = m_form.findChild<QPushButton*>(QStringLiteral("FavouritesButton"));
+    ASSERT_NE(favourites, nullptr);
+    EXPECT_EQ(favourites->geometry(), QRect(expected::kFavouritesX, expected::kFavouritesY,
+                                            expected::kFavouritesW, expected::kFavouritesH));
     for (const expected::Control& row : expected::kControls) {
         SCOPED_TRACE(row.name);
         QWidget* w = widget(row.name);

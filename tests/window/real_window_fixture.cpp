@@ -77,7 +77,9 @@ QList<QRect> paintedAreas()
                    expected::kStatusH)
           << QRect(expected::kVariationsX, expected::kVariationsY, expected::kVariationsW,
                    expected::kVariationsH)
-          << QRect(expected::kVariationsX, expected::kEditorY, expected::kVariationsW, expected::kVariationsH);
+          << QRect(expected::kVariationsX, expected::kEditorY, expected::kVariationsW, expected::kVariationsH)
+          << QRect(expected::kFavouritesX, expected::kFavouritesY, expected::kFavouritesW,
+                   expected::kFavouritesH);
     return areas;
 }
 

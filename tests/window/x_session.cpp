@@ -275,6 +275,8 @@ bool ProgramUnderTest::start(QString* error, const QStringList& arguments)
     env.insert(QStringLiteral("MANDALIX_DRIVE_C"), m_dir.path());
     env.insert(QStringLiteral("MANDALIX_DRIVE_D"), m_dir.path());
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.path());
+    // Settings and favourites go to the test's folder, never the user's.
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
     env.insert(QStringLiteral("MANDALIX_HISTORY_DIR"), historyFolder());
     dieWithParent(m_process);
     m_process.setProcessEnvironment(env);
