@@ -6,6 +6,7 @@
 #include "base/exit_codes.h"
 #include "children_files.h"
 #include "generator/traversals.h"
+#include "output/favourites_file.h"
 #include "output/output_files.h"
 #include "output/params_file.h"
 #include "output/picture_png.h"
@@ -203,10 +204,10 @@ int runChildren(const RenderOptions& options, const RenderRequest& request)
 
 int run(const QStringList& arguments)
 {
-    const ParsedOptions parsed = parseRenderOptions(arguments);
+    ParsedOptions parsed = parseRenderOptions(arguments);
     if (!parsed.ok)
         return fail(kExitUsage, parsed.message + QStringLiteral(" (see --help)"));
-    const RenderOptions& options = parsed.value;
+    RenderOptions& options = parsed.value;
     if (options.isHelp) {
         printTo(stdout, renderUsage().toUtf8());
         return kExitDone;
@@ -216,6 +217,12 @@ int run(const QStringList& arguments)
         return kExitDone;
     }
 
+    if (!options.paletteFile.isEmpty()) {
+        const Result<PaletteWaves> waves = firstFavouriteWaves(options.paletteFile);
+        if (!waves.ok)
+            return fail(kExitFile, waves.message);
+        options.edits.palette = waves.value;
+    }
     RenderRequest request = requestOf(options);
     if (options.mode != RenderMode::Picture)
         return runChildren(options, request);

@@ -73,6 +73,10 @@ void applyEdits(const RecordEdits& edits, PictureRecord& record)
         record.picture.*setting.field = setting.value;
     if (edits.view)
         record.view = *edits.view;
+    if (edits.palette) {
+        record.palette = *edits.palette;
+        record.replacements.clear();
+    }
 }
 
 } // namespace mandalix

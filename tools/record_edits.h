@@ -26,8 +26,9 @@ struct ParameterSetting {
 struct RecordEdits {
     std::vector<ParameterSetting> settings; // in the order given, each field at most once
     std::optional<double> view;             // --zoom Z: kStartView / Z
+    std::optional<PaletteWaves> palette;    // --palette-file: a favourite's waves, read by the run
 
-    bool isEmpty() const { return settings.empty() && !view; }
+    bool isEmpty() const { return settings.empty() && !view && !palette; }
     bool operator==(const RecordEdits&) const = default;
 };
 
@@ -36,7 +37,8 @@ struct RecordEdits {
 // kMinView..kMaxView). Returns false with `error` set otherwise.
 bool readRecordEdits(const QCommandLineParser& parser, RecordEdits& edits, QString& error);
 
-// The record with the edits laid over it: each setting's field, then the view.
+// The record with the edits laid over it: each setting's field, the view, then the
+// palette (which drops the recolourings: they named colours of the palette before).
 void applyEdits(const RecordEdits& edits, PictureRecord& record);
 
 } // namespace mandalix

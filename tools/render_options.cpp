@@ -65,7 +65,8 @@ bool readFiles(const QCommandLineParser& parser, RenderOptions& options, QString
         return false;
     }
     const std::pair<const char*, QString*> files[] = {
-        {"params", &options.params}, {"params-out", &options.paramsOut}, {"palette-out", &options.paletteOut}};
+        {"params", &options.params}, {"params-out", &options.paramsOut}, {"palette-out", &options.paletteOut},
+        {"palette-file", &options.paletteFile}};
     for (const auto& [name, to] : files) {
         *to = parser.value(QLatin1String(name));
         if (parser.isSet(QLatin1String(name)) && to->isEmpty()) {
@@ -167,6 +168,7 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
         {QStringLiteral("breed"), {}, valueName},
         {QStringLiteral("set"), {}, valueName},
         {QStringLiteral("zoom"), {}, valueName},
+        {QStringLiteral("palette-file"), {}, valueName},
     });
 
     ParsedOptions parsed;
@@ -223,6 +225,8 @@ QString renderUsage()
         "  --zoom Z            show the middle of the picture Z times larger: the view\n"
         "                      (half-extent of the coordinate window) becomes 3 / Z,\n"
         "                      1e-06 to 1e+06 (so Z is 3e-06 to 3e+06)\n"
+        "  --palette-file FAV  paint with the first palette of a favourite palettes file\n"
+        "                      (JSON, as the window's favourites are kept and exported)\n"
         "  --variations N      write N children (1..100) of the --params picture into DIR:\n"
         "                      variation-1.png and variation-1.json ... (numbered to the\n"
         "                      width of N)\n"
@@ -238,8 +242,9 @@ QString renderUsage()
         "  --version           show the version\n"
         "\n"
         "Every PNG written carries the parameters in a text chunk \"mandalix-params\".\n"
-        "--set and --zoom change the picture painted, a --seed picture after its draw; for\n"
-        "children, they change the parent of --variations (both of --breed) first.\n"
+        "--set, --zoom and --palette-file change the picture painted (a --seed picture\n"
+        "after its draw); for children, they change the parent of --variations (both of\n"
+        "--breed) first.\n"
         "Children are named after the run's moment (--seed or the clock); --size, --scale,\n"
         "--type and --threads apply to each. All files of a run are written, or none.\n"
         "Exit status: 0 done, 1 a file could not be read or written, 2 a usage error.\n");

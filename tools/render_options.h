@@ -47,6 +47,7 @@ struct RenderOptions {
     Locks locks;                       // --lock GROUP, repeatable
     std::array<QString, 2> parents;    // --breed A B
     RecordEdits edits; // --set and --zoom: laid over the record painted, or the parents
+    QString paletteFile; // --palette-file: a favourites file whose first palette is painted
     bool isHelp = false;
     bool isVersion = false;
 };

@@ -1,4 +1,4 @@
-// mandalix-render's --set and --zoom, as a user runs them: the records the files carry,
+// mandalix-render's --set, --zoom and --palette-file, as a user runs them: the records the files carry,
 // the zoomed pixels against the whole picture's, and the parents of children changed.
 #include "output/params_file.h"
 #include "tools/render_process.h"
@@ -33,7 +33,19 @@ TEST_F(MandalixRender, SetAndZoomChangeTheRecordAndZoomTwoShowsTheMiddleAtTwiceT
     set.picture.tip = 2;
     PictureRecord zoomed = plain;
     zoomed.view = 1.5;
-    for (const auto& [name, want] : {std::pair{"s", set}, std::pair{"z", zoomed}}) {
+    // --palette-file paints with a kept favourite's waves.
+    PictureRecord favourite = plain;
+    favourite.palette.phase = {1, 2, 3};
+    write("fav.json", R"({"favourites": [{"name": "mine", "period": [25, 30, 35], "phase": [1, 2, 3],
+                                           "wavelength": [30, 40, 50]}]})");
+    favourite.palette.period = {25, 30, 35};
+    favourite.palette.wavelength = {30, 40, 50};
+    runOk("--params p.png --palette-file fav.json --params-out f.json f.png");
+    const Finished missing = run({QStringLiteral("--palette-file"), QStringLiteral("none.json"), QStringLiteral("n.png")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.err.contains("none.json")) << missing.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("n.png")));
+    for (const auto& [name, want] : {std::pair{"s", set}, std::pair{"z", zoomed}, std::pair{"f", favourite}}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(readRecord(path(QStringLiteral("%1.json").arg(name))), want);
         EXPECT_EQ(readRecord(path(QStringLiteral("%1.png").arg(name))), want);
