@@ -195,6 +195,7 @@ void Form1::start() { post(cmd::StartUp{}); }
 
 void Form1::post(const Command& command)
 {
+    stopCyclingColours();
     if (paintsAPicture(command))
         m_status->clear();
     m_worker->post(command);

@@ -31,6 +31,7 @@ struct ControlRow;
 class SlideShowWindow;
 class VariationsWindow;
 class EditorWindow;
+class ColourCycleView;
 class FavouritesWindow;
 
 class Form1 : public QWidget {
@@ -68,6 +69,12 @@ public:
     void useKeptPicture(const QString& path, KeptUse use);
     // The variations window, made on first use.
     VariationsWindow& variations();
+    // Colour cycling over the picture on show (Y); any key or command stops it first.
+    void startCyclingColours();
+    void stopCyclingColours();
+    bool isCyclingColours() const;
+    ColourCycleView* colourCycle() const { return m_cycle; }
+
     // Opens the editor of the picture on show (also E and the "edit" button).
     void openEditor();
     // The editor, made on first use.
@@ -143,6 +150,8 @@ private:
     KeysSheet* m_keysSheet = nullptr;
     VariationsWindow* m_variations = nullptr;
     EditorWindow* m_editor = nullptr;
+    ColourCycleView* m_cycle = nullptr;
+    QObject* m_stopOnKey = nullptr; // installed on the application while colours cycle
     QString m_variationSettingsPath;
     FavouritesWindow* m_favourites = nullptr;
     QString m_favouritesPath;

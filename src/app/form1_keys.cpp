@@ -32,6 +32,8 @@ std::function<void()> actionOf(WindowKey command, Form1& form, PictureFiles& fil
         return [&form] { form.openVariations(); };
     case WindowKey::Editor:
         return [&form] { form.openEditor(); };
+    case WindowKey::CycleColours:
+        return [&form] { form.startCyclingColours(); };
     case WindowKey::KeepPalette:
         return [&form] { form.askToKeepPalette(); };
     case WindowKey::KeysSheet:

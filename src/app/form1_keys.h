@@ -40,10 +40,12 @@ template <typename Action> struct ActionKeyRow {
 };
 
 // The window's commands that have no button.
-enum class WindowKey { SaveAs, Open, CancelSave, Undo, Redo, SlideShow, Variations, Editor, KeepPalette, KeysSheet };
+enum class WindowKey {
+    SaveAs, Open, CancelSave, Undo, Redo, SlideShow, Variations, Editor, KeepPalette, CycleColours, KeysSheet
+};
 using WindowKeyRow = ActionKeyRow<WindowKey>;
 
-inline constexpr std::array<WindowKeyRow, 12> kWindowKeys{{
+inline constexpr std::array<WindowKeyRow, 13> kWindowKeys{{
     {WindowKey::SaveAs, "Ctrl+S", "Save the picture as a PNG, at any size"},
     {WindowKey::Open, "Ctrl+O", "Open a PNG saved by mandalix"},
     {WindowKey::CancelSave, "Esc", "Cancel a Save as that is painting or writing"},
@@ -54,6 +56,7 @@ inline constexpr std::array<WindowKeyRow, 12> kWindowKeys{{
     {WindowKey::Variations, "V", "Open the variations of the picture on show"},
     {WindowKey::Editor, "E", "Edit the numbers of the picture on show"},
     {WindowKey::KeepPalette, "K", "Keep the palette of the picture on show among the favourites"},
+    {WindowKey::CycleColours, "Y", "Cycle the picture's colours through its rings; any key stops it"},
     {WindowKey::KeysSheet, "?", "Show this list of keys"},
     {WindowKey::KeysSheet, "Shift+F1", "Show this list of keys"},
 }};
