@@ -1,5 +1,6 @@
-// Turns the program's images into an encoder's frames: any QImage format, through 32-bit
-// RGB, into packed RGB (exact) or 4:2:0 BT.709 in the studio range. Alpha is dropped.
+// Turns the program's images into an encoder's frames: into packed RGB (exact) or 4:2:0
+// BT.709 in the studio range. Palette indices, as the frame engine paints them, and 32-bit
+// RGB are taken as they are, any other format through 32-bit RGB. Alpha is dropped.
 // One owner, one thread; out of memory is a failed Result.
 #pragma once
 
@@ -25,7 +26,11 @@ public:
     Result<AVFrame*> convert(const QImage& image, long long pts);
 
 private:
+    // The scaler from `source`, made anew only when the source's format changes.
+    bool setSource(AVPixelFormat source);
+
     QSize m_size;
+    AVPixelFormat m_target = AV_PIX_FMT_NONE;
     AvFramePtr m_frame;
     SwsContextPtr m_scaler;
 };
