@@ -5,7 +5,10 @@
 #include "video/video_encoder.h"
 #include "video/video_frame.h"
 
-#include <QIODevice>
+#include <QFileDevice>
+
+#include <cerrno>
+#include <cstring>
 
 namespace mandalix {
 
@@ -26,24 +29,42 @@ const char* muxerName(VideoFormat format)
     return "";
 }
 
-int writeToDevice(void* device, uint8_t* bytes, int count)
+// The file aside as FFmpeg's output sees it, with the system's reason for the first call
+// that failed: Qt's device drops it when a write stops partway, as on a full disk.
+struct FileSink {
+    QIODevice* device = nullptr;
+    int systemError = 0;
+
+    int64_t failed()
+    {
+        if (systemError == 0)
+            systemError = errno;
+        return AVERROR(EIO);
+    }
+};
+
+int writeToDevice(void* opaque, uint8_t* bytes, int count)
 {
-    const qint64 written = static_cast<QIODevice*>(device)->write(reinterpret_cast<const char*>(bytes), count);
-    return written == count ? count : AVERROR(EIO);
+    auto* sink = static_cast<FileSink*>(opaque);
+    errno = 0;
+    const qint64 written = sink->device->write(reinterpret_cast<const char*>(bytes), count);
+    return written == count ? count : static_cast<int>(sink->failed());
 }
 
 // The containers seek back to fill in sizes and indexes once the frames are written.
 int64_t seekDevice(void* opaque, int64_t offset, int whence)
 {
-    auto* device = static_cast<QIODevice*>(opaque);
+    auto* sink = static_cast<FileSink*>(opaque);
+    QIODevice& device = *sink->device;
+    errno = 0;
     switch (whence & ~AVSEEK_FORCE) {
-    case AVSEEK_SIZE: return device->size();
+    case AVSEEK_SIZE: return device.size();
     case SEEK_SET: break;
-    case SEEK_CUR: offset += device->pos(); break;
-    case SEEK_END: offset += device->size(); break;
+    case SEEK_CUR: offset += device.pos(); break;
+    case SEEK_END: offset += device.size(); break;
     default: return AVERROR(EINVAL);
     }
-    return device->seek(offset) ? offset : AVERROR(EIO);
+    return device.seek(offset) ? offset : sink->failed();
 }
 
 // The muxer with the file output it was given: that output is ours to free.
@@ -70,14 +91,14 @@ struct VideoWriter::Encoding {
     // Sends a frame (none: the end) and muxes every packet the encoder gives back.
     int encode(const AVFrame* frame);
     Result<> finish();
-    // "Could not export "<path>": <reason>", the device's reason when it failed.
+    // "Could not export "<path>": <reason>", the system's reason when the file failed.
     Result<> failure(int error) const;
 
     QString path;
     VideoFormat format;
     QSize size;
     OutputFiles files{kVerb};
-    QIODevice* device = nullptr;
+    FileSink sink;
     std::unique_ptr<AVFormatContext, MuxerFree> muxer;
     AvCodecContextPtr encoder;
     AVStream* stream = nullptr;
@@ -88,9 +109,12 @@ struct VideoWriter::Encoding {
 
 Result<> VideoWriter::Encoding::failure(int error) const
 {
-    const QString reason = device && !device->errorString().isEmpty() && error == AVERROR(EIO)
-        ? device->errorString()
-        : ffmpegText(error);
+    const auto* file = qobject_cast<const QFileDevice*>(sink.device);
+    QString reason = ffmpegText(error);
+    if (sink.systemError != 0)
+        reason = QString::fromLocal8Bit(std::strerror(sink.systemError));
+    else if (file && file->error() != QFileDevice::NoError)
+        reason = file->errorString();
     return Result<>::failure(QStringLiteral("Could not %1 \"%2\": %3").arg(kVerb, path, reason));
 }
 
@@ -130,10 +154,10 @@ Result<> VideoWriter::Encoding::attachFile()
     const Result<QIODevice*> aside = files.addStream(path);
     if (!aside.ok)
         return Result<>::failure(aside.message);
-    device = aside.value;
+    sink.device = aside.value;
     auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferBytes));
     if (buffer)
-        muxer->pb = avio_alloc_context(buffer, kIoBufferBytes, 1, device, nullptr, writeToDevice, seekDevice);
+        muxer->pb = avio_alloc_context(buffer, kIoBufferBytes, 1, &sink, nullptr, writeToDevice, seekDevice);
     if (!muxer->pb) {
         av_free(buffer);
         return failure(AVERROR(ENOMEM));

@@ -1,6 +1,7 @@
 #include "video/video_encoder.h"
 #include "video/video_reader.h"
 #include "video/video_writer.h"
+#include "output/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
@@ -147,6 +148,35 @@ TEST(VideoWriter, UnfinishedVideoLeavesNoFileAndEarlierFileUntouched)
                 EXPECT_EQ(contents(path), earlier);
             }
         }
+    }
+}
+
+TEST(VideoWriter, DiskFullFailsTheVideoAndKeepsTheEarlierFile)
+{
+    for (const FormatRow& row : kFormats) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QLatin1String(row.fileName));
+        const QByteArray earlier(1000, 'e');
+        {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(earlier);
+        }
+        Result<> written;
+        {
+            const FileSizeLimit lowered(2000);
+            VideoWriter writer;
+            written = writer.open(path, kSize, kFps);
+            for (int index = 0; written.ok && index < kFrames; ++index)
+                written = writer.addFrame(frameImage(index));
+            if (written.ok)
+                written = writer.finish();
+        }
+        EXPECT_FALSE(written.ok);
+        EXPECT_EQ(written.message.toStdString(), QStringLiteral("Could not export \"%1\": File too large").arg(path).toStdString());
+        EXPECT_EQ(entries(dir), QStringList{QLatin1String(row.fileName)});
+        EXPECT_EQ(contents(path), earlier);
     }
 }
 
