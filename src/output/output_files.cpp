@@ -218,6 +218,16 @@ WriteResult OutputFiles::addText(const QString& path, const QByteArray& bytes)
     return WriteResult::success();
 }
 
+Result<QIODevice*> OutputFiles::addStream(const QString& path)
+{
+    Q_ASSERT(path != QLatin1String(kStandardOutput));
+    WriteResult opened;
+    QSaveFile* file = open(path, opened);
+    if (!file)
+        return Result<QIODevice*>::failure(opened.message);
+    return Result<QIODevice*>::success(file);
+}
+
 WriteResult OutputFiles::commit()
 {
     if (!m_firstFailure.ok)

@@ -65,6 +65,12 @@ public:
     // Writes the bytes aside.
     WriteResult addText(const QString& path, const QByteArray& bytes);
 
+    // Opens a file aside for the caller to write into piece by piece, seeking back as it
+    // likes: a video as it is encoded. The device belongs to this and lives until commit
+    // or destruction; a write into it that failed is answered by commit. Not for
+    // standard output.
+    Result<QIODevice*> addStream(const QString& path);
+
     // Flushes every file written aside to the disk, then, only when all of them got
     // there, renames them into place one after another with SIGTERM, SIGINT and SIGHUP
     // held off on the calling thread (a signal that came meanwhile ends the program

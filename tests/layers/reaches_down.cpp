@@ -8,5 +8,6 @@
 #include "surface/surface_sizes.h"
 #include "undo/session.h"
 #include "variations/mutation.h"
+#include "video/video_writer.h"
 
 int mandalixLayerProbe() { return mandalix::kPictureSizePx; }

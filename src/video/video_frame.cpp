@@ -1,0 +1,76 @@
+#include "video/video_frame.h"
+
+#include "video/palette_yuv.h"
+
+#include <algorithm>
+#include <array>
+
+namespace mandalix {
+
+namespace {
+
+Result<AVFrame*> outOfMemory() { return Result<AVFrame*>::failure(ffmpegText(AVERROR(ENOMEM))); }
+
+} // namespace
+
+Result<> VideoFrameConverter::open(QSize size, AVPixelFormat pixelFormat)
+{
+    m_size = size;
+    m_target = pixelFormat;
+    m_frame.reset(av_frame_alloc());
+    if (!m_frame)
+        return Result<>::failure(ffmpegText(AVERROR(ENOMEM)));
+    m_frame->width = size.width();
+    m_frame->height = size.height();
+    m_frame->format = pixelFormat;
+    return Result<>::success();
+}
+
+bool VideoFrameConverter::setSource(AVPixelFormat source)
+{
+    SwsContext* before = m_scaler.release();
+    // Bilinear averages each 2x2 block's colour into 4:2:0; packed RGB is copied exactly.
+    const int flags = m_target == AV_PIX_FMT_YUV420P ? SWS_BILINEAR : SWS_POINT;
+    m_scaler.reset(sws_getCachedContext(before, m_size.width(), m_size.height(), source, m_size.width(),
+                                        m_size.height(), m_target, flags, nullptr, nullptr, nullptr));
+    if (!m_scaler)
+        return false;
+    if (m_scaler.get() != before && m_target == AV_PIX_FMT_YUV420P) {
+        // Full-range RGB in, BT.709 studio-range YUV out, as the encoders tag it.
+        const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
+        sws_setColorspaceDetails(m_scaler.get(), bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
+    }
+    return true;
+}
+
+Result<AVFrame*> VideoFrameConverter::convert(const QImage& image, long long pts)
+{
+    Q_ASSERT(image.size() == m_size);
+    // A buffer the encoder still holds a reference to is not written over.
+    if (const int error = m_frame->buf[0] ? av_frame_make_writable(m_frame.get()) : av_frame_get_buffer(m_frame.get(), 0);
+        error < 0)
+        return Result<AVFrame*>::failure(ffmpegText(error));
+    m_frame->pts = pts;
+    const bool isIndexed = image.format() == QImage::Format_Indexed8;
+    // Palette indices into YUV by look-up: FFmpeg would take the palette with BT.601
+    // whatever it is told.
+    if (isIndexed && m_target == AV_PIX_FMT_YUV420P) {
+        indexedToYuv420(image, *m_frame);
+        return Result<AVFrame*>::success(m_frame.get());
+    }
+    const QImage source = isIndexed || image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+        ? image
+        : image.convertToFormat(QImage::Format_RGB32);
+    // QImage's colours and FFmpeg's palettes are both native-endian 0xAARRGGBB words.
+    std::array<uint32_t, 256> palette{};
+    const QList<QRgb> table = image.colorTable();
+    std::copy_n(table.begin(), std::min<qsizetype>(table.size(), 256), palette.begin());
+    if (source.isNull() || !setSource(isIndexed ? AV_PIX_FMT_PAL8 : AV_PIX_FMT_RGB32))
+        return outOfMemory();
+    const uint8_t* planes[] = {source.constBits(), reinterpret_cast<const uint8_t*>(palette.data())};
+    const int strides[] = {static_cast<int>(source.bytesPerLine()), 0};
+    sws_scale(m_scaler.get(), planes, strides, 0, m_size.height(), m_frame->data, m_frame->linesize);
+    return Result<AVFrame*>::success(m_frame.get());
+}
+
+} // namespace mandalix

@@ -1,0 +1,38 @@
+// Turns the program's images into an encoder's frames: into packed RGB (exact) or 4:2:0
+// BT.709 in the studio range. Palette indices, as the frame engine paints them, and 32-bit
+// RGB are taken as they are, any other format through 32-bit RGB. Alpha is dropped.
+// One owner, one thread; out of memory is a failed Result.
+#pragma once
+
+#include "base/result.h"
+#include "video/ffmpeg_handles.h"
+
+#include <QImage>
+#include <QSize>
+
+namespace mandalix {
+
+class VideoFrameConverter {
+public:
+    VideoFrameConverter() = default;
+    VideoFrameConverter(const VideoFrameConverter&) = delete;
+    VideoFrameConverter& operator=(const VideoFrameConverter&) = delete;
+
+    // Prepares frames of `size` in `pixelFormat` (AV_PIX_FMT_RGB24 or AV_PIX_FMT_YUV420P).
+    Result<> open(QSize size, AVPixelFormat pixelFormat);
+
+    // The frame holding `image` (of the size opened) with `pts`; valid until the next
+    // call. The encoder may keep a reference to it: the next call writes a fresh buffer.
+    Result<AVFrame*> convert(const QImage& image, long long pts);
+
+private:
+    // The scaler from `source`, made anew only when the source's format changes.
+    bool setSource(AVPixelFormat source);
+
+    QSize m_size;
+    AVPixelFormat m_target = AV_PIX_FMT_NONE;
+    AvFramePtr m_frame;
+    SwsContextPtr m_scaler;
+};
+
+} // namespace mandalix
