@@ -79,7 +79,7 @@ struct VideoWriter::Encoding {
     std::condition_variable changed;
     int inFlight = 0;
     Result<> encoderFailure = Result<>::success();
-    SerialQueue queue{"video-encoder"};
+    SerialQueue queue{"mandalix-video"};
 };
 
 Result<> VideoWriter::Encoding::failure(int error) const
