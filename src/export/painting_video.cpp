@@ -11,8 +11,6 @@
 #include "surface/surface_sizes.h"
 #include "video/video_writer.h"
 
-#include <QColor>
-
 #include <algorithm>
 #include <cmath>
 #include <functional>

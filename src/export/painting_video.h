@@ -3,9 +3,9 @@
 // finished picture held. At the window's size the window's own painting is filmed; larger
 // videos film the frame engine's block orders, framed as Save as frames the picture.
 // Frames stream to the video writer as they are painted, so memory stays bounded however
-// long the video. Runs on the calling thread (the engine also on the shared pool); bad
-// settings, a bad path, a failed write or a cancel come back as a failed Result and leave
-// no file.
+// long the video. Paints on the calling thread (the engine also on the shared pool) while
+// the writer encodes on its own queue; bad settings, a bad path, a failed write or a
+// cancel come back as a failed Result and leave no file.
 #pragma once
 
 #include "base/result.h"
