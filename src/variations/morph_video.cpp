@@ -45,7 +45,7 @@ Result<> writeMorphLoop(const PictureRecord& a, const PictureRecord& b, const An
     MorphFrames source(a, b, frames, settings.size);
     QImage next;
     // Declared last, so stopped first: its job may still use `source` and `next`.
-    SerialQueue painter("morph frames");
+    SerialQueue painter("mandalix-morph");
     const auto paintNext = [&](long long k) { painter.post([&source, &next, k, cancel] { next = source.frame(k, cancel); }); };
     paintNext(0);
     for (long long k = 0; k < frames; ++k) {
