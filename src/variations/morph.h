@@ -10,7 +10,7 @@ namespace mandalix {
 // The weight of b at `frame` of a loop of `frames` (even, at least 2; frame 0..frames):
 // (1 - cos(2 pi frame / frames)) / 2, exactly 0 at frame 0 and frames, exactly 1 at
 // frames / 2, and the same to the bit at frame and frames - frame, so the way back shows
-// the way there's records.
+// the records of the way there.
 double morphWeight(long long frame, long long frames);
 
 // The record at weight `w` in [0, 1] from a (0) to b (1). The continuous parameters and the
