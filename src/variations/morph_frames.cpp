@@ -51,7 +51,7 @@ QImage MorphFrames::paint(const PictureRecord& record, const std::atomic<bool>* 
 // once, so which ones are kept does not matter, and none is deflated only to be dropped.
 void MorphFrames::keep(long long k, const QImage& image)
 {
-    if (m_isFull)
+    if (m_isFull || m_kept.contains(k))
         return;
     const qsizetype width = image.width();
     QByteArray rows(width * image.height(), Qt::Uninitialized);
