@@ -1,24 +1,20 @@
 // The screensaver in real windows. On the root of the 1920 x 1080 test screen it paints the
 // slide show's square centred on black, keeps nothing (no history, no settings, no saves)
-// and ends at once with status 0 on SIGTERM and SIGINT. Under XScreenSaver itself, run as
-// an unprivileged user as it insists: -activate starts the hack painting in the saver's
-// window within 3 s, -deactivate ends it within 1 s.
+// and ends at once with status 0 on SIGTERM and SIGINT. In a window of another program's
+// it follows the window's size, and ends when the window goes.
 #include "window/real_window_fixture.h"
 
 #include <QDirIterator>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
-#include <QRegularExpression>
 #include <QScreen>
-#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdint>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <xcb/xcb.h>
 
 namespace mandalix::xtest {
@@ -28,10 +24,7 @@ using namespace std::chrono_literals;
 
 // The picture's square on the test screen: the shorter side, centred.
 const QRect kSquare(420, 0, 1080, 1080);
-constexpr auto kStartDeadline = 3s;
 constexpr auto kEndDeadline = 1s;
-// The user XScreenSaver runs as when the tests run as root: nobody.
-constexpr int kNobody = 65534;
 
 // Pixels of the image not black, counted on every third row and column.
 int paintedCount(const QImage& image)
@@ -41,6 +34,17 @@ int paintedCount(const QImage& image)
         for (int x = 0; x < image.width(); x += 3)
             count += isBlack(image.pixel(x, y)) ? 0 : 1;
     return count;
+}
+
+// The smallest rectangle holding every pixel of the image that is not black.
+QRect paintedBox(const QImage& shot)
+{
+    QRect box;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (!isBlack(shot.pixel(x, y)))
+                box |= QRect(x, y, 1, 1);
+    return box;
 }
 
 // The files under a folder, by their paths relative to it.
@@ -103,157 +107,69 @@ INSTANTIATE_TEST_SUITE_P(Signals, ScreensaverRootTest, ::testing::Values(SIGTERM
                              return std::string(info.param == SIGTERM ? "Term" : "Int");
                          });
 
-// The processes whose first argument is `program`.
-QList<pid_t> processesOf(const QString& program)
-{
-    QList<pid_t> found;
-    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        bool isPid = false;
-        const pid_t pid = entry.toInt(&isPid);
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
-        if (isPid && cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().split('\0').value(0) == program.toLocal8Bit())
-            found << pid;
-    }
-    return found;
-}
-
-// Gone, or a zombie its parent has yet to reap.
-bool hasEnded(pid_t pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return true;
-    const QByteArray line = stat.readAll();
-    return line.mid(line.lastIndexOf(')') + 2, 1) == "Z";
-}
-
-// The root window of a session's display.
-unsigned long rootOf(const XSession& session)
-{
-    xcb_connection_t* c = xcb_connect(session.display().toLocal8Bit().constData(), nullptr);
-    const unsigned long root = xcb_connection_has_error(c) ? 0 : xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    xcb_disconnect(c);
-    return root;
-}
-
-// The sanitizers' options with every suppressions file copied into `folder`, which the
-// user the hack runs as can read.
-void carrySuppressions(QProcessEnvironment& env, const QDir& folder)
-{
-    static const QRegularExpression file(QStringLiteral("suppressions=([^:]+)"));
-    for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "TSAN_OPTIONS"}) {
-        QString options = env.value(QString::fromLatin1(name));
-        const QRegularExpressionMatch match = file.match(options);
-        if (!match.hasMatch())
-            continue;
-        const QString copy = folder.filePath(QString::fromLatin1(name) + QStringLiteral(".supp"));
-        QFile::copy(match.captured(1), copy);
-        env.insert(QString::fromLatin1(name), options.replace(match.captured(1), copy));
-    }
-}
-
-class XScreenSaverTest : public ::testing::Test {
-protected:
-    void SetUp() override
+// A plain black window of the test's own on the shared display, standing for XScreenSaver's.
+class HostWindow {
+public:
+    HostWindow(const XSession& session, QSize size)
+        : m_connection(xcb_connect(session.display().toLocal8Bit().constData(), nullptr), xcb_disconnect)
     {
-        for (const char* tool : {"xscreensaver", "xscreensaver-command", "Xvfb"})
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                GTEST_SKIP() << tool << " is not installed (scripts/install-deps test installs xscreensaver and xvfb)";
-        QString error;
-        ASSERT_TRUE(m_session.start(&error)) << error.toStdString();
-        ASSERT_TRUE(m_programDir.isValid() && m_home.isValid());
-        m_isRoot = ::geteuid() == 0;
-        // The clone may lie where only root may go: the program runs from a copy.
-        m_program = m_programDir.filePath(QStringLiteral("mandalix"));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(MANDALIX_EXECUTABLE), m_program));
-        ASSERT_EQ(::chmod(m_programDir.path().toLocal8Bit().constData(), 0755), 0);
-        ASSERT_EQ(::chmod(m_program.toLocal8Bit().constData(), 0755), 0);
-        QFile settings(QDir(m_home.path()).filePath(QStringLiteral(".xscreensaver")));
-        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-        settings.write(QStringLiteral("timeout: 0:01:00\ncycle: 0:00:00\nlock: False\nfade: False\n"
-                                      "unfade: False\nsplash: False\ndpmsEnabled: False\nmode: one\n"
-                                      "selected: 0\nprograms: %1 --screensaver --root \\n\n")
-                           .arg(m_program).toLocal8Bit());
-        settings.close();
-        ASSERT_TRUE(QDir(m_home.path()).mkdir(QStringLiteral("run")));
-        for (const QString& path : {m_home.path(), settings.fileName(), m_home.filePath(QStringLiteral("run"))})
-            ASSERT_TRUE(!m_isRoot || ::chown(path.toLocal8Bit().constData(), kNobody, kNobody) == 0);
-        m_env = m_session.environment();
-        m_env.insert(QStringLiteral("HOME"), m_home.path());
-        m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home.filePath(QStringLiteral("run")));
-        for (const char* name : {"QT_QPA_PLATFORM", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
-            m_env.remove(QString::fromLatin1(name));
-        carrySuppressions(m_env, QDir(m_programDir.path()));
-        startDaemon();
+        xcb_connection_t* c = m_connection.get();
+        if (xcb_connection_has_error(c))
+            return;
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+        m_window = xcb_generate_id(c);
+        // Beside the window manager, which would frame and place it.
+        const std::uint32_t values[] = {screen->black_pixel, 1};
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, m_window, screen->root, 0, 0, static_cast<std::uint16_t>(size.width()),
+                          static_cast<std::uint16_t>(size.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                          XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
+        xcb_map_window(c, m_window);
+        xcb_flush(c);
     }
-
-    void TearDown() override
+    void resize(QSize size)
     {
-        endProcess(m_daemon);
-        for (const pid_t pid : processesOf(m_program))
-            ::kill(pid, SIGKILL);
+        const std::uint32_t values[] = {static_cast<std::uint32_t>(size.width()), static_cast<std::uint32_t>(size.height())};
+        xcb_configure_window(m_connection.get(), m_window, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values);
+        xcb_flush(m_connection.get());
     }
-
-    // XScreenSaver launches no hack as root: it runs as nobody then, as its own user else.
-    void startDaemon()
+    void destroy()
     {
-        m_daemon.setProcessEnvironment(m_env);
-        m_daemon.setStandardOutputFile(m_home.filePath(QStringLiteral("run/daemon.log")));
-        m_daemon.setProcessChannelMode(QProcess::MergedChannels);
-        const QStringList daemon{QStringLiteral("xscreensaver"), QStringLiteral("-no-splash")};
-        if (m_isRoot)
-            m_daemon.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                                                                 QStringLiteral("--clear-groups")} + daemon);
-        else
-            m_daemon.start(daemon.front(), daemon.mid(1));
-        ASSERT_TRUE(m_daemon.waitForStarted(5000)) << m_daemon.errorString().toStdString();
-        ASSERT_TRUE(waitFor([&] { return command(QStringLiteral("-time")).exitCode == 0; }, 20s))
-            << "XScreenSaver did not answer: " << log();
+        xcb_destroy_window(m_connection.get(), m_window);
+        xcb_flush(m_connection.get());
     }
+    std::uint32_t id() const { return m_window; }
 
-    ToolRun command(const QString& what) const
-    {
-        return runTool(QStringLiteral("xscreensaver-command"), {what}, m_env, 10s);
-    }
-
-    std::string log() const
-    {
-        QFile file(m_home.filePath(QStringLiteral("run/daemon.log")));
-        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("(no log)");
-    }
-
-    XSession m_session;
-    QTemporaryDir m_programDir{QStringLiteral("/tmp/mandalix-saver-XXXXXX")};
-    QTemporaryDir m_home{QStringLiteral("/tmp/mandalix-saver-home-XXXXXX")};
-    QString m_program;
-    QProcessEnvironment m_env;
-    QProcess m_daemon;
-    bool m_isRoot = false;
+private:
+    std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> m_connection;
+    std::uint32_t m_window = 0;
 };
 
-TEST_F(XScreenSaverTest, ActivatePaintsAMandalaInTheSaverWindowAndDeactivateEndsIt)
+TEST(ScreensaverWindowIdTest, FollowsTheWindowsSizeAndEndsWithIt)
 {
-    const unsigned long root = rootOf(m_session);
-    ASSERT_NE(root, 0u);
-    ASSERT_EQ(command(QStringLiteral("-activate")).exitCode, 0) << log();
-    // The hack runs, and the square on the screen is painted and changing.
-    QList<pid_t> hack;
-    QImage before;
-    const bool isPainting = waitFor(
-        [&] {
-            hack = processesOf(m_program);
-            const QImage now = region(m_session.grab(root), kSquare);
-            const bool isChanging = !before.isNull() && now != before && paintedCount(now) > 1000;
-            before = now;
-            return hack.size() == 1 && isChanging;
-        },
-        kStartDeadline);
-    ASSERT_TRUE(isPainting) << "no mandala painting " << std::chrono::seconds(kStartDeadline).count()
-                            << " s after -activate; hack processes: " << hack.size() << "\n" << log();
+    const SharedSession& shared = sharedSession();
+    ASSERT_NE(shared.session, nullptr) << shared.error.toStdString();
+    HostWindow host(*shared.session, {800, 600});
+    ASSERT_NE(host.id(), 0u);
+    ProgramUnderTest program(*shared.session);
+    QString error;
+    ASSERT_TRUE(program.start(&error, {QStringLiteral("--screensaver"), QStringLiteral("--window-id"),
+                                       QStringLiteral("0x%1").arg(host.id(), 0, 16)}))
+        << error.toStdString();
+    // Painting, within the square of the window's height in its middle and nowhere else.
+    const auto paintsWithin = [&](const QRect& square) {
+        const QImage shot = shared.session->grab(host.id());
+        const QRect box = paintedBox(shot);
+        return box.isValid() && square.contains(box) && box.width() > square.width() / 2;
+    };
+    EXPECT_TRUE(waitFor([&] { return paintsWithin({100, 0, 600, 600}); }, kPaintDeadline)) << program.report();
 
-    ASSERT_EQ(command(QStringLiteral("-deactivate")).exitCode, 0) << log();
-    EXPECT_TRUE(waitFor([&] { return hasEnded(hack.front()); }, kEndDeadline))
-        << "the hack still runs " << std::chrono::milliseconds(kEndDeadline).count() << " ms after -deactivate\n" << log();
+    host.resize({1000, 500});
+    EXPECT_TRUE(waitFor([&] { return paintsWithin({250, 0, 500, 500}); }, kPaintDeadline)) << program.report();
+
+    host.destroy();
+    ASSERT_TRUE(program.process().waitForFinished(static_cast<int>(std::chrono::milliseconds(kEndDeadline).count())))
+        << "still running " << std::chrono::milliseconds(kEndDeadline).count() << " ms after its window went";
+    EXPECT_EQ(program.process().exitCode(), 0) << program.report();
 }
 
 } // namespace
