@@ -120,6 +120,9 @@ std::optional<int> readOptions(int argc, char** argv, Options& options)
         }
     options.slideShow = slideShow.value;
     options.screensaver = screensaver.value;
+    // The screensaver's windows are X's, also where a Wayland compositor runs beside them.
+    if (options.screensaver.isScreensaver && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     return std::nullopt;
 }
 
