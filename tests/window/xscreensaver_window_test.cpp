@@ -73,7 +73,7 @@ unsigned long rootOf(const XSession& session)
 // user the hack runs as can read.
 void carrySuppressions(QProcessEnvironment& env, const QDir& folder)
 {
-    static const QRegularExpression file(QStringLiteral("suppressions=([^:]+)"));
+    static const QRegularExpression file(QStringLiteral("(?:^|:)suppressions=([^:]+)"));
     for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "TSAN_OPTIONS"}) {
         QString options = env.value(QString::fromLatin1(name));
         const QRegularExpressionMatch match = file.match(options);
