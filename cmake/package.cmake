@@ -25,9 +25,13 @@ clicks and saves the picture as a file.
 .
 mandalix-render paints the same pictures without a window, at up to
 sixteen times the density, and paints a saved picture again from its
-parameters.")
+parameters.
+.
+mandalix --screensaver paints its slide show as an XScreenSaver hack.")
 # The libraries come from the binaries; the window also needs Qt's display plugins
 # and its one interface font, which no binary names.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
+# `mandalix --screensaver` is a hack for XScreenSaver, which the package does not need.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver")
 include(CPack)

@@ -1,8 +1,10 @@
 // Any command line of the window (arguments separated by NUL bytes, the program's name
 // first): an answer, never a crash. A refusal is one line, an interval the window would
-// use lies in its bounds, and what follows "--" is a picture's name, never an option.
+// use lies in its bounds, a screensaver paints into the root or one window of X's
+// numbers, and what follows "--" is a picture's name, never an option.
 #include "fuzz_arguments.h"
 #include "app/command_line.h"
+#include "app/screensaver_options.h"
 #include "app/slide_show_options.h"
 
 #include <cstddef>
@@ -33,6 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (slideShow.ok
         && (slideShow.value.interval.count() <= 0
             || slideShow.value.interval.count() > mandalix::kMaxSlideIntervalSeconds * 1000))
+        __builtin_trap();
+    // The last argument stands for $XSCREENSAVER_WINDOW too.
+    const mandalix::Result<mandalix::ScreensaverOptions> saver
+        = mandalix::screensaverOptions(options, options.isEmpty() ? QString() : options.back());
+    if (!saver.ok && !isOneLine(saver.message))
+        __builtin_trap();
+    if (saver.ok && saver.value.isScreensaver
+        && saver.value.isRoot == (saver.value.windowId >= 1 && saver.value.windowId <= mandalix::kMaxWindowId))
         __builtin_trap();
     const qsizetype end = options.indexOf(QStringLiteral("--"));
     if (end >= 0) {

@@ -32,7 +32,9 @@ QString helpWithName(QString help)
 }
 
 // The first problem of options that parse but cannot go together: one given twice
-// (one of its values would go unused), or an interval without the slide show it is for.
+// (one of its values would go unused), an interval without a slide show to time, a
+// window without the screensaver, two windows, or the screensaver with what only the
+// window program does.
 QString optionProblem(const QCommandLineParser& parser)
 {
     QStringList seen;
@@ -43,8 +45,20 @@ QString optionProblem(const QCommandLineParser& parser)
             return QStringLiteral("--%1: given more than once (see --help)").arg(oneLine(name));
         seen << name;
     }
-    if (seen.contains(QLatin1String("interval")) && !seen.contains(QLatin1String("slideshow")))
-        return QStringLiteral("--interval: only with --slideshow (see --help)");
+    const auto has = [&seen](const char* name) { return seen.contains(QLatin1String(name)); };
+    const bool isScreensaver = has("screensaver");
+    if (has("interval") && !has("slideshow") && !isScreensaver)
+        return QStringLiteral("--interval: only with --slideshow or --screensaver (see --help)");
+    for (const char* window : {"window-id", "root"})
+        if (has(window) && !isScreensaver)
+            return QStringLiteral("--%1: only with --screensaver (see --help)").arg(QLatin1String(window));
+    if (has("window-id") && has("root"))
+        return QStringLiteral("--window-id and --root: one window at a time (see --help)");
+    if (isScreensaver && has("slideshow"))
+        return QStringLiteral("--screensaver and --slideshow: one at a time (see --help)");
+    if (isScreensaver && !parser.positionalArguments().isEmpty())
+        return QStringLiteral("--screensaver opens no picture: \"%1\" (see --help)")
+            .arg(oneLine(parser.positionalArguments().front()));
     return {};
 }
 
@@ -69,6 +83,15 @@ CommandLine readCommandLine(const QStringList& arguments)
     parser.addOption({QStringLiteral("interval"),
                       QStringLiteral("How long each picture of the slide show stays, in seconds (default 8)."),
                       QStringLiteral("SECONDS")});
+    // The screensaver's window is read and checked by screensaverOptions().
+    parser.addOption({QStringLiteral("screensaver"),
+                      QStringLiteral("Paints the slide show into another program's window, as XScreenSaver's "
+                                     "hack, keeping nothing: the window of --window-id, else "
+                                     "$XSCREENSAVER_WINDOW, else --root.")});
+    parser.addOption({QStringLiteral("window-id"),
+                      QStringLiteral("With --screensaver: the X window to paint into (decimal, or hex after 0x)."),
+                      QStringLiteral("ID")});
+    parser.addOption({QStringLiteral("root"), QStringLiteral("With --screensaver: paints on the screen's root window.")});
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A PNG written by mandalix to open at start."),
                                  QStringLiteral("[FILE]"));

@@ -1,8 +1,9 @@
 // Starts the window program: answers --help and --version without a display, reads
-// the slide show's options (a bad one ends it with status 2 and one line), checks that a
-// display can be opened, sets the fixed style, font and icon, and shows Form1 maximized
-// with the start-up sequence queued, then the slide show when asked for. With
-// --no-history nothing is kept on disk. A window destroyed from outside ends it as "exit"
+// the slide show's and the screensaver's options (a bad one ends it with status 2 and one
+// line), checks that a display can be opened, sets the fixed style, font and icon, and
+// shows Form1 maximized with the start-up sequence queued, then the slide show when asked
+// for; or, with --screensaver, paints the slide show into another program's window and
+// shows nothing of its own. With --no-history nothing is kept on disk. A window destroyed from outside ends it as "exit"
 // does, and so do SIGTERM, SIGHUP and SIGINT; a display that goes away ends it with status
 // 1 and one line, the picture on show kept.
 #include "program/allocator_policy.h"
@@ -11,6 +12,8 @@
 #include "app/command_line.h"
 #include "app/display_loss_watch.h"
 #include "app/form1.h"
+#include "app/screensaver_options.h"
+#include "app/screensaver_run.h"
 #include "app/signal_watch.h"
 #include "app/slide_show_options.h"
 #include "app/window_loss_watch.h"
@@ -30,6 +33,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -83,30 +87,56 @@ std::unique_ptr<mandalix::PictureHistory> startHistory(bool keepsHistory)
     return std::make_unique<mandalix::PictureHistory>(mandalix::historyFolderFromEnvironment());
 }
 
+// What the command line asks for, read before the application object exists.
+struct Options {
+    mandalix::CommandLine line;
+    mandalix::SlideShowOptions slideShow;
+    mandalix::ScreensaverOptions screensaver;
+};
+
+// Reads the command line into `options`. The exit status when the program ends here:
+// after --help or --version, or with one line for a line that cannot be used.
+std::optional<int> readOptions(int argc, char** argv, Options& options)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    options.line = mandalix::readCommandLine(arguments);
+    if (options.line.action == mandalix::CommandLine::Action::Print) {
+        std::fputs(qPrintable(options.line.text), stdout);
+        return 0;
+    }
+    if (options.line.action == mandalix::CommandLine::Action::Fail) {
+        std::fprintf(stderr, "mandalix: %s\n", qPrintable(options.line.text));
+        return mandalix::kExitUsage;
+    }
+    const mandalix::Result<mandalix::SlideShowOptions> slideShow = mandalix::slideShowOptions(arguments.mid(1));
+    const mandalix::Result<mandalix::ScreensaverOptions> screensaver = mandalix::screensaverOptions(
+        arguments.mid(1), qEnvironmentVariable("XSCREENSAVER_WINDOW"));
+    for (const QString* message : {&slideShow.message, &screensaver.message})
+        if (!message->isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(*message));
+            return mandalix::kExitUsage;
+        }
+    options.slideShow = slideShow.value;
+    options.screensaver = screensaver.value;
+    // The screensaver's windows are X's, also where a Wayland compositor runs beside them.
+    if (options.screensaver.isScreensaver && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     mandalix::returnPictureBlocksToTheSystem();
     mandalix::setApplicationIdentity();
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const mandalix::CommandLine line = mandalix::readCommandLine(arguments);
-    if (line.action == mandalix::CommandLine::Action::Print) {
-        std::fputs(qPrintable(line.text), stdout);
-        return 0;
-    }
-    if (line.action == mandalix::CommandLine::Action::Fail) {
-        std::fprintf(stderr, "mandalix: %s\n", qPrintable(line.text));
-        return mandalix::kExitUsage;
-    }
-    const bool keepsHistory = line.keepsHistory;
-    const mandalix::Result<mandalix::SlideShowOptions> slideShow = mandalix::slideShowOptions(arguments.mid(1));
-    if (!slideShow.ok) {
-        std::fprintf(stderr, "%s\n", qPrintable(slideShow.message));
-        return mandalix::kExitUsage;
-    }
+    Options options;
+    if (const std::optional<int> status = readOptions(argc, argv, options))
+        return *status;
+    const mandalix::CommandLine& line = options.line;
+    const mandalix::SlideShowOptions& slideShow = options.slideShow;
 
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
@@ -119,10 +149,12 @@ int main(int argc, char** argv)
     // The painting pool starts with the window, so the window runs one set of threads
     // from start to end.
     mandalix::sharedPool();
+    if (options.screensaver.isScreensaver)
+        return mandalix::runScreensaver(options.screensaver, slideShow.interval);
 
     mandalix::SystemClock clock;
     mandalix::Session session(clock, mandalix::drivesFromEnvironment());
-    const std::unique_ptr<mandalix::PictureHistory> history = startHistory(keepsHistory);
+    const std::unique_ptr<mandalix::PictureHistory> history = startHistory(line.keepsHistory);
     mandalix::Form1 form(session, history.get());
     // A window destroyed from outside ends the program as "exit" does.
     mandalix::WindowLossWatch watch(form, [&form] { form.close(); });
@@ -133,13 +165,13 @@ int main(int argc, char** argv)
         form.close();
         QCoreApplication::exit(0);
     });
-    form.setSlideShowInterval(slideShow.value.interval);
+    form.setSlideShowInterval(slideShow.interval);
     form.showMaximized();
     form.start();
     // A picture's PNG named on the command line is opened once start-up has painted.
     if (!line.file.isEmpty())
         form.openFile(line.file);
-    if (slideShow.value.isSlideShow)
+    if (slideShow.isSlideShow)
         form.openSlideShow();
     return app.exec();
 }

@@ -15,9 +15,9 @@ namespace mandalix {
 
 // The picture's square on a screen of `screenPx` device pixels: side min(width, height),
 // centred (the odd pixel of a difference goes right or down). A screen of no size is no
-// screen; one whose shorter side is below the window's picture (453 pixels) is refused.
-// The square is in device pixels of the screen; when !ok the message is a sentence for
-// the user.
-Result<QRect> slideFrameFor(QSize screenPx);
+// screen; one whose shorter side is below `smallestSidePx` (by default the window's
+// picture, 453 pixels) is refused. The square is in device pixels of the screen; when !ok
+// the message is a sentence for the user.
+Result<QRect> slideFrameFor(QSize screenPx, int smallestSidePx = kPictureSizePx);
 
 } // namespace mandalix

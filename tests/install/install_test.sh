@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The installed tree as a user gets it: installs the build into a temporary prefix,
-# validates the desktop entry, the metainfo, the icon set, the man pages and the bash
-# completion there, and runs both installed programs without a display. Every check
+# validates the desktop entry, the metainfo, the icon set, the man pages, the bash
+# completion and XScreenSaver's hack there, and runs both installed programs without a
+# display. Every check
 # runs; each failure is one line, and any failure fails the test.
 # Usage: install_test.sh BUILD_DIR PROJECT_VERSION MAN_PAGES(ON|OFF) ICON_SIZE...
 set -uo pipefail
@@ -83,6 +84,19 @@ got=$(png_size "$tmp/x.png")
 "$prefix/bin/mandalix" --no-such-option 2>"$tmp/err" >/dev/null
 status=$?
 [ "$status" = 2 ] && grep -q "no-such-option" "$tmp/err" || fail "mandalix --no-such-option: status $status, $(cat "$tmp/err")"
+
+# XScreenSaver's settings of the hack, and the hack in its folder: the program itself.
+config=$share/xscreensaver/config/mandalix.xml
+hack=$prefix/libexec/xscreensaver/mandalix
+[ -f "$config" ] || fail "share/xscreensaver/config/mandalix.xml is not installed"
+grep -q '<screensaver name="mandalix"' "$config" && grep -q '<command arg="--screensaver"/>' "$config" \
+    && grep -q '<command arg="--root"/>' "$config" || fail "$config does not run mandalix --screensaver --root"
+[ -L "$hack" ] && [ "$(readlink -f "$hack")" = "$(readlink -f "$prefix/bin/mandalix")" ] \
+    || fail "libexec/xscreensaver/mandalix does not lead to bin/mandalix"
+[ "$(readlink "$hack" | cut -c1)" != / ] || fail "libexec/xscreensaver/mandalix leads to an absolute path"
+"$hack" --screensaver --window-id 0x 2>"$tmp/err" >/dev/null
+status=$?
+[ "$status" = 2 ] && [ "$(wc -l <"$tmp/err")" = 1 ] || fail "the hack with a bad window: status $status, $(cat "$tmp/err")"
 
 [ "$failures" -eq 0 ] && echo "installed tree: all checks passed"
 exit $((failures > 0))

@@ -40,5 +40,16 @@ TEST(SlideFrame_Centring, NoScreenOrOneSmallerThanThePictureIsRefusedWithASenten
     EXPECT_TRUE(slideFrameFor(QSize()).message.contains(QStringLiteral("no screen")));
 }
 
+TEST(SlideFrame_Centring, ASmallerSmallestSideTakesASmallWindowAndNoSizeStill)
+{
+    // XScreenSaver's settings show a preview a few hundred pixels wide.
+    const Result<QRect> preview = slideFrameFor(QSize(301, 200), 1);
+    EXPECT_TRUE(preview.ok);
+    EXPECT_EQ(preview.value, QRect(50, 0, 200, 200));
+    EXPECT_EQ(slideFrameFor(QSize(1, 1), 1).value, QRect(0, 0, 1, 1));
+    EXPECT_FALSE(slideFrameFor(QSize(0, 200), 1).ok);
+    EXPECT_TRUE(slideFrameFor(QSize(640, 479), 480).message.contains(QStringLiteral("(480 x 480 pixels)")));
+}
+
 } // namespace
 } // namespace mandalix
