@@ -1,0 +1,273 @@
+// Setting the wallpaper on a private session bus: a portal of the test's own that records
+// the call and answers as it is told, and GNOME's keys in a private dconf when no portal
+// answers. Every way that fails leaves the earlier wallpaper and files alone and says why.
+#include "desktop/wallpaper_setter.h"
+
+#include "base/serial_queue.h"
+#include "desktop/desktop_settings.h"
+#include "desktop/portal_wallpaper.h"
+#include "render_job.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+#include <QVariantMap>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+namespace mandalix {
+namespace {
+
+// The portal's Wallpaper interface: records each call and answers with `response`.
+class TestPortal : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Wallpaper")
+public:
+    explicit TestPortal(QDBusConnection bus) : m_bus(std::move(bus)) { }
+    uint response = 0;
+    QStringList uris;
+    QVariantMap options;
+
+public slots:
+    QDBusObjectPath SetWallpaperURI(const QString&, const QString& uri, const QVariantMap& given, const QDBusMessage& call)
+    {
+        uris << uri;
+        options = given;
+        QString sender = call.service().mid(1);
+        sender.replace(u'.', u'_');
+        const QString handle = QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2")
+                                   .arg(sender, given.value("handle_token").toString());
+        // After the reply, as a portal answers once the user's desktop has done it.
+        QTimer::singleShot(0, this, [this, handle] {
+            QDBusMessage signal = QDBusMessage::createSignal(handle, "org.freedesktop.portal.Request", "Response");
+            signal << response << QVariantMap();
+            m_bus.send(signal);
+        });
+        return QDBusObjectPath(handle);
+    }
+
+private:
+    QDBusConnection m_bus;
+};
+
+// A session bus of the test's own, which starts dconf-service when asked and nothing else,
+// with the dconf database in a temporary folder.
+class WallpaperSetter : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (QStandardPaths::findExecutable("dbus-daemon").isEmpty())
+            GTEST_SKIP() << "dbus-daemon is not installed (scripts/install-deps test)";
+        QDir(m_home.path()).mkpath("services");
+        QDir(m_home.path()).mkpath("config");
+        QDir(m_home.path()).mkpath("runtime");
+        QFile::setPermissions(m_home.filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeText("services/ca.desrt.dconf.service",
+                  "[D-BUS Service]\nName=ca.desrt.dconf\nExec=" + kDconfService + "\n");
+        writeText("bus.conf", "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+                              " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n<busconfig>"
+                              "<type>session</type><listen>unix:tmpdir=" + m_home.path() + "</listen>"
+                              "<servicedir>" + m_home.filePath("services") + "</servicedir>"
+                              "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                              "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n");
+        setVariable("XDG_CONFIG_HOME", m_home.filePath("config"));
+        setVariable("XDG_RUNTIME_DIR", m_home.filePath("runtime"));
+        m_daemon.start("dbus-daemon", {"--config-file=" + m_home.filePath("bus.conf"), "--nofork", "--print-address"});
+        ASSERT_TRUE(m_daemon.waitForReadyRead(10000)) << "dbus-daemon did not start";
+        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        setVariable("DBUS_SESSION_BUS_ADDRESS", m_address);
+        m_session.portalTimeoutMs = 10000;
+    }
+
+    void TearDown() override
+    {
+        m_portal.reset();
+        QDBusConnection::disconnectFromBus("test-portal");
+        if (m_daemon.state() != QProcess::NotRunning) {
+            m_daemon.terminate();
+            m_daemon.waitForFinished(5000);
+        }
+        for (const auto& [name, value] : m_earlier)
+            value ? qputenv(name, *value) : qunsetenv(name);
+    }
+
+    void writeText(const QString& name, const QString& text)
+    {
+        QFile file(m_home.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+    }
+
+    void setVariable(const char* name, const QString& value)
+    {
+        m_earlier.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+        qputenv(name, value.toUtf8());
+    }
+
+    // Puts a portal answering `response` on the bus.
+    void startPortal(uint response)
+    {
+        QDBusConnection bus = QDBusConnection::connectToBus(m_address, "test-portal");
+        ASSERT_TRUE(bus.isConnected());
+        m_portal = std::make_unique<TestPortal>(bus);
+        m_portal->response = response;
+        ASSERT_TRUE(bus.registerObject(kPortalPath, m_portal.get(), QDBusConnection::ExportAllSlots));
+        ASSERT_TRUE(bus.registerService(kPortalService));
+    }
+
+    bool hasGnomeKeys() const
+    {
+        return !QStandardPaths::findExecutable("gsettings").isEmpty() && QFileInfo::exists(kDconfService)
+               && QFileInfo::exists("/usr/share/glib-2.0/schemas/org.gnome.desktop.background.gschema.xml");
+    }
+
+    QString gsettings(const QStringList& arguments)
+    {
+        QProcess process;
+        process.start("gsettings", arguments);
+        process.waitForFinished(10000);
+        return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    }
+    QString backgroundKey(const char* key) { return gsettings({"get", "org.gnome.desktop.background", key}); }
+
+    // Runs `job` on a worker, as the window does, answering the bus meanwhile.
+    template <typename Job> auto offThread(Job job)
+    {
+        decltype(job()) result{};
+        SerialQueue queue("wallpaper-test");
+        queue.post([&] { result = job(); });
+        QElapsedTimer clock;
+        clock.start();
+        while (!queue.waitIdleFor(std::chrono::milliseconds(5)) && clock.elapsed() < 30000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        queue.waitIdle();
+        return result;
+    }
+
+    // A picture of the screen's size.
+    QString pictureFile(QSize screenPx)
+    {
+        QImage image(screenPx, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        const QString path = m_home.filePath("T20261209101500-64x48.png");
+        image.save(path);
+        return path;
+    }
+
+    const QString kDconfService = "/usr/libexec/dconf-service";
+    QTemporaryDir m_home;
+    QProcess m_daemon;
+    QString m_address;
+    std::unique_ptr<TestPortal> m_portal;
+    DesktopSession m_session;
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> m_earlier;
+};
+
+TEST_F(WallpaperSetter, ThePortalGetsTheFilesUriWithoutPreviewForBothScreens)
+{
+    startPortal(0);
+    const QString file = pictureFile(QSize(64, 48));
+    const Result<WallpaperWay> set = offThread([&] { return setWallpaper(file, QSize(64, 48), m_session); });
+    ASSERT_TRUE(set.ok) << set.message.toStdString();
+    EXPECT_EQ(set.value, WallpaperWay::Portal);
+    EXPECT_EQ(m_portal->uris, QStringList{QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded)});
+    EXPECT_EQ(m_portal->options.value("show-preview"), QVariant(false));
+    EXPECT_EQ(m_portal->options.value("set-on"), QVariant(QStringLiteral("both")));
+}
+
+TEST_F(WallpaperSetter, WithoutAPortalGnomesKeysAreSet)
+{
+    if (!hasGnomeKeys())
+        GTEST_SKIP() << "gsettings, dconf-service or GNOME's schemas are not installed (scripts/install-deps test)";
+    const QString file = pictureFile(QSize(64, 48));
+    m_session.desktop = "ubuntu:GNOME";
+    const Result<WallpaperWay> set = offThread([&] { return setWallpaper(file, QSize(64, 48), m_session); });
+    ASSERT_TRUE(set.ok) << set.message.toStdString();
+    EXPECT_EQ(set.value, WallpaperWay::Gnome);
+    const QString uri = "'" + QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + "'";
+    EXPECT_EQ(backgroundKey("picture-uri"), uri);
+    EXPECT_EQ(backgroundKey("picture-uri-dark"), uri);
+    EXPECT_EQ(backgroundKey("picture-options"), "'centered'");
+    EXPECT_EQ(gnomePictureOption(QSize(64, 48), QSize(1920, 1080)), "zoom");
+}
+
+TEST_F(WallpaperSetter, EveryFailureSaysWhyAndLeavesTheEarlierWallpaper)
+{
+    const bool hasGnome = hasGnomeKeys();
+    const QString earlier = "'file:///usr/share/backgrounds/earlier.png'";
+    if (hasGnome)
+        gsettings({"set", "org.gnome.desktop.background", "picture-uri", earlier});
+    const QTemporaryDir noCommands;
+    struct Row {
+        const char* name;
+        std::optional<uint> portal; // none: no portal on the bus
+        const char* desktop;
+        bool hasCommands;
+        const char* reasons;
+    };
+    const Row rows[] = {
+        {"portal refuses, gsettings missing", 1u, "GNOME", false,
+         "the desktop portal refused (cancelled); gsettings is not installed"},
+        {"portal fails, no desktop, no display", 2u, "", false,
+         "the desktop portal could not set it (answer 2); no desktop and no X display"},
+        {"no portal, KDE's command missing", std::nullopt, "KDE", false,
+         "no desktop portal; plasma-apply-wallpaperimage is not installed"},
+    };
+    const QString file = pictureFile(QSize(64, 48));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.portal)
+            startPortal(*row.portal);
+        m_session.desktop = row.desktop;
+        m_session.commands.folders = row.hasCommands ? QStringList{} : QStringList{noCommands.path()};
+        const Result<WallpaperWay> set = offThread([&] { return setWallpaper(file, QSize(64, 48), m_session); });
+        EXPECT_FALSE(set.ok);
+        EXPECT_EQ(set.message, row.reasons);
+        if (hasGnome)
+            EXPECT_EQ(backgroundKey("picture-uri"), earlier);
+        m_portal.reset();
+        QDBusConnection::disconnectFromBus("test-portal");
+    }
+}
+
+TEST_F(WallpaperSetter, AFileThatDidNotBecomeTheWallpaperIsTakenBack)
+{
+    startPortal(1);
+    RenderRequest request;
+    request.seed = 1234.5f;
+    request.moment = momentOfSeed(QDate(2026, 12, 9), request.seed);
+    const RenderedPicture rendered = renderPicture(request, noPacing());
+    const WallpaperPicture picture{rendered.record, rendered.picture, QSize(48, 32), 1};
+    const QString folder = m_home.filePath("wallpapers");
+    const std::atomic<bool> cancel{false};
+    const Result<WallpaperFile> before = writeWallpaperFile(folder, {rendered.record, rendered.picture, QSize(32, 48), 1}, cancel);
+    ASSERT_TRUE(before.ok);
+
+    const Result<QString> refused = offThread([&] { return makeWallpaper(folder, picture, m_session, cancel); });
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.message.startsWith("Could not set the wallpaper: the desktop portal refused"))
+        << refused.message.toStdString();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QFileInfo(before.value.path).fileName()});
+
+    m_portal->response = 0;
+    const Result<QString> set = offThread([&] { return makeWallpaper(folder, picture, m_session, cancel); });
+    ASSERT_TRUE(set.ok) << set.message.toStdString();
+    const QString path = QDir(folder).filePath(wallpaperFileName(rendered.record.imeslike, QSize(48, 32)));
+    EXPECT_EQ(set.value, "Wallpaper set through the desktop portal: " + path);
+    EXPECT_EQ(m_portal->uris.last(), QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+    EXPECT_EQ(QDir(folder).count(), 2u + 2u);
+}
+
+} // namespace
+} // namespace mandalix
+
+#include "wallpaper_setter_test.moc"
