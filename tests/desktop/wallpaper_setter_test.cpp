@@ -6,6 +6,7 @@
 #include "base/serial_queue.h"
 #include "desktop/desktop_settings.h"
 #include "desktop/portal_wallpaper.h"
+#include "desktop/private_bus.h"
 #include "render_job.h"
 
 #include <QCoreApplication>
@@ -27,84 +28,31 @@
 namespace mandalix {
 namespace {
 
-// The portal's Wallpaper interface: records each call and answers with `response`.
-class TestPortal : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Wallpaper")
-public:
-    explicit TestPortal(QDBusConnection bus) : m_bus(std::move(bus)) { }
-    uint response = 0;
-    QStringList uris;
-    QVariantMap options;
+using bustest::TestPortal;
 
-public slots:
-    QDBusObjectPath SetWallpaperURI(const QString&, const QString& uri, const QVariantMap& given, const QDBusMessage& call)
-    {
-        uris << uri;
-        options = given;
-        QString sender = call.service().mid(1);
-        sender.replace(u'.', u'_');
-        const QString handle = QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2")
-                                   .arg(sender, given.value("handle_token").toString());
-        // After the reply, as a portal answers once the user's desktop has done it.
-        QTimer::singleShot(0, this, [this, handle] {
-            QDBusMessage signal = QDBusMessage::createSignal(handle, "org.freedesktop.portal.Request", "Response");
-            signal << response << QVariantMap();
-            m_bus.send(signal);
-        });
-        return QDBusObjectPath(handle);
-    }
-
-private:
-    QDBusConnection m_bus;
-};
-
-// A session bus of the test's own, which starts dconf-service when asked and nothing else,
-// with the dconf database in a temporary folder.
+// The private bus, with the dconf database in a temporary folder.
 class WallpaperSetter : public ::testing::Test {
 protected:
     void SetUp() override
     {
         if (QStandardPaths::findExecutable("dbus-daemon").isEmpty())
             GTEST_SKIP() << "dbus-daemon is not installed (scripts/install-deps test)";
-        QDir(m_home.path()).mkpath("services");
         QDir(m_home.path()).mkpath("config");
         QDir(m_home.path()).mkpath("runtime");
         QFile::setPermissions(m_home.filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        writeText("services/ca.desrt.dconf.service",
-                  "[D-BUS Service]\nName=ca.desrt.dconf\nExec=" + kDconfService + "\n");
-        writeText("bus.conf", "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
-                              " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n<busconfig>"
-                              "<type>session</type><listen>unix:tmpdir=" + m_home.path() + "</listen>"
-                              "<servicedir>" + m_home.filePath("services") + "</servicedir>"
-                              "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                              "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n");
         setVariable("XDG_CONFIG_HOME", m_home.filePath("config"));
         setVariable("XDG_RUNTIME_DIR", m_home.filePath("runtime"));
-        m_daemon.start("dbus-daemon", {"--config-file=" + m_home.filePath("bus.conf"), "--nofork", "--print-address"});
-        ASSERT_TRUE(m_daemon.waitForReadyRead(10000)) << "dbus-daemon did not start";
-        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
-        setVariable("DBUS_SESSION_BUS_ADDRESS", m_address);
+        QString error;
+        ASSERT_TRUE(m_bus.start(&error)) << error.toStdString();
+        setVariable("DBUS_SESSION_BUS_ADDRESS", m_bus.address());
         m_session.portalTimeoutMs = 10000;
     }
 
     void TearDown() override
     {
-        m_portal.reset();
-        QDBusConnection::disconnectFromBus("test-portal");
-        if (m_daemon.state() != QProcess::NotRunning) {
-            m_daemon.terminate();
-            m_daemon.waitForFinished(5000);
-        }
+        m_bus.stopPortal();
         for (const auto& [name, value] : m_earlier)
             value ? qputenv(name, *value) : qunsetenv(name);
-    }
-
-    void writeText(const QString& name, const QString& text)
-    {
-        QFile file(m_home.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.toUtf8());
     }
 
     void setVariable(const char* name, const QString& value)
@@ -116,12 +64,8 @@ protected:
     // Puts a portal answering `response` on the bus.
     void startPortal(uint response)
     {
-        QDBusConnection bus = QDBusConnection::connectToBus(m_address, "test-portal");
-        ASSERT_TRUE(bus.isConnected());
-        m_portal = std::make_unique<TestPortal>(bus);
-        m_portal->response = response;
-        ASSERT_TRUE(bus.registerObject(kPortalPath, m_portal.get(), QDBusConnection::ExportAllSlots));
-        ASSERT_TRUE(bus.registerService(kPortalService));
+        m_portal = m_bus.startPortal(response);
+        ASSERT_NE(m_portal, nullptr);
     }
 
     bool hasGnomeKeys() const
@@ -165,9 +109,8 @@ protected:
 
     const QString kDconfService = "/usr/libexec/dconf-service";
     QTemporaryDir m_home;
-    QProcess m_daemon;
-    QString m_address;
-    std::unique_ptr<TestPortal> m_portal;
+    bustest::PrivateBus m_bus{m_home.path()};
+    TestPortal* m_portal = nullptr;
     DesktopSession m_session;
     std::vector<std::pair<const char*, std::optional<QByteArray>>> m_earlier;
 };
@@ -234,8 +177,7 @@ TEST_F(WallpaperSetter, EveryFailureSaysWhyAndLeavesTheEarlierWallpaper)
         EXPECT_EQ(set.message, row.reasons);
         if (hasGnome)
             EXPECT_EQ(backgroundKey("picture-uri"), earlier);
-        m_portal.reset();
-        QDBusConnection::disconnectFromBus("test-portal");
+        m_bus.stopPortal();
     }
 }
 
@@ -269,5 +211,3 @@ TEST_F(WallpaperSetter, AFileThatDidNotBecomeTheWallpaperIsTakenBack)
 
 } // namespace
 } // namespace mandalix
-
-#include "wallpaper_setter_test.moc"
