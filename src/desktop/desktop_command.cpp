@@ -1,5 +1,6 @@
 #include "desktop/desktop_command.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -41,10 +42,17 @@ Result<QByteArray> runDesktopCommand(const CommandPath& path, const QString& pro
     process.start();
     if (!process.waitForStarted(timeoutMs))
         return Run::failure(QStringLiteral("%1 could not be started: %2").arg(program, process.errorString()));
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished(timeoutMs);
-        return Run::failure(QStringLiteral("%1 did not answer within %2 seconds").arg(program).arg(timeoutMs / 1000));
+    QElapsedTimer clock;
+    clock.start();
+    while (!process.waitForFinished(kDesktopCommandPollMs) && process.state() != QProcess::NotRunning) {
+        const bool isCancelled = path.cancel && path.cancel->load(std::memory_order_acquire);
+        if (isCancelled || clock.elapsed() >= timeoutMs) {
+            process.kill();
+            process.waitForFinished(timeoutMs);
+            return Run::failure(isCancelled ? QStringLiteral("%1 was stopped: the program is ending").arg(program)
+                                            : QStringLiteral("%1 did not answer within %2 seconds")
+                                                  .arg(program).arg(timeoutMs / 1000));
+        }
     }
     if (process.exitStatus() != QProcess::NormalExit)
         return Run::failure(QStringLiteral("%1 crashed").arg(program));

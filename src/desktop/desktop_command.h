@@ -11,18 +11,24 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 namespace mandalix {
 
 // How long a desktop's command may take.
 inline constexpr int kDesktopCommandTimeoutMs = 5000;
+inline constexpr int kDesktopCommandPollMs = 50;
 
-// Where commands are looked for, and what their environment adds.
+// Where commands are looked for, and what ends them early.
 struct CommandPath {
     QStringList folders; // empty: the program's PATH
+    // When set, a command still running when it turns true is killed: the program ends.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 // The command's standard output when it exited with 0; when !ok, why not:
-// "gsettings is not installed", "gsettings answered: No such schema ...".
+// "gsettings is not installed", "gsettings answered: No such schema ...". Looks at the
+// cancel flag every kDesktopCommandPollMs.
 Result<QByteArray> runDesktopCommand(const CommandPath& path, const QString& program, const QStringList& arguments,
                                      int timeoutMs = kDesktopCommandTimeoutMs);
 

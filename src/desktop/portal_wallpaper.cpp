@@ -47,7 +47,7 @@ QString portalRefusal(uint response)
                          : QStringLiteral("the desktop portal could not set it (answer %1)").arg(response);
 }
 
-Result<> askPortal(QDBusConnection& bus, const QString& file, int responseTimeoutMs)
+Result<> askPortal(QDBusConnection& bus, const QString& file, int responseTimeoutMs, const std::atomic<bool>* cancel)
 {
     // The request object's path is known before the call from the token, so the answer
     // cannot come before the program listens for it.
@@ -82,6 +82,12 @@ Result<> askPortal(QDBusConnection& bus, const QString& file, int responseTimeou
         listenTo(bus, handle, receiver);
     if (!receiver.isAnswered) {
         QTimer::singleShot(responseTimeoutMs, &receiver.loop, &QEventLoop::quit);
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, &receiver.loop, [&] {
+            if (cancel && cancel->load(std::memory_order_acquire))
+                receiver.loop.quit();
+        });
+        watch.start(50);
         receiver.loop.exec();
     }
     if (!receiver.isAnswered)
@@ -101,7 +107,7 @@ QString sessionBusAddress()
     return !runtime.isEmpty() && QFileInfo::exists(socket) ? QStringLiteral("unix:path=") + socket : QString();
 }
 
-Result<> setPortalWallpaper(const QString& file, int responseTimeoutMs)
+Result<> setPortalWallpaper(const QString& file, int responseTimeoutMs, const std::atomic<bool>* cancel)
 {
     // Read now rather than through the library's session bus, which keeps the first
     // address it saw for the program's life.
@@ -114,7 +120,7 @@ Result<> setPortalWallpaper(const QString& file, int responseTimeoutMs)
     {
         QDBusConnection bus = QDBusConnection::connectToBus(address, name);
         if (bus.isConnected())
-            result = askPortal(bus, file, responseTimeoutMs);
+            result = askPortal(bus, file, responseTimeoutMs, cancel);
         else
             result.message = QStringLiteral("no D-Bus session bus: %1").arg(bus.lastError().message());
     }

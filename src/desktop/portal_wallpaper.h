@@ -11,6 +11,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 namespace mandalix {
 
 inline constexpr char kPortalService[] = "org.freedesktop.portal.Desktop";
@@ -27,6 +29,8 @@ inline constexpr int kPortalResponseTimeoutMs = 30000;
 QString sessionBusAddress();
 
 // Asks the portal to show the file on the desktop and the lock screen, without a preview.
-Result<> setPortalWallpaper(const QString& file, int responseTimeoutMs = kPortalResponseTimeoutMs);
+// Stops waiting for the answer when `cancel` turns true (the program is ending).
+Result<> setPortalWallpaper(const QString& file, int responseTimeoutMs = kPortalResponseTimeoutMs,
+                            const std::atomic<bool>* cancel = nullptr);
 
 } // namespace mandalix

@@ -81,7 +81,7 @@ DesktopSession DesktopSession::fromEnvironment()
 
 Result<WallpaperWay> setWallpaper(const QString& file, QSize screenPx, const DesktopSession& session)
 {
-    const Result<> portal = setPortalWallpaper(file, session.portalTimeoutMs);
+    const Result<> portal = setPortalWallpaper(file, session.portalTimeoutMs, session.commands.cancel);
     if (portal.ok)
         return Result<WallpaperWay>::success(WallpaperWay::Portal);
     QStringList reasons{portal.message};
@@ -104,7 +104,9 @@ Result<QString> makeWallpaper(const QString& folder, const WallpaperPicture& pic
     const Result<WallpaperFile> file = writeWallpaperFile(folder, picture, cancel);
     if (!file.ok)
         return Result<QString>::failure(QStringLiteral("Could not set the wallpaper. %1").arg(file.message));
-    const Result<WallpaperWay> set = setWallpaper(file.value.path, picture.screenPx, session);
+    DesktopSession ending = session;
+    ending.commands.cancel = &cancel;
+    const Result<WallpaperWay> set = setWallpaper(file.value.path, picture.screenPx, ending);
     if (!set.ok) {
         withdrawWallpaperFile(file.value);
         return Result<QString>::failure(QStringLiteral("Could not set the wallpaper: %1").arg(set.message));

@@ -37,9 +37,10 @@ struct DesktopSession {
 Result<WallpaperWay> setWallpaper(const QString& file, QSize screenPx, const DesktopSession& session);
 
 // The whole of key W: paints and writes the file, sets it, then keeps the newest files;
-// a file that did not become the wallpaper is taken back. The line for the status line
-// either way: "Wallpaper set through the desktop portal: /h/T2026...-1920x1080.png", or
-// "Could not set the wallpaper: ...".
+// a file that did not become the wallpaper is taken back. `cancel` (the program is
+// ending) stops the painting, the command or the wait under way. The line for the status
+// line either way: "Wallpaper set through the desktop portal: /h/T2026...-1920x1080.png",
+// or "Could not set the wallpaper: ...".
 Result<QString> makeWallpaper(const QString& folder, const WallpaperPicture& picture, const DesktopSession& session,
                               const std::atomic<bool>& cancel);
 

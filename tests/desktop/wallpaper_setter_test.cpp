@@ -7,6 +7,7 @@
 #include "desktop/desktop_settings.h"
 #include "desktop/portal_wallpaper.h"
 #include "desktop/private_bus.h"
+#include "desktop/wallpaper_worker.h"
 #include "render_job.h"
 
 #include <QCoreApplication>
@@ -175,8 +176,9 @@ TEST_F(WallpaperSetter, EveryFailureSaysWhyAndLeavesTheEarlierWallpaper)
         const Result<WallpaperWay> set = offThread([&] { return setWallpaper(file, QSize(64, 48), m_session); });
         EXPECT_FALSE(set.ok);
         EXPECT_EQ(set.message, row.reasons);
-        if (hasGnome)
+        if (hasGnome) {
             EXPECT_EQ(backgroundKey("picture-uri"), earlier);
+        }
         m_bus.stopPortal();
     }
 }
@@ -207,6 +209,35 @@ TEST_F(WallpaperSetter, AFileThatDidNotBecomeTheWallpaperIsTakenBack)
     EXPECT_EQ(set.value, "Wallpaper set through the desktop portal: " + path);
     EXPECT_EQ(m_portal->uris.last(), QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
     EXPECT_EQ(QDir(folder).count(), 2u + 2u);
+}
+
+TEST_F(WallpaperSetter, TheWorkerSetsOneWallpaperAtATimeAndTellsHowItWent)
+{
+    startPortal(0);
+    RenderRequest request;
+    request.seed = 2345.5f;
+    request.moment = momentOfSeed(QDate(2026, 12, 9), request.seed);
+    const PictureRecord record = renderPicture(request, noPacing()).record;
+    WallpaperWorker worker(m_home.filePath("wallpapers"));
+    std::atomic<int> calls{0};
+    QString line;
+    auto done = [&](const Result<QString>& told) {
+        line = told.ok ? told.value : told.message;
+        calls.fetch_add(1);
+    };
+    // No picture shown: painted from the record on the worker.
+    ASSERT_TRUE(worker.start({record, QImage(), QSize(40, 30), 1}, m_session, done));
+    // The portal answers only while this thread handles events: the first is still on.
+    EXPECT_FALSE(worker.start({record, QImage(), QSize(30, 40), 1}, m_session, done));
+    QElapsedTimer clock;
+    clock.start();
+    while (!worker.waitIdleFor(std::chrono::milliseconds(5)) && clock.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_EQ(calls.load(), 1);
+    EXPECT_FALSE(worker.isBusy());
+    const QString path = QDir(m_home.filePath("wallpapers")).filePath(wallpaperFileName(record.imeslike, QSize(40, 30)));
+    EXPECT_EQ(line, "Wallpaper set through the desktop portal: " + path);
+    EXPECT_EQ(m_portal->uris, QStringList{QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)});
 }
 
 } // namespace
