@@ -13,6 +13,7 @@
 #include "progress_line.h"
 #include "render_job.h"
 #include "render_options.h"
+#include "render_wallpaper.h"
 #include "state/clock.h"
 #include "variations/mutation.h"
 
@@ -246,10 +247,18 @@ int run(const QStringList& arguments)
     RenderedPicture rendered = renderPicture(
         request, pacer, [&](long long done, long long rows) { progress.update("painting", done, rows); });
     progress.update("writing", 0, 0);
+    const PictureRecord record = rendered.record;
     const WriteResult written = writeOutputs(options, std::move(rendered));
     progress.finish();
     if (!written.ok)
         return fail(kExitFile, written.message);
+    if (!options.isSetWallpaper)
+        return kExitDone;
+    const Result<QString> set = setRenderedWallpaper(record, options.threads);
+    if (!set.ok)
+        return fail(kExitFile, set.message);
+    // Standard output may be carrying the picture.
+    printTo(options.out == QLatin1String(kStandardOutput) ? stderr : stdout, set.value.toUtf8() + '\n');
     return kExitDone;
 }
 

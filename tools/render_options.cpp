@@ -169,6 +169,7 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
         {QStringLiteral("set"), {}, valueName},
         {QStringLiteral("zoom"), {}, valueName},
         {QStringLiteral("palette-file"), {}, valueName},
+        {QStringLiteral("set-wallpaper"), {}},
     });
 
     ParsedOptions parsed;
@@ -184,6 +185,7 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
         return parsed;
     options.isHelp = parser.isSet(QStringLiteral("help"));
     options.isVersion = parser.isSet(QStringLiteral("version"));
+    options.isSetWallpaper = parser.isSet(QStringLiteral("set-wallpaper"));
     parsed.ok = options.isHelp || options.isVersion
         || (readNumbers(parser, options, parsed.message) && readRecordEdits(parser, options.edits, parsed.message)
             && readChildOptions(parser, options, parsed.message)
@@ -238,6 +240,8 @@ QString renderUsage()
         "                      files or PNGs) into DIR: crossover-formula ...\n"
         "                      crossover-palette, blend-25, blend-50, blend-75\n"
         "  --out-dir DIR       the existing folder the children go into\n"
+        "  --set-wallpaper     also set the picture, painted at the size of the display's\n"
+        "                      screen, as the desktop's wallpaper\n"
         "  -h, --help          show this text\n"
         "  --version           show the version\n"
         "\n"

@@ -48,6 +48,7 @@ struct RenderOptions {
     std::array<QString, 2> parents;    // --breed A B
     RecordEdits edits; // --set and --zoom: laid over the record painted, or the parents
     QString paletteFile; // --palette-file: a favourites file whose first palette is painted
+    bool isSetWallpaper = false; // --set-wallpaper: the picture also becomes the wallpaper
     bool isHelp = false;
     bool isVersion = false;
 };

@@ -13,15 +13,18 @@
 #include "app/picture_files.h"
 #include "app/slide_show_options.h"
 #include "app/surface_view.h"
+#include "desktop/wallpaper_worker.h"
 #include "history/picture_history.h"
 #include "undo/session.h"
 #include "variations/variation_settings.h"
 
 #include <QLabel>
+#include <QScreen>
 #include <QWidget>
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace mandalix {
@@ -60,6 +63,12 @@ public:
     // Touches no widget's window.
     void endWithoutDisplay();
     void setSlideShowInterval(std::chrono::milliseconds interval) { m_slideInterval = interval; }
+
+    // Sets the picture on show, painted at the size of the window's screen, as the
+    // desktop's wallpaper (also W), off the GUI thread; the status line says how it went.
+    void setWallpaper();
+    // Waits until a wallpaper being set is set, at most `timeout`; true when none is.
+    bool waitForWallpaper(std::chrono::milliseconds timeout);
 
     // Opens the variations of the picture on show (also V and the "variations" button).
     void openVariations();
@@ -131,6 +140,11 @@ private:
     void buildVariationsButton();
     void buildFavouritesButton();
     void showKeptMenu(const QString& path, QPoint globalPosition);
+    // Starts setting `record` (and `shown`, null to paint it) as the wallpaper at the size
+    // of `screen`; the line of how it went goes to `tell` on the GUI thread.
+    void startWallpaper(const PictureRecord& record, const QImage& shown, QScreen* screen,
+                        std::function<void(const QString&, bool isError)> tell);
+    void setSlideShowWallpaper();
     // A copy of the picture on show, taken under the surfaces' lock.
     PictureRecord pictureOnShow() const;
 
@@ -155,6 +169,7 @@ private:
     QString m_variationSettingsPath;
     FavouritesWindow* m_favourites = nullptr;
     QString m_favouritesPath;
+    std::unique_ptr<WallpaperWorker> m_wallpaper;
 };
 
 } // namespace mandalix

@@ -36,6 +36,8 @@ std::function<void()> actionOf(WindowKey command, Form1& form, PictureFiles& fil
         return [&form] { form.startCyclingColours(); };
     case WindowKey::KeepPalette:
         return [&form] { form.askToKeepPalette(); };
+    case WindowKey::Wallpaper:
+        return [&form] { form.setWallpaper(); };
     case WindowKey::KeysSheet:
         break;
     }

@@ -41,11 +41,12 @@ template <typename Action> struct ActionKeyRow {
 
 // The window's commands that have no button.
 enum class WindowKey {
-    SaveAs, Open, CancelSave, Undo, Redo, SlideShow, Variations, Editor, KeepPalette, CycleColours, KeysSheet
+    SaveAs, Open, CancelSave, Undo, Redo, SlideShow, Variations, Editor, KeepPalette, CycleColours, Wallpaper,
+    KeysSheet
 };
 using WindowKeyRow = ActionKeyRow<WindowKey>;
 
-inline constexpr std::array<WindowKeyRow, 13> kWindowKeys{{
+inline constexpr std::array<WindowKeyRow, 14> kWindowKeys{{
     {WindowKey::SaveAs, "Ctrl+S", "Save the picture as a PNG, at any size"},
     {WindowKey::Open, "Ctrl+O", "Open a PNG saved by mandalix"},
     {WindowKey::CancelSave, "Esc", "Cancel a Save as that is painting or writing"},
@@ -57,19 +58,21 @@ inline constexpr std::array<WindowKeyRow, 13> kWindowKeys{{
     {WindowKey::Editor, "E", "Edit the numbers of the picture on show"},
     {WindowKey::KeepPalette, "K", "Keep the palette of the picture on show among the favourites"},
     {WindowKey::CycleColours, "Y", "Cycle the picture's colours through its rings; any key stops it"},
+    {WindowKey::Wallpaper, "W", "Set the picture on show, at the screen's size, as the desktop's wallpaper"},
     {WindowKey::KeysSheet, "?", "Show this list of keys"},
     {WindowKey::KeysSheet, "Shift+F1", "Show this list of keys"},
 }};
 
 // What a key of the slide show does. Shift is ignored, as the slide show always did.
-enum class SlideKey { Pause, Next, Previous, Save, Leave, Exit };
+enum class SlideKey { Pause, Next, Previous, Save, Wallpaper, Leave, Exit };
 using SlideKeyRow = ActionKeyRow<SlideKey>;
 
-inline constexpr std::array<SlideKeyRow, 7> kSlideShowKeys{{
+inline constexpr std::array<SlideKeyRow, 8> kSlideShowKeys{{
     {SlideKey::Pause, "Space", "Pause, and go on (also in the middle of a picture)"},
     {SlideKey::Next, "Right", "Show the next picture now"},
     {SlideKey::Previous, "Left", "Go back through the pictures of this slide show"},
     {SlideKey::Save, "S", "Save the picture on show at the screen's size on disk D: as a PNG"},
+    {SlideKey::Wallpaper, "W", "Set the picture on show as the desktop's wallpaper"},
     {SlideKey::Leave, "Esc", "Leave the slide show; the window shows its last picture"},
     {SlideKey::Leave, "F11", "Leave the slide show; the window shows its last picture"},
     {SlideKey::Exit, "Ctrl+Q", "Exit at once, as \"exit\" does"},

@@ -62,6 +62,7 @@ void Form1::openSlideShow()
             Qt::QueuedConnection);
     // Ctrl+Q there ends the program as "exit" does here.
     connect(m_slideShow, &SlideShowWindow::exitAsked, this, &QWidget::close, Qt::QueuedConnection);
+    connect(m_slideShow, &SlideShowWindow::wallpaperAsked, this, &Form1::setSlideShowWallpaper);
     m_slideShow->setScreen(screen);
     m_slideShow->setGeometry(screen->geometry());
     m_slideShow->showFullScreen();

@@ -145,6 +145,10 @@ void SlideShowWindow::keyPressEvent(QKeyEvent* event)
         if (!isRepeat)
             m_show->save();
         return;
+    case SlideKey::Wallpaper:
+        if (!isRepeat)
+            emit wallpaperAsked();
+        return;
     }
 }
 

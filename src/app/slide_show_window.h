@@ -39,6 +39,8 @@ public:
 
     // Stops the slide show and tells the owner through left().
     void leave();
+    // A line of news at the bottom, for a while (an error's in red).
+    void showNews(const QString& text, bool isError);
 
 signals:
     // Esc or F11 was pressed, or the window was closed; the slide show has stopped.
@@ -46,6 +48,8 @@ signals:
     // Ctrl+Q was pressed: the program is to end as "exit" ends it. The slide show runs on
     // until its owner closes it.
     void exitAsked();
+    // W was pressed: the owner sets the picture on show as the wallpaper.
+    void wallpaperAsked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -55,7 +59,6 @@ protected:
 
 private:
     void pollFrame();
-    void showNews(const QString& text, bool isError);
 
     std::unique_ptr<SlideShow> m_show;
     std::uint64_t m_frameChanges = 0;
