@@ -62,14 +62,15 @@ inline constexpr std::array<WindowKeyRow, 13> kWindowKeys{{
 }};
 
 // What a key of the slide show does. Shift is ignored, as the slide show always did.
-enum class SlideKey { Pause, Next, Previous, Save, Leave, Exit };
+enum class SlideKey { Pause, Next, Previous, Save, CycleColours, Leave, Exit };
 using SlideKeyRow = ActionKeyRow<SlideKey>;
 
-inline constexpr std::array<SlideKeyRow, 7> kSlideShowKeys{{
+inline constexpr std::array<SlideKeyRow, 8> kSlideShowKeys{{
     {SlideKey::Pause, "Space", "Pause, and go on (also in the middle of a picture)"},
     {SlideKey::Next, "Right", "Show the next picture now"},
     {SlideKey::Previous, "Left", "Go back through the pictures of this slide show"},
     {SlideKey::Save, "S", "Save the picture on show at the screen's size on disk D: as a PNG"},
+    {SlideKey::CycleColours, "Y", "Cycle the colours of the painted picture on show; any key or the next picture stops it"},
     {SlideKey::Leave, "Esc", "Leave the slide show; the window shows its last picture"},
     {SlideKey::Leave, "F11", "Leave the slide show; the window shows its last picture"},
     {SlideKey::Exit, "Ctrl+Q", "Exit at once, as \"exit\" does"},
