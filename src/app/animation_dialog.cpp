@@ -40,6 +40,14 @@ QSpinBox* sideBox(const char* name, const QString& accessibleName, int value, QW
     return box;
 }
 
+// A field's label, whose Alt+letter moves to `buddy` (the row around it takes no focus).
+QLabel* labelFor(const QString& text, QWidget* buddy, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
 QWidget* rowOf(QWidget* parent, std::initializer_list<QWidget*> widgets)
 {
     auto* row = new QWidget(parent);
@@ -59,7 +67,7 @@ std::vector<VideoSizeChoice> videoSizeChoices()
     for (const auto& [name, size] : {std::pair{"720p", QSize(1280, 720)}, std::pair{"1080p", QSize(1920, 1080)},
                                      std::pair{"4K", QSize(3840, 2160)}})
         choices.push_back({QStringLiteral("%1, %2").arg(QString::fromLatin1(name), sizeText(size)), size});
-    choices.push_back({QStringLiteral("Width and height"), QSize()});
+    choices.push_back({QStringLiteral("Other size: width and height"), QSize()});
     return choices;
 }
 
@@ -93,13 +101,15 @@ void AnimationDialog::buildFields(const AnimationChoices& last)
     m_kind->setCurrentIndex(static_cast<int>(last.kind));
     m_shownKind = last.kind;
     form->addRow(QStringLiteral("&Animation:"), m_kind);
-    form->addRow(QStringLiteral("Si&ze:"), buildSizeRow(last));
+    QWidget* sizeRow = buildSizeRow(last);
+    form->addRow(labelFor(QStringLiteral("Si&ze:"), m_sizes, this), sizeRow);
     m_fps = new QSpinBox(this);
     m_fps->setObjectName(QStringLiteral("AnimationFps"));
     m_fps->setAccessibleName(QStringLiteral("Frames a second"));
     m_fps->setRange(0, kMaxTypedFps);
     m_fps->setValue(last.framesPerSecond);
-    form->addRow(QStringLiteral("&Frame rate:"), rowOf(this, {m_fps, new QLabel(QStringLiteral("frames a second"), this)}));
+    form->addRow(labelFor(QStringLiteral("&Frame rate:"), m_fps, this),
+                 rowOf(this, {m_fps, new QLabel(QStringLiteral("frames a second"), this)}));
     m_seconds = new QDoubleSpinBox(this);
     m_seconds->setObjectName(QStringLiteral("AnimationSeconds"));
     m_seconds->setRange(0, kMaxTypedSeconds);
@@ -108,7 +118,8 @@ void AnimationDialog::buildFields(const AnimationChoices& last)
     m_secondsLabel->setBuddy(m_seconds);
     form->addRow(m_secondsLabel, m_seconds);
     form->addRow(QStringLiteral("Second picture:"), buildSecondRow());
-    form->addRow(QStringLiteral("&Output file:"), buildOutputRow(QString()));
+    QWidget* outputRow = buildOutputRow(QString());
+    form->addRow(labelFor(QStringLiteral("&Output file:"), m_output, this), outputRow);
 
     m_problem = new QLabel(this);
     m_problem->setObjectName(QStringLiteral("AnimationProblem"));

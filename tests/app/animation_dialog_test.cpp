@@ -67,12 +67,12 @@ TEST_F(AnimationDialogTest, RefusesWhatCannotBeExportedInOneLineAndAcceptsTheRes
     } cases[] = {
         {"the painting at 720p", AnimationKind::Painting, "720p", {}, 30, 1, "a.webm", false, ""},
         {"the window's picture, held 0", AnimationKind::Painting, "Window", {}, 5, 0, "b.png", false, ""},
-        {"a typed 4K loop", AnimationKind::Cycle, "Width", {3840, 2160}, 120, 600, "c.mp4", false, ""},
+        {"a typed 4K loop", AnimationKind::Cycle, "Other", {3840, 2160}, 120, 600, "c.mp4", false, ""},
         {"a morph with its picture", AnimationKind::Morph, "1080p", {}, 24, 4, "d.webm", true, ""},
         {"an odd side in WebM", AnimationKind::Painting, "Window", {}, 30, 1, "e.webm", false, "even width"},
-        {"a painting smaller than the window's", AnimationKind::Painting, "Width", {452, 600}, 30, 1, "f.png", false,
+        {"a painting smaller than the window's", AnimationKind::Painting, "Other", {452, 600}, 30, 1, "f.png", false,
          "size 452x600"},
-        {"a width beyond 4K", AnimationKind::Cycle, "Width", {3842, 2160}, 30, 4, "g.webm", false, "width 3842"},
+        {"a width beyond 4K", AnimationKind::Cycle, "Other", {3842, 2160}, 30, 4, "g.webm", false, "width 3842"},
         {"a rate of 0", AnimationKind::Cycle, "4K", {}, 0, 4, "h.mp4", false, "frame rate 0"},
         {"a loop of no length", AnimationKind::Morph, "720p", {}, 30, 0, "i.mp4", true, "loop's length"},
         {"a hold past ten minutes", AnimationKind::Painting, "720p", {}, 30, 601, "j.mp4", false, "hold"},
@@ -132,7 +132,7 @@ TEST_F(AnimationDialogTest, EachKindKeepsItsSecondsAndTheNextDialogStartsFromThe
     seconds(dialog)->setValue(2.5);
     kind->setCurrentIndex(static_cast<int>(AnimationKind::Morph));
     EXPECT_EQ(dialog.settings().seconds, 7) << "the loops share their length";
-    choose(dialog, AnimationKind::Morph, "Width", {640, 360});
+    choose(dialog, AnimationKind::Morph, "Other", {640, 360});
     const QString other = m_folder.filePath(QStringLiteral("sub/x.MP4"));
     dialog.findChild<QLineEdit*>(QStringLiteral("AnimationOutput"))->setText(other);
 
