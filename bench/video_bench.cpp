@@ -5,6 +5,7 @@
 // resident memory at its highest (sampled after each frame) before and after half of the
 // frames: the same figure twice when memory stays bounded.
 #include "bench_scene.h"
+#include "resident_memory.h"
 
 #include "base/work_pool.h"
 #include "generator/frame_engine.h"
@@ -18,10 +19,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-
 #include <sys/resource.h>
-#include <unistd.h>
 
 namespace mandalix::bench {
 namespace {
@@ -29,19 +27,6 @@ namespace {
 const QSize kVideoSize(1920, 1080);
 constexpr int kVideoFps = 30;
 constexpr int kVideoFrames = 300;
-
-// The process's resident memory now, in megabytes.
-double residentMb()
-{
-    long pages = 0;
-    long resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
 
 // Processor time of every thread of the process so far, in seconds: the encoders' own
 // threads count too.

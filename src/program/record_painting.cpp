@@ -11,14 +11,19 @@
 
 namespace mandalix {
 
+bool paintRecordFromStart(const PictureRecord& record, Surfaces& surfaces, Pacer& pacer)
+{
+    WindowState s;
+    setStartUpDefaults(s, record.nac);
+    Rnd rnd;
+    return paintRecordedPicture(s, surfaces, rnd, record, pacer);
+}
+
 QImage paintRecordAtWindowSize(const PictureRecord& record)
 {
     // On the heap: four rasters are too large for a worker thread's stack.
     auto surfaces = std::make_unique<Surfaces>();
-    WindowState s;
-    setStartUpDefaults(s, record.nac);
-    Rnd rnd;
-    paintRecordedPicture(s, *surfaces, rnd, record, noPacing());
+    paintRecordFromStart(record, *surfaces, noPacing());
     return surfaces->Picture1.image().convertToFormat(QImage::Format_RGB32);
 }
 

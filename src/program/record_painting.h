@@ -5,12 +5,19 @@
 // surfaces of its own.
 #pragma once
 
+#include "generator/pacer.h"
+#include "program/surfaces.h"
 #include "state/picture_record.h"
 
 #include <QByteArray>
 #include <QImage>
 
 namespace mandalix {
+
+// Paints `record` from the start onto `surfaces`, fresh as Surfaces makes them, in the
+// start-up state of the record's generation type, telling `pacer` as the window's painting
+// does. False when the pacer stopped it.
+bool paintRecordFromStart(const PictureRecord& record, Surfaces& surfaces, Pacer& pacer);
 
 // Picture1's pixels after painting `record` from the start, Format_RGB32, 453 x 453.
 QImage paintRecordAtWindowSize(const PictureRecord& record);

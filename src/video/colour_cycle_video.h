@@ -8,21 +8,18 @@
 
 #include "base/result.h"
 #include "state/picture_record.h"
+#include "video/video_progress.h"
 
 #include <QSize>
 #include <QString>
 
 #include <atomic>
-#include <functional>
 
 namespace mandalix {
 
 // The frames of a loop of about `seconds` at `framesPerSecond`: whole turns of the 68
 // positions, at least one.
 long long colourCycleFrames(double seconds, int framesPerSecond);
-
-// Called after each frame with the frames written and the frames in all.
-using VideoProgress = std::function<void(long long done, long long frames)>;
 
 // Writes the loop of `record` at `size` to `path` (its suffix names the format).
 Result<> writeColourCycle(const PictureRecord& record, QSize size, int framesPerSecond, double seconds,

@@ -9,7 +9,7 @@ namespace mandalix {
 
 namespace {
 
-Result<AVFrame*> outOfMemory() { return Result<AVFrame*>::failure(ffmpegText(AVERROR(ENOMEM))); }
+Result<AvFramePtr> outOfMemory() { return Result<AvFramePtr>::failure(ffmpegText(AVERROR(ENOMEM))); }
 
 } // namespace
 
@@ -17,12 +17,6 @@ Result<> VideoFrameConverter::open(QSize size, AVPixelFormat pixelFormat)
 {
     m_size = size;
     m_target = pixelFormat;
-    m_frame.reset(av_frame_alloc());
-    if (!m_frame)
-        return Result<>::failure(ffmpegText(AVERROR(ENOMEM)));
-    m_frame->width = size.width();
-    m_frame->height = size.height();
-    m_frame->format = pixelFormat;
     return Result<>::success();
 }
 
@@ -43,20 +37,24 @@ bool VideoFrameConverter::setSource(AVPixelFormat source)
     return true;
 }
 
-Result<AVFrame*> VideoFrameConverter::convert(const QImage& image, long long pts)
+Result<AvFramePtr> VideoFrameConverter::convert(const QImage& image, long long pts)
 {
     Q_ASSERT(image.size() == m_size);
-    // A buffer the encoder still holds a reference to is not written over.
-    if (const int error = m_frame->buf[0] ? av_frame_make_writable(m_frame.get()) : av_frame_get_buffer(m_frame.get(), 0);
-        error < 0)
-        return Result<AVFrame*>::failure(ffmpegText(error));
-    m_frame->pts = pts;
+    AvFramePtr frame(av_frame_alloc());
+    if (!frame)
+        return outOfMemory();
+    frame->width = m_size.width();
+    frame->height = m_size.height();
+    frame->format = m_target;
+    if (const int error = av_frame_get_buffer(frame.get(), 0); error < 0)
+        return Result<AvFramePtr>::failure(ffmpegText(error));
+    frame->pts = pts;
     const bool isIndexed = image.format() == QImage::Format_Indexed8;
     // Palette indices into YUV by look-up: FFmpeg would take the palette with BT.601
     // whatever it is told.
     if (isIndexed && m_target == AV_PIX_FMT_YUV420P) {
-        indexedToYuv420(image, *m_frame);
-        return Result<AVFrame*>::success(m_frame.get());
+        indexedToYuv420(image, *frame);
+        return Result<AvFramePtr>::success(std::move(frame));
     }
     const QImage source = isIndexed || image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
         ? image
@@ -69,8 +67,8 @@ Result<AVFrame*> VideoFrameConverter::convert(const QImage& image, long long pts
         return outOfMemory();
     const uint8_t* planes[] = {source.constBits(), reinterpret_cast<const uint8_t*>(palette.data())};
     const int strides[] = {static_cast<int>(source.bytesPerLine()), 0};
-    sws_scale(m_scaler.get(), planes, strides, 0, m_size.height(), m_frame->data, m_frame->linesize);
-    return Result<AVFrame*>::success(m_frame.get());
+    sws_scale(m_scaler.get(), planes, strides, 0, m_size.height(), frame->data, frame->linesize);
+    return Result<AvFramePtr>::success(std::move(frame));
 }
 
 } // namespace mandalix

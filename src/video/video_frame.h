@@ -1,7 +1,8 @@
 // Turns the program's images into an encoder's frames: into packed RGB (exact) or 4:2:0
 // BT.709 in the studio range. Palette indices, as the frame engine paints them, and 32-bit
 // RGB are taken as they are, any other format through 32-bit RGB. Alpha is dropped.
-// One owner, one thread; out of memory is a failed Result.
+// One owner, one thread at a time; out of memory is a failed Result. The frames it makes
+// are the caller's, free to hand to another thread.
 #pragma once
 
 #include "base/result.h"
@@ -21,9 +22,9 @@ public:
     // Prepares frames of `size` in `pixelFormat` (AV_PIX_FMT_RGB24 or AV_PIX_FMT_YUV420P).
     Result<> open(QSize size, AVPixelFormat pixelFormat);
 
-    // The frame holding `image` (of the size opened) with `pts`; valid until the next
-    // call. The encoder may keep a reference to it: the next call writes a fresh buffer.
-    Result<AVFrame*> convert(const QImage& image, long long pts);
+    // A new frame holding `image` (of the size opened) with `pts`, in buffers of its own:
+    // no later call writes over it, so an encoder may still read it on another thread.
+    Result<AvFramePtr> convert(const QImage& image, long long pts);
 
 private:
     // The scaler from `source`, made anew only when the source's format changes.
@@ -31,7 +32,6 @@ private:
 
     QSize m_size;
     AVPixelFormat m_target = AV_PIX_FMT_NONE;
-    AvFramePtr m_frame;
     SwsContextPtr m_scaler;
 };
 

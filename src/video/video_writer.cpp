@@ -1,14 +1,17 @@
 #include "video/video_writer.h"
 
+#include "base/serial_queue.h"
 #include "output/output_files.h"
 #include "video/ffmpeg_handles.h"
 #include "video/video_encoder.h"
+#include "video/video_file_output.h"
 #include "video/video_frame.h"
 
 #include <QFileDevice>
 
-#include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 
 namespace mandalix {
 
@@ -16,8 +19,9 @@ namespace {
 
 const QString kVerb = QStringLiteral("export");
 
-// The size of the buffer FFmpeg writes through into the file.
-constexpr int kIoBufferBytes = 1 << 16;
+// Frames converted and waiting for the encoder, or being encoded: enough to keep the
+// encoder busy while the caller paints, few enough to keep 1080p within a few megabytes.
+constexpr int kFramesInFlight = 2;
 
 const char* muxerName(VideoFormat format)
 {
@@ -29,60 +33,17 @@ const char* muxerName(VideoFormat format)
     return "";
 }
 
-// The file aside as FFmpeg's output sees it, with the system's reason for the first call
-// that failed: Qt's device drops it when a write stops partway, as on a full disk.
-struct FileSink {
-    QIODevice* device = nullptr;
-    int systemError = 0;
+// A frame as a job holds it: jobs are copied, frames are not.
+using SharedFrame = std::shared_ptr<AVFrame>;
 
-    int64_t failed()
-    {
-        if (systemError == 0)
-            systemError = errno;
-        return AVERROR(EIO);
-    }
-};
-
-int writeToDevice(void* opaque, uint8_t* bytes, int count)
-{
-    auto* sink = static_cast<FileSink*>(opaque);
-    errno = 0;
-    const qint64 written = sink->device->write(reinterpret_cast<const char*>(bytes), count);
-    return written == count ? count : static_cast<int>(sink->failed());
-}
-
-// The containers seek back to fill in sizes and indexes once the frames are written.
-int64_t seekDevice(void* opaque, int64_t offset, int whence)
-{
-    auto* sink = static_cast<FileSink*>(opaque);
-    QIODevice& device = *sink->device;
-    errno = 0;
-    switch (whence & ~AVSEEK_FORCE) {
-    case AVSEEK_SIZE: return device.size();
-    case SEEK_SET: break;
-    case SEEK_CUR: offset += device.pos(); break;
-    case SEEK_END: offset += device.size(); break;
-    default: return AVERROR(EINVAL);
-    }
-    return device.seek(offset) ? offset : sink->failed();
-}
-
-// The muxer with the file output it was given: that output is ours to free.
-struct MuxerFree {
-    void operator()(AVFormatContext* muxer) const
-    {
-        if (muxer->pb) {
-            av_freep(&muxer->pb->buffer);
-            avio_context_free(&muxer->pb);
-        }
-        avformat_free_context(muxer);
-    }
-};
+SharedFrame shared(AvFramePtr frame) { return SharedFrame(frame.release(), AvFrameFree()); }
 
 } // namespace
 
-// One video being written. The members are released in reverse: the muxer lets go of the
-// device before the file aside is removed with `files`.
+// One video being written. The caller's thread converts and hands over; the queue's
+// thread encodes and muxes. The members are released in reverse: the queue stops first,
+// so no job runs on what follows, and the muxer lets go of the device before the file
+// aside is removed with `files`.
 struct VideoWriter::Encoding {
     Encoding(QString path, VideoFormat format, QSize size) : path(std::move(path)), format(format), size(size) { }
 
@@ -90,6 +51,11 @@ struct VideoWriter::Encoding {
     Result<> attachFile();
     // Sends a frame (none: the end) and muxes every packet the encoder gives back.
     int encode(const AVFrame* frame);
+    // The frame for the queue, converted or the last one again. Caller's thread.
+    Result<AvFramePtr> nextFrame(const QImage& image);
+    // Waits for room, then posts the frame's encoding. The failure of a frame before, if any.
+    Result<> handOver(AvFramePtr frame);
+    void encodeOnQueue(const SharedFrame& frame);
     Result<> finish();
     // "Could not export "<path>": <reason>", the system's reason when the file failed.
     Result<> failure(int error) const;
@@ -102,9 +68,18 @@ struct VideoWriter::Encoding {
     std::unique_ptr<AVFormatContext, MuxerFree> muxer;
     AvCodecContextPtr encoder;
     AVStream* stream = nullptr;
-    VideoFrameConverter converter;
     AvPacketPtr packet{av_packet_alloc()};
+    // The caller's thread only.
+    VideoFrameConverter converter;
     long long frames = 0;
+    AvFramePtr lastFrame;
+    qint64 lastKey = 0;
+    // Between the two threads, under `mutex`.
+    std::mutex mutex;
+    std::condition_variable changed;
+    int inFlight = 0;
+    Result<> encoderFailure = Result<>::success();
+    SerialQueue queue{"mandalix-video"};
 };
 
 Result<> VideoWriter::Encoding::failure(int error) const
@@ -155,15 +130,7 @@ Result<> VideoWriter::Encoding::attachFile()
     if (!aside.ok)
         return Result<>::failure(aside.message);
     sink.device = aside.value;
-    auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferBytes));
-    if (buffer)
-        muxer->pb = avio_alloc_context(buffer, kIoBufferBytes, 1, &sink, nullptr, writeToDevice, seekDevice);
-    if (!muxer->pb) {
-        av_free(buffer);
-        return failure(AVERROR(ENOMEM));
-    }
-    muxer->flags |= AVFMT_FLAG_CUSTOM_IO;
-    return Result<>::success();
+    return attachFileSink(*muxer, sink) ? Result<>::success() : failure(AVERROR(ENOMEM));
 }
 
 int VideoWriter::Encoding::encode(const AVFrame* frame)
@@ -183,8 +150,64 @@ int VideoWriter::Encoding::encode(const AVFrame* frame)
     }
 }
 
+Result<AvFramePtr> VideoWriter::Encoding::nextFrame(const QImage& image)
+{
+    // The cache key changes whenever the image's pixels or colour table do, so the same
+    // key is the same picture: a held frame is converted once. The copy shares the
+    // buffers, which nobody writes once converted.
+    if (lastFrame && image.cacheKey() == lastKey) {
+        AvFramePtr again(av_frame_clone(lastFrame.get()));
+        if (!again)
+            return Result<AvFramePtr>::failure(ffmpegText(AVERROR(ENOMEM)));
+        again->pts = frames;
+        return Result<AvFramePtr>::success(std::move(again));
+    }
+    lastFrame.reset();
+    Result<AvFramePtr> converted = converter.convert(image, frames);
+    if (converted.ok) {
+        lastFrame.reset(av_frame_clone(converted.value.get()));
+        lastKey = image.cacheKey();
+    }
+    return converted;
+}
+
+Result<> VideoWriter::Encoding::handOver(AvFramePtr frame)
+{
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [this] { return inFlight < kFramesInFlight || !encoderFailure.ok; });
+        if (!encoderFailure.ok)
+            return encoderFailure;
+        ++inFlight;
+    }
+    queue.post([this, job = shared(std::move(frame))] { encodeOnQueue(job); });
+    ++frames;
+    return Result<>::success();
+}
+
+void VideoWriter::Encoding::encodeOnQueue(const SharedFrame& frame)
+{
+    bool isFailed = false;
+    {
+        std::lock_guard lock(mutex);
+        isFailed = !encoderFailure.ok;
+    }
+    const int error = isFailed ? 0 : encode(frame.get());
+    std::lock_guard lock(mutex);
+    if (error < 0)
+        encoderFailure = failure(error);
+    --inFlight;
+    changed.notify_all();
+}
+
 Result<> VideoWriter::Encoding::finish()
 {
+    queue.waitIdle();
+    {
+        std::lock_guard lock(mutex);
+        if (!encoderFailure.ok)
+            return encoderFailure;
+    }
     if (const int error = encode(nullptr); error < 0)
         return failure(error);
     if (const int error = av_write_trailer(muxer.get()); error < 0)
@@ -234,12 +257,11 @@ Result<> VideoWriter::addFrame(const QImage& frame)
         return fail(QStringLiteral("A frame of %1x%2 does not fit a video of %3x%4")
                         .arg(frame.width()).arg(frame.height())
                         .arg(m_encoding->size.width()).arg(m_encoding->size.height()));
-    const Result<AVFrame*> converted = m_encoding->converter.convert(frame, m_encoding->frames);
+    Result<AvFramePtr> converted = m_encoding->nextFrame(frame);
     if (!converted.ok)
         return fail(QStringLiteral("Could not %1 \"%2\": %3").arg(kVerb, m_encoding->path, converted.message));
-    if (const int error = m_encoding->encode(converted.value); error < 0)
-        return fail(m_encoding->failure(error).message);
-    ++m_encoding->frames;
+    if (const Result<> handed = m_encoding->handOver(std::move(converted.value)); !handed.ok)
+        return fail(handed.message);
     return Result<>::success();
 }
 

@@ -28,8 +28,8 @@ TEST(VideoFrameConverter, PaletteIndicesMatchTheirColoursInYuv)
     VideoFrameConverter fromRgb;
     ASSERT_TRUE(fromIndices.open(size, AV_PIX_FMT_YUV420P).ok);
     ASSERT_TRUE(fromRgb.open(size, AV_PIX_FMT_YUV420P).ok);
-    const Result<AVFrame*> a = fromIndices.convert(indexed, 0);
-    const Result<AVFrame*> b = fromRgb.convert(indexed.convertToFormat(QImage::Format_RGB32), 0);
+    const Result<AvFramePtr> a = fromIndices.convert(indexed, 0);
+    const Result<AvFramePtr> b = fromRgb.convert(indexed.convertToFormat(QImage::Format_RGB32), 0);
     ASSERT_TRUE(a.ok && b.ok);
     // Black and white at the ends of the studio range.
     EXPECT_EQ(a.value->data[0][0], 16);

@@ -230,6 +230,35 @@ TEST(VideoWriter, FrameOfAnotherSizeFailsTheVideo)
     EXPECT_TRUE(entries(dir).isEmpty());
 }
 
+// The caller changes its one image at once after each hand-over while earlier frames are
+// still being encoded on the writer's thread, and hands some over twice unchanged: each
+// frame reads back exactly as it was when handed over, none taken from a later change
+// and none from an earlier conversion.
+TEST(VideoWriterThread, EachFrameIsTheImageAsHandedOverEvenWhenChangedAtOnce)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("loop.png"));
+    VideoWriter writer;
+    ASSERT_TRUE(writer.open(path, kSize, kFps).ok);
+    QImage image = frameImage(0);
+    std::vector<QImage> given;
+    for (int index = 0; index < 3 * kFrames; ++index) {
+        if (index % 3 != 2) {
+            // In place: the same image object, changed pixels.
+            for (int y = 0; y < kSize.height(); ++y)
+                image.setPixel(index % kSize.width(), y, qRgb(index * 7, 255 - index, 40));
+        }
+        given.push_back(image.copy());
+        ASSERT_TRUE(writer.addFrame(image).ok);
+    }
+    ASSERT_TRUE(writer.finish().ok);
+    const Result<std::vector<QImage>> frames = decodeFrames(path, 1000);
+    ASSERT_TRUE(frames.ok) << frames.message.toStdString();
+    ASSERT_EQ(frames.value.size(), given.size());
+    for (std::size_t index = 0; index < given.size(); ++index)
+        EXPECT_EQ(frames.value[index], given[index]) << index;
+}
+
 TEST(VideoWriter, MissingEncoderNamesTheFormat)
 {
     const Result<const AVCodec*> found = findVideoEncoder(VideoFormat::WebM, "no-such-vp9");
