@@ -5,7 +5,7 @@
 // place, against the ten seconds shown, and the process's resident memory at its highest,
 // sampled after each frame.
 #include "bench_scene.h"
-#include "resident_memory.h"
+#include "process_usage.h"
 #include "thread_clock.h"
 
 #include "export/painting_video.h"

@@ -5,7 +5,7 @@
 // resident memory at its highest (sampled after each frame) before and after half of the
 // frames: the same figure twice when memory stays bounded.
 #include "bench_scene.h"
-#include "resident_memory.h"
+#include "process_usage.h"
 
 #include "base/work_pool.h"
 #include "generator/frame_engine.h"
@@ -19,7 +19,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <sys/resource.h>
 
 namespace mandalix::bench {
 namespace {
@@ -27,16 +26,6 @@ namespace {
 const QSize kVideoSize(1920, 1080);
 constexpr int kVideoFps = 30;
 constexpr int kVideoFrames = 300;
-
-// Processor time of every thread of the process so far, in seconds: the encoders' own
-// threads count too.
-double processSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // Arguments: 0 WebM, 1 MP4, 2 animated PNG.
 void BM_VideoWriter(benchmark::State& state)
