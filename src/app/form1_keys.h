@@ -41,14 +41,15 @@ template <typename Action> struct ActionKeyRow {
 
 // The window's commands that have no button.
 enum class WindowKey {
-    SaveAs, Open, CancelSave, Undo, Redo, SlideShow, Variations, Editor, KeepPalette, CycleColours, KeysSheet
+    SaveAs, Open, CancelSave, Undo, Redo, SlideShow, Variations, Editor, KeepPalette, CycleColours, ExportAnimation,
+    KeysSheet
 };
 using WindowKeyRow = ActionKeyRow<WindowKey>;
 
-inline constexpr std::array<WindowKeyRow, 13> kWindowKeys{{
+inline constexpr std::array<WindowKeyRow, 14> kWindowKeys{{
     {WindowKey::SaveAs, "Ctrl+S", "Save the picture as a PNG, at any size"},
     {WindowKey::Open, "Ctrl+O", "Open a PNG saved by mandalix"},
-    {WindowKey::CancelSave, "Esc", "Cancel a Save as that is painting or writing"},
+    {WindowKey::CancelSave, "Esc", "Cancel a Save as or an animation's export that is painting or writing"},
     {WindowKey::Undo, "Ctrl+Z", "Undo the last change to the picture or the palette"},
     {WindowKey::Redo, "Ctrl+Shift+Z", "Redo what was undone"},
     {WindowKey::Redo, "Ctrl+Y", "Redo what was undone"},
@@ -57,6 +58,7 @@ inline constexpr std::array<WindowKeyRow, 13> kWindowKeys{{
     {WindowKey::Editor, "E", "Edit the numbers of the picture on show"},
     {WindowKey::KeepPalette, "K", "Keep the palette of the picture on show among the favourites"},
     {WindowKey::CycleColours, "Y", "Cycle the picture's colours through its rings; any key stops it"},
+    {WindowKey::ExportAnimation, "A", "Export an animation: the painting, colour cycling or a morph loop"},
     {WindowKey::KeysSheet, "?", "Show this list of keys"},
     {WindowKey::KeysSheet, "Shift+F1", "Show this list of keys"},
 }};
