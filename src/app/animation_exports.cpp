@@ -11,6 +11,7 @@ namespace mandalix {
 namespace {
 
 constexpr int kProgressEveryMs = 100;
+constexpr int kOneAtATimeNoteMs = 3000;
 
 QString whatIsExported(AnimationKind kind)
 {
@@ -42,7 +43,7 @@ AnimationExports::~AnimationExports() { abandon(); }
 void AnimationExports::ask(const std::optional<SecondPicture>& second)
 {
     if (m_isRunning) {
-        m_show(QStringLiteral("An animation is being exported; Esc cancels it"));
+        sayOneAtATime();
         return;
     }
     if (m_dialog)
@@ -64,7 +65,7 @@ void AnimationExports::ask(const std::optional<SecondPicture>& second)
 bool AnimationExports::start(AnimationJob job)
 {
     if (m_isRunning) {
-        m_show(QStringLiteral("An animation is being exported; Esc cancels it"));
+        sayOneAtATime();
         return false;
     }
     m_isRunning = true;
@@ -87,12 +88,20 @@ bool AnimationExports::start(AnimationJob job)
     return true;
 }
 
+// The progress line takes the status line again at its next turn: it carries the note too.
+void AnimationExports::sayOneAtATime()
+{
+    m_show(QStringLiteral("An animation is being exported; Esc cancels it"));
+    m_oneAtATimeNote.setRemainingTime(kOneAtATimeNoteMs);
+}
+
 void AnimationExports::showProgress()
 {
     const long long frames = std::max(1LL, m_frames.load(std::memory_order_relaxed));
     const long long done = std::min(frames, m_framesDone.load(std::memory_order_relaxed));
-    m_status->setText(QStringLiteral("Exporting %1: %2% (Esc cancels)")
-                          .arg(whatIsExported(m_job.settings.kind))
+    const QString note = m_oneAtATimeNote.hasExpired() ? QString() : QStringLiteral("One export at a time. ");
+    m_status->setText(QStringLiteral("%1Exporting %2: %3% (Esc cancels)")
+                          .arg(note, whatIsExported(m_job.settings.kind))
                           .arg(done * 100 / frames));
 }
 

@@ -10,6 +10,7 @@
 #include "base/serial_queue.h"
 #include "variations/animation_export.h"
 
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QObject>
 #include <QTimer>
@@ -44,6 +45,8 @@ public:
     // Cancels and waits for the export to end, its end not shown.
     void abandon();
     bool isRunning() const { return m_isRunning; }
+    // The export running, or the last one.
+    const AnimationJob& job() const { return m_job; }
     // The dialog while it is open, for tests.
     AnimationDialog* dialog() const { return m_dialog; }
 
@@ -52,6 +55,7 @@ signals:
     void finished();
 
 private:
+    void sayOneAtATime();
     void showProgress();
     void finish(const Result<>& result);
 
@@ -68,6 +72,7 @@ private:
     std::atomic<long long> m_framesDone{0};
     std::atomic<long long> m_frames{0};
     QTimer m_progress;
+    QDeadlineTimer m_oneAtATimeNote{0}; // while running: the line says a second export waits for none
     std::unique_ptr<SerialQueue> m_queue; // last: its thread ends before what it uses goes
 };
 
