@@ -21,7 +21,7 @@ ColourCycleView::ColourCycleView(QWidget* parent)
     connect(&m_timer, &QTimer::timeout, this, &ColourCycleView::step);
 }
 
-void ColourCycleView::start(const PictureRecord& record, const QImage& shown)
+void ColourCycleView::start(const PictureRecord& record, const QImage& shown, qreal ratio)
 {
     QList<QRgb> table = frameColourTable(record);
     // Where the pipeline fails, Picture1 shows through.
@@ -30,7 +30,8 @@ void ColourCycleView::start(const PictureRecord& record, const QImage& shown)
     m_indices = FrameEngine(frameStateOf(record), m_table).paint(shown.size(), processorCount());
     m_shown = shown.convertToFormat(QImage::Format_RGB32);
     m_shift = 0;
-    resize(shown.size());
+    m_ratio = ratio;
+    resize((QSizeF(shown.size()) / ratio).toSize());
     show();
     raise();
     m_timer.start();
@@ -61,7 +62,7 @@ void ColourCycleView::step()
 void ColourCycleView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    drawInBands(painter, QPointF(0, 0), frame());
+    drawInBands(painter, QPointF(0, 0), frame(), m_ratio);
 }
 
 } // namespace mandalix

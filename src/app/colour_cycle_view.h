@@ -20,8 +20,9 @@ public:
 
     explicit ColourCycleView(QWidget* parent);
 
-    // Starts cycling `record`, drawn over `shown` (Picture1's drawing area as on show).
-    void start(const PictureRecord& record, const QImage& shown);
+    // Starts cycling `record`, drawn over `shown` (the picture's drawing area as on show,
+    // in device pixels; `ratio` of them to a pixel of the view).
+    void start(const PictureRecord& record, const QImage& shown, qreal ratio = 1);
     void stop();
     bool isCycling() const { return m_timer.isActive(); }
     // How many places the colours have moved.
@@ -39,6 +40,7 @@ private:
     QList<QRgb> m_table; // its own colour table, the failed pixels' entry transparent
     QImage m_shown;
     int m_shift = 0;
+    qreal m_ratio = 1;
     QTimer m_timer;
 };
 

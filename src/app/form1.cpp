@@ -51,6 +51,7 @@ Form1::Form1(Session& program, PictureHistory* history, std::chrono::millisecond
             result.picture1Changes = m_program.surfaces.picture1Changes.load(std::memory_order_acquire);
             showResult(cmd::StartUp{}, result);
         });
+    buildAnimations();
     addKeys();
     setAcceptDrops(true);
 
@@ -213,6 +214,7 @@ void Form1::closeEvent(QCloseEvent* event)
     keepShownPicture(m_program);
     m_failures.close();
     m_files->cancelExport();
+    m_animations->abandon();
     event->accept();
 }
 
@@ -222,6 +224,7 @@ void Form1::endWithoutDisplay()
         m_slideShow->leave();
     m_worker->stop();
     m_files->exporter().abandon();
+    m_animations->abandon();
     keepShownPicture(m_program);
     if (m_history)
         m_history->finish();

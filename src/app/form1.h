@@ -1,13 +1,14 @@
 // The program's one window: thirteen controls from the layout table over a view of the
 // window's own drawing surface, a status line, and the command worker that runs what
 // the user asks for; F11 opens the slide show over it; with the keys of undo and redo and the panel of kept pictures,
-// and the ways into the variations and the favourite palettes.
+// and the ways into the variations and the favourite palettes; A exports an animation.
 // GUI thread only. A failed save comes back from the worker as a value and is shown in
 // the one failure box; pictures that cannot be kept, as a red line that stays until one is
 // kept again; the program goes on.
 #pragma once
 
 #include "program/command_worker.h"
+#include "app/animation_exports.h"
 #include "app/failure_box.h"
 #include "app/history_panel.h"
 #include "app/picture_files.h"
@@ -103,6 +104,13 @@ public:
     // Where the favourite palettes are kept; tests keep them apart. Before first use.
     void setFavouritesPath(const QString& path) { m_favouritesPath = path; }
 
+    // Asks for an animation of the picture on show (also A), a morph loop with `second`
+    // when given, and exports it on its own thread.
+    void exportAnimation(const std::optional<SecondPicture>& second = std::nullopt);
+    // Esc: stops a running Save as and a running export of an animation.
+    void cancelExports();
+    AnimationExports& animations() { return *m_animations; }
+
     CommandWorker& worker() { return *m_worker; }
     PictureFiles& files() { return *m_files; }
     QLabel* statusLine() const { return m_status; }
@@ -145,6 +153,8 @@ private:
     void startWallpaper(const PictureRecord& record, const QImage& shown, QScreen* screen,
                         std::function<void(const QString&, bool isError)> tell);
     void setSlideShowWallpaper();
+    void morphWithKept(const QString& path);
+    void buildAnimations();
     // A copy of the picture on show, taken under the surfaces' lock.
     PictureRecord pictureOnShow() const;
 
@@ -158,6 +168,7 @@ private:
     std::unique_ptr<CommandWorker> m_worker;
     FailureBox m_failures{*this};
     PictureFiles* m_files = nullptr;
+    AnimationExports* m_animations = nullptr;
     const std::chrono::milliseconds m_passDuration;
     std::chrono::milliseconds m_slideInterval = kDefaultSlideInterval;
     SlideShowWindow* m_slideShow = nullptr;

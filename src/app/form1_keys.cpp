@@ -21,7 +21,7 @@ std::function<void()> actionOf(WindowKey command, Form1& form, PictureFiles& fil
     case WindowKey::Open:
         return [&files] { files.open(); };
     case WindowKey::CancelSave:
-        return [&files] { files.cancelExport(); };
+        return [&form] { form.cancelExports(); };
     case WindowKey::Undo:
         return [&form] { form.post(cmd::Undo{}); };
     case WindowKey::Redo:
@@ -34,6 +34,8 @@ std::function<void()> actionOf(WindowKey command, Form1& form, PictureFiles& fil
         return [&form] { form.openEditor(); };
     case WindowKey::CycleColours:
         return [&form] { form.startCyclingColours(); };
+    case WindowKey::ExportAnimation:
+        return [&form] { form.exportAnimation(); };
     case WindowKey::KeepPalette:
         return [&form] { form.askToKeepPalette(); };
     case WindowKey::Wallpaper:

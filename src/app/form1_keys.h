@@ -41,15 +41,15 @@ template <typename Action> struct ActionKeyRow {
 
 // The window's commands that have no button.
 enum class WindowKey {
-    SaveAs, Open, CancelSave, Undo, Redo, SlideShow, Variations, Editor, KeepPalette, CycleColours, Wallpaper,
+    SaveAs, Open, CancelSave, Undo, Redo, SlideShow, Variations, Editor, KeepPalette, CycleColours, Wallpaper, ExportAnimation,
     KeysSheet
 };
 using WindowKeyRow = ActionKeyRow<WindowKey>;
 
-inline constexpr std::array<WindowKeyRow, 14> kWindowKeys{{
+inline constexpr std::array<WindowKeyRow, 15> kWindowKeys{{
     {WindowKey::SaveAs, "Ctrl+S", "Save the picture as a PNG, at any size"},
     {WindowKey::Open, "Ctrl+O", "Open a PNG saved by mandalix"},
-    {WindowKey::CancelSave, "Esc", "Cancel a Save as that is painting or writing"},
+    {WindowKey::CancelSave, "Esc", "Cancel a Save as or an animation's export that is painting or writing"},
     {WindowKey::Undo, "Ctrl+Z", "Undo the last change to the picture or the palette"},
     {WindowKey::Redo, "Ctrl+Shift+Z", "Redo what was undone"},
     {WindowKey::Redo, "Ctrl+Y", "Redo what was undone"},
@@ -59,20 +59,22 @@ inline constexpr std::array<WindowKeyRow, 14> kWindowKeys{{
     {WindowKey::KeepPalette, "K", "Keep the palette of the picture on show among the favourites"},
     {WindowKey::CycleColours, "Y", "Cycle the picture's colours through its rings; any key stops it"},
     {WindowKey::Wallpaper, "W", "Set the picture on show, at the screen's size, as the desktop's wallpaper"},
+    {WindowKey::ExportAnimation, "A", "Export an animation: the painting, colour cycling or a morph loop"},
     {WindowKey::KeysSheet, "?", "Show this list of keys"},
     {WindowKey::KeysSheet, "Shift+F1", "Show this list of keys"},
 }};
 
 // What a key of the slide show does. Shift is ignored, as the slide show always did.
-enum class SlideKey { Pause, Next, Previous, Save, Wallpaper, Leave, Exit };
+enum class SlideKey { Pause, Next, Previous, Save, Wallpaper, CycleColours, Leave, Exit };
 using SlideKeyRow = ActionKeyRow<SlideKey>;
 
-inline constexpr std::array<SlideKeyRow, 8> kSlideShowKeys{{
+inline constexpr std::array<SlideKeyRow, 9> kSlideShowKeys{{
     {SlideKey::Pause, "Space", "Pause, and go on (also in the middle of a picture)"},
     {SlideKey::Next, "Right", "Show the next picture now"},
     {SlideKey::Previous, "Left", "Go back through the pictures of this slide show"},
     {SlideKey::Save, "S", "Save the picture on show at the screen's size on disk D: as a PNG"},
     {SlideKey::Wallpaper, "W", "Set the picture on show as the desktop's wallpaper"},
+    {SlideKey::CycleColours, "Y", "Cycle the colours of the painted picture on show; any key or the next picture stops it"},
     {SlideKey::Leave, "Esc", "Leave the slide show; the window shows its last picture"},
     {SlideKey::Leave, "F11", "Leave the slide show; the window shows its last picture"},
     {SlideKey::Exit, "Ctrl+Q", "Exit at once, as \"exit\" does"},

@@ -60,6 +60,9 @@ VariationsWindow& Form1::variations()
         m_variations = new VariationsWindow(m_variationSettingsPath, [this] { return pictureOnShow(); }, this);
         connect(m_variations, &VariationsWindow::adopted, this,
                 [this](const PictureRecord& record) { post(cmd::Adopt{record}); });
+        connect(m_variations, &VariationsWindow::morphAsked, this, [this](const PictureRecord& record) {
+            exportAnimation(SecondPicture{record, record.imeslike});
+        });
     }
     return *m_variations;
 }
@@ -88,6 +91,7 @@ void Form1::showKeptMenu(const QString& path, QPoint globalPosition)
     menu.addAction(QStringLiteral("Variations of it"), this, [this, path] { useKeptPicture(path, KeptUse::Parent); });
     menu.addAction(QStringLiteral("Breed it with the picture on show"), this,
                    [this, path] { useKeptPicture(path, KeptUse::Breed); });
+    menu.addAction(QStringLiteral("Morph loop with the picture on show..."), this, [this, path] { morphWithKept(path); });
     menu.exec(globalPosition);
 }
 

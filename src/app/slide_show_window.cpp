@@ -1,7 +1,7 @@
 #include "app/slide_show_window.h"
 
 #include "app/band_drawing.h"
-
+#include "app/colour_cycle_view.h"
 #include "app/form1_keys.h"
 
 #include <QCloseEvent>
@@ -71,6 +71,7 @@ void SlideShowWindow::leave()
     if (m_isLeft)
         return;
     m_isLeft = true;
+    stopCyclingColours();
     m_show->stop();
     m_poll.stop();
     emit left();
@@ -82,7 +83,32 @@ void SlideShowWindow::pollFrame()
     if (changes == m_frameChanges)
         return;
     m_frameChanges = changes;
+    // The frame moves only while a picture is painted: the next one has come.
+    if (isCyclingColours() && changes != m_cycleFrameChanges)
+        stopCyclingColours();
     update();
+}
+
+bool SlideShowWindow::isCyclingColours() const { return m_cycle && m_cycle->isCycling(); }
+
+void SlideShowWindow::stopCyclingColours()
+{
+    if (m_cycle)
+        m_cycle->stop();
+}
+
+void SlideShowWindow::startCyclingColours()
+{
+    const std::optional<PictureRecord> record = m_show->pictureOnShow();
+    if (!record || !m_show->isPictureOnShowPainted()) {
+        showNews(QStringLiteral("The colours cycle once the picture is painted"), false);
+        return;
+    }
+    if (!m_cycle)
+        m_cycle = new ColourCycleView(this);
+    m_cycleFrameChanges = m_show->painter().changes();
+    m_cycle->move(frameTarget().topLeft().toPoint());
+    m_cycle->start(*record, m_show->painter().snapshot(), devicePixelRatioF());
 }
 
 void SlideShowWindow::showNews(const QString& text, bool isError)
@@ -93,16 +119,23 @@ void SlideShowWindow::showNews(const QString& text, bool isError)
     update();
 }
 
+// Centred in device pixels, one frame pixel on one screen pixel.
+QRectF SlideShowWindow::frameTarget() const
+{
+    const qreal ratio = devicePixelRatioF();
+    const int side = m_show->painter().side();
+    return {std::floor((width() * ratio - side) / 2) / ratio, std::floor((height() * ratio - side) / 2) / ratio,
+            side / ratio, side / ratio};
+}
+
 void SlideShowWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    // Centred in device pixels, one frame pixel on one screen pixel; drawn straight from
-    // the frame, as a copy of a 4K frame sixty times a second would cost a core's share.
+    // Drawn straight from the frame, as a copy of a 4K frame sixty times a second would
+    // cost a core's share.
     const qreal ratio = devicePixelRatioF();
-    const int side = m_show->painter().side();
-    const QRectF target(std::floor((width() * ratio - side) / 2) / ratio,
-                        std::floor((height() * ratio - side) / 2) / ratio, side / ratio, side / ratio);
+    const QRectF target = frameTarget();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     m_show->painter().withFrame([&](const QImage& frame) { drawInBands(painter, target.topLeft(), frame, ratio); });
     if (!m_news.isEmpty()) {
@@ -114,6 +147,12 @@ void SlideShowWindow::paintEvent(QPaintEvent*)
 void SlideShowWindow::keyPressEvent(QKeyEvent* event)
 {
     const std::optional<SlideKey> action = slideKeyOf(event->keyCombination());
+    // While the colours cycle, a key stops them first; Y only stops them.
+    if (isCyclingColours() && !event->isAutoRepeat()) {
+        stopCyclingColours();
+        if (action == SlideKey::CycleColours)
+            return;
+    }
     if (!action) {
         QWidget::keyPressEvent(event);
         return;
@@ -148,6 +187,10 @@ void SlideShowWindow::keyPressEvent(QKeyEvent* event)
     case SlideKey::Wallpaper:
         if (!isRepeat)
             emit wallpaperAsked();
+        return;
+    case SlideKey::CycleColours:
+        if (!isRepeat)
+            startCyclingColours();
         return;
     }
 }

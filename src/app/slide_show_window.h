@@ -1,7 +1,8 @@
 // The slide show's full-screen window: black, the frame of the slide show drawn 1:1 in
 // device pixels in the middle, the keys of its table turned into calls on the slide show,
 // the pointer hidden after 2 s without movement and a line of news (pause, saves) at the
-// bottom.
+// bottom. Y cycles the colours of the painted picture on show over its frame, until a key
+// or the next picture.
 // GUI thread only. It owns the slide show and stops it (at once) when it is left or
 // destroyed; a failed save shows as a line of news.
 #pragma once
@@ -18,6 +19,8 @@
 #include <optional>
 
 namespace mandalix {
+
+class ColourCycleView;
 
 // The slide show's action of a key pressed, none for a key it does not take. GUI thread.
 std::optional<SlideKey> slideKeyOf(QKeyCombination pressed);
@@ -42,6 +45,12 @@ public:
     // A line of news at the bottom, for a while (an error's in red).
     void showNews(const QString& text, bool isError);
 
+    // Cycles the colours of the picture on show (Y) once it is painted; says so before.
+    void startCyclingColours();
+    void stopCyclingColours();
+    bool isCyclingColours() const;
+    ColourCycleView* colourCycle() const { return m_cycle; }
+
 signals:
     // Esc or F11 was pressed, or the window was closed; the slide show has stopped.
     void left();
@@ -59,6 +68,8 @@ protected:
 
 private:
     void pollFrame();
+    // Where the frame is drawn, in the window's logical pixels.
+    QRectF frameTarget() const;
 
     std::unique_ptr<SlideShow> m_show;
     std::uint64_t m_frameChanges = 0;
@@ -68,6 +79,8 @@ private:
     QString m_news;
     bool m_isNewsError = false;
     bool m_isLeft = false;
+    ColourCycleView* m_cycle = nullptr;
+    std::uint64_t m_cycleFrameChanges = 0; // the frame's count as the colours began to cycle
 };
 
 } // namespace mandalix

@@ -173,6 +173,8 @@ void VariationsWindow::showMenu(int index, QPoint globalPosition)
     menu.addAction(QStringLiteral("Paint it in the window"), this, [this, index] { adopt(index); });
     menu.addAction(QStringLiteral("Breed it with the picture on show"), this,
                    [this, record] { openBred(m_pictureOnShow(), record); });
+    menu.addAction(QStringLiteral("Morph loop with the picture on show..."), this,
+                   [this, record] { emit morphAsked(record); });
     menu.exec(globalPosition);
 }
 

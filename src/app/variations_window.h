@@ -50,6 +50,8 @@ public:
 signals:
     // A cell was adopted: the window paints it as the picture on show.
     void adopted(const mandalix::PictureRecord& record);
+    // A cell is to be the other picture of a morph loop with the window's picture on show.
+    void morphAsked(const mandalix::PictureRecord& record);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

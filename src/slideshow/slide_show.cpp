@@ -111,12 +111,14 @@ void SlideShow::run()
         {
             std::lock_guard lock(m_mutex);
             record = moveTo(move, isNew);
+            m_isOnShowPainted.store(false, std::memory_order_release);
             // A key pressed since the last move was taken ends this picture at its first block.
             if (m_move == Move::None && !m_stopping.load(std::memory_order_relaxed))
                 m_painting.clearStop();
         }
         const bool isPainted = m_painter.paint(record, m_painting);
         if (isPainted) {
+            m_isOnShowPainted.store(true, std::memory_order_release);
             tellFinished(record);
             move = hold(record);
             continue;

@@ -77,6 +77,8 @@ public:
 
     // The record of the picture on show, none before the first. Any thread.
     std::optional<PictureRecord> pictureOnShow() const;
+    // True while the picture on show is painted to its end (it is being held). Any thread.
+    bool isPictureOnShowPainted() const { return m_isOnShowPainted.load(std::memory_order_acquire); }
     // Records of the pictures of this slide show, in order. Any thread.
     std::vector<PictureRecord> pictures() const;
 
@@ -117,6 +119,7 @@ private:
     Move m_move = Move::None;
     bool m_isSaveAsked = false;
     std::atomic<bool> m_stopping{false};
+    std::atomic<bool> m_isOnShowPainted{false}; // cleared under m_mutex as the move is taken
 
     SerialQueue m_queue; // last: its thread ends before what it uses goes
 };
