@@ -1,8 +1,10 @@
 // mandalix-render: paints one picture without a window or a display and writes it as
 // PNG or BMP, optionally with its parameters file and its palette strip; or paints the
-// variations of a picture, or the row bred from two, into a folder. Exit status 0
+// variations of a picture, or the row bred from two, into a folder; or writes a video of
+// the picture being painted, its colours cycling, or a morph loop. Exit status 0
 // when done, 1 when a file could not be read or written, 2 for a usage error; every
 // failure is one line on standard error.
+#include "animation_run.h"
 #include "base/exit_codes.h"
 #include "children_files.h"
 #include "generator/traversals.h"
@@ -224,13 +226,18 @@ int run(const QStringList& arguments)
         options.edits.palette = waves.value;
     }
     RenderRequest request = requestOf(options);
-    if (options.mode != RenderMode::Picture)
+    if (options.mode == RenderMode::Variations || options.mode == RenderMode::Breed)
         return runChildren(options, request);
     if (!options.params.isEmpty()) {
         const ParamsRead read = readParamsFile(options.params);
         if (!read.ok)
             return fail(kExitFile, read.message);
         request.recorded = read.value;
+    }
+    ProgressLine progress(isatty(STDERR_FILENO) == 1, [](const QByteArray& text) { printTo(stderr, text); });
+    if (options.mode == RenderMode::Animation) {
+        const Result<> written = runAnimation(options, request, progress);
+        return written.ok ? kExitDone : fail(kExitFile, written.message);
     }
     // A large picture paints for a while: find a folder that is missing, or two outputs
     // that would overwrite each other, first.
@@ -240,7 +247,6 @@ int run(const QStringList& arguments)
         if (const WriteResult usable = checkOutputPath(path); !usable.ok)
             return fail(kExitFile, usable.message);
 
-    ProgressLine progress(isatty(STDERR_FILENO) == 1, [](const QByteArray& text) { printTo(stderr, text); });
     const double nac = request.type ? *request.type : request.recorded ? request.recorded->nac : 4;
     ProgressPacer pacer(progress, generationType(nac) == 4 ? 2 : 1);
     RenderedPicture rendered = renderPicture(

@@ -1,5 +1,6 @@
 #include "render_options.h"
 
+#include "animate_options.h"
 #include "children_options.h"
 #include "generator/scaled_picture.h"
 #include "option_values.h"
@@ -59,7 +60,8 @@ bool readNumbers(const QCommandLineParser& parser, RenderOptions& options, QStri
 bool readFiles(const QCommandLineParser& parser, RenderOptions& options, QString& error)
 {
     // Children take their seed from the moment of the run, which --seed may set.
-    if (options.mode == RenderMode::Picture && parser.isSet(QStringLiteral("seed"))
+    const bool isChildren = options.mode == RenderMode::Variations || options.mode == RenderMode::Breed;
+    if (!isChildren && parser.isSet(QStringLiteral("seed"))
         && parser.isSet(QStringLiteral("params"))) {
         error = QStringLiteral("--seed and --params cannot be used together: the parameters file holds its seed");
         return false;
@@ -169,6 +171,10 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
         {QStringLiteral("set"), {}, valueName},
         {QStringLiteral("zoom"), {}, valueName},
         {QStringLiteral("palette-file"), {}, valueName},
+        {QStringLiteral("animate"), {}, valueName},
+        {QStringLiteral("with"), {}, valueName},
+        {QStringLiteral("fps"), {}, valueName},
+        {QStringLiteral("seconds"), {}, valueName},
     });
 
     ParsedOptions parsed;
@@ -187,6 +193,7 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
     parsed.ok = options.isHelp || options.isVersion
         || (readNumbers(parser, options, parsed.message) && readRecordEdits(parser, options.edits, parsed.message)
             && readChildOptions(parser, options, parsed.message)
+            && readAnimateOptions(parser, options, parsed.message)
             && readFiles(parser, options, parsed.message)
             && (options.mode != RenderMode::Picture
                 || (readOut(parser.positionalArguments(), options, parsed.message)
@@ -194,15 +201,19 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
     return parsed;
 }
 
-QString renderUsage()
+namespace {
+
+// The lines of --help up to the options of runs that make children or videos.
+QString pictureUsage()
 {
     return QStringLiteral(
         "Usage: mandalix-render [options] OUT\n"
         "       mandalix-render --params PARENT --variations N --out-dir DIR [options]\n"
         "       mandalix-render --breed A B --out-dir DIR [options]\n"
+        "       mandalix-render --animate painting|cycle|morph [options] OUT\n"
         "Paints one mandala picture without a window and writes it to OUT (.png or .bmp;\n"
         "- writes a PNG to standard output); or paints the children of one picture, or of\n"
-        "two, each as a PNG and a parameters file in DIR.\n"
+        "two, each as a PNG and a parameters file in DIR; or makes a video of the picture.\n"
         "\n"
         "Options:\n"
         "  --seed S            seed the picture with S seconds since midnight (0 to under\n"
@@ -227,6 +238,12 @@ QString renderUsage()
         "                      1e-06 to 1e+06 (so Z is 3e-06 to 3e+06)\n"
         "  --palette-file FAV  paint with the first palette of a favourite palettes file\n"
         "                      (JSON, as the window's favourites are kept and exported)\n"
+        );
+}
+
+QString otherRunsUsage()
+{
+    return QStringLiteral(
         "  --variations N      write N children (1..100) of the --params picture into DIR:\n"
         "                      variation-1.png and variation-1.json ... (numbered to the\n"
         "                      width of N)\n"
@@ -238,9 +255,23 @@ QString renderUsage()
         "                      files or PNGs) into DIR: crossover-formula ...\n"
         "                      crossover-palette, blend-25, blend-50, blend-75\n"
         "  --out-dir DIR       the existing folder the children go into\n"
+        "  --animate KIND      write a video to OUT (.webm VP9, .mp4 H.264 or .png, an\n"
+        "                      animated PNG whose every frame is exact) instead of a\n"
+        "                      picture: painting (the picture painted in the order of its\n"
+        "                      type, 2 s a pass, as the window shows it), cycle (its\n"
+        "                      colours flowing along the strip, a seamless loop) or morph\n"
+        "                      (into the --with picture and back, a seamless loop)\n"
+        "  --with B            the morph's other picture (a parameters file or a PNG)\n"
+        "  --fps N             frames a second of the video, 1..120 (default 30)\n"
+        "  --seconds S         painting: how long the finished picture is held at the\n"
+        "                      end (default 1); cycle and morph: the loop's length\n"
+        "                      (default 4); at most 600\n"
         "  -h, --help          show this text\n"
         "  --version           show the version\n"
         "\n"
+        "A video's --size is at most 3840x2160, a painting's at least 453x453 (the\n"
+        "window's picture, whose own orders it then follows); the default is 453x453\n"
+        "for an animated PNG and 1280x720 for WebM and MP4, which need even sides.\n"
         "Every PNG written carries the parameters in a text chunk \"mandalix-params\".\n"
         "--set, --zoom and --palette-file change the picture painted (a --seed picture\n"
         "after its draw); for children, they change the parent of --variations (both of\n"
@@ -248,6 +279,13 @@ QString renderUsage()
         "Children are named after the run's moment (--seed or the clock); --size, --scale,\n"
         "--type and --threads apply to each. All files of a run are written, or none.\n"
         "Exit status: 0 done, 1 a file could not be read or written, 2 a usage error.\n");
+}
+
+} // namespace
+
+QString renderUsage()
+{
+    return pictureUsage() + otherRunsUsage();
 }
 
 } // namespace mandalix
