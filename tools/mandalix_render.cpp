@@ -1,11 +1,13 @@
 // mandalix-render: paints one picture without a window or a display and writes it as
 // PNG or BMP, optionally with its parameters file and its palette strip; or paints the
 // variations of a picture, or the row bred from two, into a folder; or writes a video of
-// the picture being painted, its colours cycling, or a morph loop. Exit status 0
+// the picture being painted, its colours cycling, or a morph loop; or paints a batch of
+// new pictures into a folder. Exit status 0
 // when done, 1 when a file could not be read or written, 2 for a usage error; every
 // failure is one line on standard error.
 #include "animation_run.h"
 #include "base/exit_codes.h"
+#include "batch_run.h"
 #include "children_files.h"
 #include "generator/traversals.h"
 #include "output/favourites_file.h"
@@ -204,6 +206,21 @@ int runChildren(const RenderOptions& options, const RenderRequest& request)
     return written.ok ? kExitDone : fail(kExitFile, written.message);
 }
 
+// Paints the new pictures of a --count run; the status says whether every one was written.
+int runNewPictures(const RenderOptions& options, const RenderRequest& request)
+{
+    const QString firstPng = QDir(options.outDir).filePath(requestedRecord(batchRequest(request, 0)).imeslike + ".png");
+    for (const WriteResult& usable : {checkOutDir(options.outDir, {}), checkOutputPath(firstPng)})
+        if (!usable.ok)
+            return fail(kExitFile, usable.message);
+    ProgressLine progress(isatty(STDERR_FILENO) == 1, [](const QByteArray& text) { printTo(stderr, text); });
+    const BatchOutcome outcome = runBatch(options, request, request.threads, progress);
+    if (outcome.failed == 0)
+        return kExitDone;
+    return fail(kExitFile, QStringLiteral("%1 of %2 pictures could not be written; the first: %3")
+                               .arg(outcome.failed).arg(options.count).arg(outcome.firstFailure));
+}
+
 int run(const QStringList& arguments)
 {
     ParsedOptions parsed = parseRenderOptions(arguments);
@@ -228,6 +245,8 @@ int run(const QStringList& arguments)
     RenderRequest request = requestOf(options);
     if (options.mode == RenderMode::Variations || options.mode == RenderMode::Breed)
         return runChildren(options, request);
+    if (options.mode == RenderMode::Batch)
+        return runNewPictures(options, request);
     if (!options.params.isEmpty()) {
         const ParamsRead read = readParamsFile(options.params);
         if (!read.ok)

@@ -60,7 +60,8 @@ bool readNumbers(const QCommandLineParser& parser, RenderOptions& options, QStri
 bool readFiles(const QCommandLineParser& parser, RenderOptions& options, QString& error)
 {
     // Children take their seed from the moment of the run, which --seed may set.
-    const bool isChildren = options.mode == RenderMode::Variations || options.mode == RenderMode::Breed;
+    const bool isChildren = options.mode == RenderMode::Variations || options.mode == RenderMode::Breed
+        || options.mode == RenderMode::Batch;
     if (!isChildren && parser.isSet(QStringLiteral("seed"))
         && parser.isSet(QStringLiteral("params"))) {
         error = QStringLiteral("--seed and --params cannot be used together: the parameters file holds its seed");
@@ -175,6 +176,7 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
         {QStringLiteral("with"), {}, valueName},
         {QStringLiteral("fps"), {}, valueName},
         {QStringLiteral("seconds"), {}, valueName},
+        {QStringLiteral("count"), {}, valueName},
     });
 
     ParsedOptions parsed;
@@ -211,9 +213,11 @@ QString pictureUsage()
         "       mandalix-render --params PARENT --variations N --out-dir DIR [options]\n"
         "       mandalix-render --breed A B --out-dir DIR [options]\n"
         "       mandalix-render --animate painting|cycle|morph [options] OUT\n"
+        "       mandalix-render --count N --out-dir DIR [options]\n"
         "Paints one mandala picture without a window and writes it to OUT (.png or .bmp;\n"
         "- writes a PNG to standard output); or paints the children of one picture, or of\n"
-        "two, each as a PNG and a parameters file in DIR; or makes a video of the picture.\n"
+        "two, each as a PNG and a parameters file in DIR; or makes a video of the picture;\n"
+        "or paints N new pictures into DIR.\n"
         "\n"
         "Options:\n"
         "  --seed S            seed the picture with S seconds since midnight (0 to under\n"
@@ -254,7 +258,11 @@ QString otherRunsUsage()
         "  --breed A B         write the nine children of the pictures A and B (parameters\n"
         "                      files or PNGs) into DIR: crossover-formula ...\n"
         "                      crossover-palette, blend-25, blend-50, blend-75\n"
-        "  --out-dir DIR       the existing folder the children go into\n"
+        "  --count N           paint N new pictures (1..100000) into DIR, seeded one\n"
+        "                      second apart from --seed (or the clock), each a PNG and a\n"
+        "                      parameters file named after the picture; pictures already\n"
+        "                      there are kept, so a run interrupted goes on where it was\n"
+        "  --out-dir DIR       the existing folder the children or pictures go into\n"
         "  --animate KIND      write a video to OUT (.webm VP9, .mp4 H.264 or .png, an\n"
         "                      animated PNG whose every frame is exact) instead of a\n"
         "                      picture: painting (the picture painted in the order of its\n"

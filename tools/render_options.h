@@ -25,10 +25,11 @@ enum class OutputFormat { Png, Bmp };
 
 // One picture to OUT, the children of one parent (--variations), or the row bred from
 // two parents (--breed), each child as a PNG and a parameters file in --out-dir, or a
-// video of the picture to OUT (--animate).
-enum class RenderMode { Picture, Variations, Breed, Animation };
+// video of the picture to OUT (--animate), or new pictures in --out-dir (--count).
+enum class RenderMode { Picture, Variations, Breed, Animation, Batch };
 
 inline constexpr int kMaxVariations = 100;
+inline constexpr int kMaxBatch = 100000;
 
 struct RenderOptions {
     QString out;        // the picture to write
@@ -52,6 +53,7 @@ struct RenderOptions {
     QString paletteFile; // --palette-file: a favourites file whose first palette is painted
     AnimationSettings animation; // --animate KIND, --size, --fps, --seconds
     QString with;                // --with: the morph's other picture
+    int count = 0;               // --count N: new pictures, 1..kMaxBatch
     bool isHelp = false;
     bool isVersion = false;
 };

@@ -79,7 +79,7 @@ TEST_F(MandalixRender, RefusesBadVideosBeforePaintingAndAnInterruptLeavesNoFile)
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.webm"));
     const Finished folder = run({"--seed", "100", "--animate", "cycle", "folder.webm"});
     EXPECT_EQ(folder.status, 1);
-    EXPECT_TRUE(folder.err.contains("not a regular file")) << folder.err.toStdString();
+    EXPECT_TRUE(folder.err.contains("\"folder.webm\": Is a directory")) << folder.err.toStdString();
     EXPECT_EQ(folder.err.count('\n'), 1);
 
     // Ten minutes held at the end: the run is interrupted long before.

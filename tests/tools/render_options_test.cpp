@@ -253,7 +253,7 @@ TEST(ParseRenderOptions_Children, NamesEachConflict)
          "--params cannot be used with --breed: the parents follow it (--breed A B)"},
         {"--breed a.json b.json --out-dir d --strength 0.5",
          "--strength cannot be used with --breed: it belongs to --variations"},
-        {"--out-dir d a.png", "--out-dir needs --variations or --breed"},
+        {"--out-dir d a.png", "--out-dir needs --variations, --breed or --count"},
         {"--lock palette a.png", "--lock needs --variations"},
         {p + "--mutation-seed 4 a.png", "--mutation-seed needs --variations"},
     };
@@ -322,6 +322,33 @@ TEST(ParseRenderOptions_Animate, NamesEachFieldOutOfBoundsAndEachConflict)
         {"--params p.json --variations 2 --out-dir d --animate cycle", "--animate cannot be used with --variations"},
         {"--seed 4 --params p.json --animate cycle a.png",
          "--seed and --params cannot be used together: the parameters file holds its seed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        const ParsedOptions parsed = parse(c.line);
+        EXPECT_FALSE(parsed.ok);
+        EXPECT_EQ(parsed.message.toStdString(), c.error);
+    }
+}
+
+TEST(ParseRenderOptions_Batch, ReadsACountAndRefusesWhatIsNoCount)
+{
+    const ParsedOptions good = parse("--count 50 --seed 100 --scale 2 --out-dir d");
+    ASSERT_TRUE(good.ok) << good.message.toStdString();
+    EXPECT_EQ(good.value.mode, RenderMode::Batch);
+    EXPECT_EQ(good.value.count, 50);
+    EXPECT_EQ(good.value.outDir, "d");
+    const struct {
+        QString line;
+        const char* error;
+    } cases[] = {
+        {"--count 0 --out-dir d", "--count: 0 is out of range (1 to 100000)"},
+        {"--count -3 --out-dir d", "--count: -3 is out of range (1 to 100000)"},
+        {"--count ten --out-dir d", "--count: \"ten\" is not a whole number"},
+        {"--count 5", "--count needs --out-dir DIR"},
+        {"--count 5 --out-dir d a.png", "OUT \"a.png\" cannot be used with --count: the pictures go into --out-dir"},
+        {"--count 5 --out-dir d --params p.json", "--params cannot be used with --count: each picture is drawn from its seed"},
+        {"--count 5 --out-dir d --breed a.json b.json", "--count cannot be used with --breed"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line.toStdString());
