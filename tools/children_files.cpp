@@ -1,7 +1,11 @@
 #include "children_files.h"
 
+#include "output/output_files.h"
 #include "variations/breeding.h"
 #include "variations/mutation.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -33,6 +37,20 @@ std::vector<NamedChild> bredChildren(const PictureRecord& a, const PictureRecord
         named.push_back({stem, bornAt(std::move(row[k]), moment)});
     }
     return named;
+}
+
+Result<> checkOutDir(const QString& dir, const std::vector<NamedChild>& made)
+{
+    const QFileInfo info(dir);
+    if (!info.exists() || !info.isDir())
+        return WriteResult::failure(QStringLiteral("Could not write into \"%1\": %2")
+                                        .arg(dir, info.exists() ? QStringLiteral("not a folder")
+                                                                : QStringLiteral("no such folder")));
+    for (const NamedChild& child : made)
+        for (const char* suffix : {".png", ".json"})
+            if (const WriteResult usable = checkOutputPath(QDir(dir).filePath(child.stem + suffix)); !usable.ok)
+                return usable;
+    return WriteResult::success();
 }
 
 } // namespace mandalix

@@ -3,6 +3,7 @@
 // values, safe on any thread; nothing fails.
 #pragma once
 
+#include "base/result.h"
 #include "state/picture_record.h"
 #include "variations/locks.h"
 
@@ -27,5 +28,9 @@ std::vector<NamedChild> variationChildren(const PictureRecord& parent, int count
 // begun at `moment`: crossover-<group> in the groups' order, then blend-25, blend-50,
 // blend-75.
 std::vector<NamedChild> bredChildren(const PictureRecord& a, const PictureRecord& b, const QDateTime& moment);
+
+// Whether the children can go into `dir`: it must be a folder that is there (a run does not
+// make one), and each child's two files writable in it.
+Result<> checkOutDir(const QString& dir, const std::vector<NamedChild>& made);
 
 } // namespace mandalix

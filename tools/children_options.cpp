@@ -23,7 +23,7 @@ constexpr const char* kVariationOptions[] = {"mutation-seed", "strength", "lock"
 bool refuseChildOptions(const QCommandLineParser& parser, QString& error)
 {
     if (isSet(parser, "out-dir")) {
-        error = QStringLiteral("--out-dir needs --variations or --breed");
+        error = QStringLiteral("--out-dir needs --variations, --breed or --count");
         return false;
     }
     for (const char* name : kVariationOptions)
@@ -46,8 +46,9 @@ bool readOutDir(const QCommandLineParser& parser, const QString& mode, int paren
         }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > parentsAfter) {
-        error = QStringLiteral("OUT \"%1\" cannot be used with %2: the children go into --out-dir")
-                    .arg(positional.at(parentsAfter), mode);
+        const QString made = mode == QLatin1String("--count") ? QStringLiteral("pictures") : QStringLiteral("children");
+        error = QStringLiteral("OUT \"%1\" cannot be used with %2: the %3 go into --out-dir")
+                    .arg(positional.at(parentsAfter), mode, made);
         return false;
     }
     if (!isSet(parser, "out-dir")) {
@@ -120,16 +121,39 @@ bool readBreed(const QCommandLineParser& parser, RenderOptions& options, QString
     return readOutDir(parser, QStringLiteral("--breed"), 1, options, error);
 }
 
+// A batch draws each picture from its seed: it takes no parent and keeps no lock.
+bool readBatch(const QCommandLineParser& parser, RenderOptions& options, QString& error)
+{
+    options.mode = RenderMode::Batch;
+    if (isSet(parser, "params")) {
+        error = QStringLiteral("--params cannot be used with --count: each picture is drawn from its seed");
+        return false;
+    }
+    for (const char* name : kVariationOptions)
+        if (isSet(parser, name)) {
+            error = QStringLiteral("--%1 cannot be used with --count: it belongs to --variations")
+                        .arg(QLatin1String(name));
+            return false;
+        }
+    return readWhole(QStringLiteral("count"), valueOf(parser, "count"), 1, kMaxBatch, options.count, error)
+        && readOutDir(parser, QStringLiteral("--count"), 0, options, error);
+}
+
 } // namespace
 
 bool readChildOptions(const QCommandLineParser& parser, RenderOptions& options, QString& error)
 {
     const bool isVariations = isSet(parser, "variations");
     const bool isBreed = isSet(parser, "breed");
-    if (isVariations && isBreed) {
-        error = QStringLiteral("--variations and --breed cannot be used together");
+    const bool isBatch = isSet(parser, "count");
+    if (int(isVariations) + int(isBreed) + int(isBatch) > 1) {
+        error = isBatch ? QStringLiteral("--count cannot be used with %1")
+                              .arg(isBreed ? QStringLiteral("--breed") : QStringLiteral("--variations"))
+                        : QStringLiteral("--variations and --breed cannot be used together");
         return false;
     }
+    if (isBatch)
+        return readBatch(parser, options, error);
     if (isVariations)
         return readVariations(parser, options, error);
     if (isBreed)

@@ -1,9 +1,13 @@
 // mandalix-render: paints one picture without a window or a display and writes it as
 // PNG or BMP, optionally with its parameters file and its palette strip; or paints the
-// variations of a picture, or the row bred from two, into a folder. Exit status 0
+// variations of a picture, or the row bred from two, into a folder; or writes a video of
+// the picture being painted, its colours cycling, or a morph loop; or paints a batch of
+// new pictures into a folder. Exit status 0
 // when done, 1 when a file could not be read or written, 2 for a usage error; every
 // failure is one line on standard error.
+#include "animation_run.h"
 #include "base/exit_codes.h"
+#include "batch_run.h"
 #include "children_files.h"
 #include "generator/traversals.h"
 #include "output/favourites_file.h"
@@ -36,6 +40,12 @@ void printTo(std::FILE* stream, const QByteArray& text)
 {
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stream);
     std::fflush(stream);
+}
+
+// A line of progress on standard error when that is a terminal.
+ProgressLine terminalProgress()
+{
+    return ProgressLine(isatty(STDERR_FILENO) == 1, [](const QByteArray& text) { printTo(stderr, text); });
 }
 
 int fail(int status, const QString& message)
@@ -158,21 +168,6 @@ Result<std::vector<NamedChild>> childrenOf(const RenderOptions& options, const Q
     return Made::success(bredChildren(a.value, b.value, moment));
 }
 
-// The folder must be there: a run does not make one, nor write where a file is.
-WriteResult checkOutDir(const QString& dir, const std::vector<NamedChild>& made)
-{
-    const QFileInfo info(dir);
-    if (!info.exists() || !info.isDir())
-        return WriteResult::failure(QStringLiteral("Could not write into \"%1\": %2")
-                                        .arg(dir, info.exists() ? QStringLiteral("not a folder")
-                                                                : QStringLiteral("no such folder")));
-    for (const NamedChild& child : made)
-        for (const char* suffix : {".png", ".json"})
-            if (const WriteResult usable = checkOutputPath(QDir(dir).filePath(child.stem + suffix)); !usable.ok)
-                return usable;
-    return WriteResult::success();
-}
-
 // Paints the children one after another, each on the shared pool, and writes their
 // files together: all of them, or none.
 int runChildren(const RenderOptions& options, const RenderRequest& request)
@@ -183,7 +178,7 @@ int runChildren(const RenderOptions& options, const RenderRequest& request)
     if (const WriteResult usable = checkOutDir(options.outDir, made.value); !usable.ok)
         return fail(kExitFile, usable.message);
 
-    ProgressLine progress(isatty(STDERR_FILENO) == 1, [](const QByteArray& text) { printTo(stderr, text); });
+    ProgressLine progress = terminalProgress();
     const QDir dir(options.outDir);
     const auto count = static_cast<long long>(made.value.size());
     OutputFiles files;
@@ -201,6 +196,63 @@ int runChildren(const RenderOptions& options, const RenderRequest& request)
     const WriteResult written = files.commit();
     progress.finish();
     return written.ok ? kExitDone : fail(kExitFile, written.message);
+}
+
+// Paints the new pictures of a --count run; the status says whether every one was written.
+int runNewPictures(const RenderOptions& options, const RenderRequest& request)
+{
+    const QString firstPng = QDir(options.outDir).filePath(requestedRecord(batchRequest(request, 0)).imeslike + ".png");
+    for (const WriteResult& usable : {checkOutDir(options.outDir, {}), checkOutputPath(firstPng)})
+        if (!usable.ok)
+            return fail(kExitFile, usable.message);
+    ProgressLine progress = terminalProgress();
+    const BatchOutcome outcome = runBatch(options, request, request.threads, progress);
+    if (outcome.failed == 0)
+        return kExitDone;
+    return fail(kExitFile, QStringLiteral("%1 of %2 pictures could not be written; the first: %3")
+                               .arg(outcome.failed).arg(options.count).arg(outcome.firstFailure));
+}
+
+// One picture to OUT (with its files beside), or a video of it.
+int runPicture(const RenderOptions& options, RenderRequest& request)
+{
+    if (!options.params.isEmpty()) {
+        const ParamsRead read = readParamsFile(options.params);
+        if (!read.ok)
+            return fail(kExitFile, read.message);
+        request.recorded = read.value;
+    }
+    ProgressLine progress = terminalProgress();
+    if (options.mode == RenderMode::Animation) {
+        const Result<> written = runAnimation(options, request, progress);
+        return written.ok ? kExitDone : fail(kExitFile, written.message);
+    }
+    // A large picture paints for a while: find a folder that is missing, or two outputs
+    // that would overwrite each other, first.
+    if (const WriteResult distinct = checkDistinctOutputs(outputsOf(options)); !distinct.ok)
+        return fail(kExitFile, distinct.message);
+    for (const QString& path : outputsOf(options))
+        if (const WriteResult usable = checkOutputPath(path); !usable.ok)
+            return fail(kExitFile, usable.message);
+
+    const double nac = request.type ? *request.type : request.recorded ? request.recorded->nac : 4;
+    ProgressPacer pacer(progress, generationType(nac) == 4 ? 2 : 1);
+    RenderedPicture rendered = renderPicture(
+        request, pacer, [&](long long done, long long rows) { progress.update("painting", done, rows); });
+    progress.update("writing", 0, 0);
+    const PictureRecord record = rendered.record;
+    const WriteResult written = writeOutputs(options, std::move(rendered));
+    progress.finish();
+    if (!written.ok)
+        return fail(kExitFile, written.message);
+    if (!options.isSetWallpaper)
+        return kExitDone;
+    const Result<QString> set = setRenderedWallpaper(record, options.threads);
+    if (!set.ok)
+        return fail(kExitFile, set.message);
+    // Standard output may be carrying the picture.
+    printTo(options.out == QLatin1String(kStandardOutput) ? stderr : stdout, set.value.toUtf8() + '\n');
+    return kExitDone;
 }
 
 int run(const QStringList& arguments)
@@ -225,43 +277,12 @@ int run(const QStringList& arguments)
         options.edits.palette = waves.value;
     }
     RenderRequest request = requestOf(options);
-    if (options.mode != RenderMode::Picture)
+    if (options.mode == RenderMode::Variations || options.mode == RenderMode::Breed)
         return runChildren(options, request);
-    if (!options.params.isEmpty()) {
-        const ParamsRead read = readParamsFile(options.params);
-        if (!read.ok)
-            return fail(kExitFile, read.message);
-        request.recorded = read.value;
-    }
-    // A large picture paints for a while: find a folder that is missing, or two outputs
-    // that would overwrite each other, first.
-    if (const WriteResult distinct = checkDistinctOutputs(outputsOf(options)); !distinct.ok)
-        return fail(kExitFile, distinct.message);
-    for (const QString& path : outputsOf(options))
-        if (const WriteResult usable = checkOutputPath(path); !usable.ok)
-            return fail(kExitFile, usable.message);
-
-    ProgressLine progress(isatty(STDERR_FILENO) == 1, [](const QByteArray& text) { printTo(stderr, text); });
-    const double nac = request.type ? *request.type : request.recorded ? request.recorded->nac : 4;
-    ProgressPacer pacer(progress, generationType(nac) == 4 ? 2 : 1);
-    RenderedPicture rendered = renderPicture(
-        request, pacer, [&](long long done, long long rows) { progress.update("painting", done, rows); });
-    progress.update("writing", 0, 0);
-    const PictureRecord record = rendered.record;
-    const WriteResult written = writeOutputs(options, std::move(rendered));
-    progress.finish();
-    if (!written.ok)
-        return fail(kExitFile, written.message);
-    if (!options.isSetWallpaper)
-        return kExitDone;
-    const Result<QString> set = setRenderedWallpaper(record, options.threads);
-    if (!set.ok)
-        return fail(kExitFile, set.message);
-    // Standard output may be carrying the picture.
-    printTo(options.out == QLatin1String(kStandardOutput) ? stderr : stdout, set.value.toUtf8() + '\n');
-    return kExitDone;
+    if (options.mode == RenderMode::Batch)
+        return runNewPictures(options, request);
+    return runPicture(options, request);
 }
-
 } // namespace
 } // namespace mandalix
 

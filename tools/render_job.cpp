@@ -69,6 +69,12 @@ RenderedPicture renderPicture(const RenderRequest& request, Pacer& pacer, const 
     return rendered;
 }
 
+PictureRecord requestedRecord(const RenderRequest& request)
+{
+    WindowState s;
+    return recordOf(request, s);
+}
+
 QDateTime momentOfSeed(QDate day, float seed)
 {
     Q_ASSERT(seed >= 0 && seed < 86400);

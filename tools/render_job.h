@@ -47,6 +47,9 @@ struct RenderedPicture {
 RenderedPicture renderPicture(const RenderRequest& request, Pacer& pacer,
                               const FrameProgress& progress = {});
 
+// The record renderPicture paints for `request`, without painting it.
+PictureRecord requestedRecord(const RenderRequest& request);
+
 // The moment `seed` seconds after the midnight that begins `day` (to the millisecond
 // below), as a plain date and time that no time zone shifts. Requires 0 <= seed < 86400.
 QDateTime momentOfSeed(QDate day, float seed);

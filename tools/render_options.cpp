@@ -1,5 +1,6 @@
 #include "render_options.h"
 
+#include "animate_options.h"
 #include "children_options.h"
 #include "generator/scaled_picture.h"
 #include "option_values.h"
@@ -59,7 +60,9 @@ bool readNumbers(const QCommandLineParser& parser, RenderOptions& options, QStri
 bool readFiles(const QCommandLineParser& parser, RenderOptions& options, QString& error)
 {
     // Children take their seed from the moment of the run, which --seed may set.
-    if (options.mode == RenderMode::Picture && parser.isSet(QStringLiteral("seed"))
+    const bool isChildren = options.mode == RenderMode::Variations || options.mode == RenderMode::Breed
+        || options.mode == RenderMode::Batch;
+    if (!isChildren && parser.isSet(QStringLiteral("seed"))
         && parser.isSet(QStringLiteral("params"))) {
         error = QStringLiteral("--seed and --params cannot be used together: the parameters file holds its seed");
         return false;
@@ -142,12 +145,9 @@ bool checkOnce(const QCommandLineParser& parser, QString& error)
     return true;
 }
 
-} // namespace
-
-ParsedOptions parseRenderOptions(const QStringList& arguments)
+// Every option the renderer takes; those with a value show it as "value".
+void addRenderOptions(QCommandLineParser& parser)
 {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QString valueName = QStringLiteral("value");
     parser.addOptions({
         {{QStringLiteral("h"), QStringLiteral("help")}, {}},
@@ -169,8 +169,22 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
         {QStringLiteral("set"), {}, valueName},
         {QStringLiteral("zoom"), {}, valueName},
         {QStringLiteral("palette-file"), {}, valueName},
+        {QStringLiteral("animate"), {}, valueName},
+        {QStringLiteral("with"), {}, valueName},
+        {QStringLiteral("fps"), {}, valueName},
+        {QStringLiteral("seconds"), {}, valueName},
+        {QStringLiteral("count"), {}, valueName},
         {QStringLiteral("set-wallpaper"), {}},
     });
+}
+
+} // namespace
+
+ParsedOptions parseRenderOptions(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    addRenderOptions(parser);
 
     ParsedOptions parsed;
     RenderOptions& options = parsed.value;
@@ -189,69 +203,17 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
     parsed.ok = options.isHelp || options.isVersion
         || (readNumbers(parser, options, parsed.message) && readRecordEdits(parser, options.edits, parsed.message)
             && readChildOptions(parser, options, parsed.message)
+            && readAnimateOptions(parser, options, parsed.message)
             && readFiles(parser, options, parsed.message)
             && (options.mode != RenderMode::Picture
                 || (readOut(parser.positionalArguments(), options, parsed.message)
                     && checkDistinct(options, parsed.message))));
+    // The wallpaper is the one picture a picture run paints.
+    if (parsed.ok && options.isSetWallpaper && options.mode != RenderMode::Picture) {
+        parsed.ok = false;
+        parsed.message = QStringLiteral("--set-wallpaper needs a run that paints one picture to OUT");
+    }
     return parsed;
-}
-
-QString renderUsage()
-{
-    return QStringLiteral(
-        "Usage: mandalix-render [options] OUT\n"
-        "       mandalix-render --params PARENT --variations N --out-dir DIR [options]\n"
-        "       mandalix-render --breed A B --out-dir DIR [options]\n"
-        "Paints one mandala picture without a window and writes it to OUT (.png or .bmp;\n"
-        "- writes a PNG to standard output); or paints the children of one picture, or of\n"
-        "two, each as a PNG and a parameters file in DIR.\n"
-        "\n"
-        "Options:\n"
-        "  --seed S            seed the picture with S seconds since midnight (0 to under\n"
-        "                      86400, taken as single precision); default: the clock\n"
-        "  --type N            generation type 1..4 (default 4; with --params, the recorded one)\n"
-        "  --scale K           paint at K times the window's pixel density, 1..16 (default 1:\n"
-        "                      453 x 453, exactly the window's picture)\n"
-        "  --size WxH          paint W x H pixels, 1..16384 a side, instead of --scale: the\n"
-        "                      shorter side spans the window's picture, a longer one shows\n"
-        "                      more of the pattern on both ends (453x453 is scale 1)\n"
-        "  --threads N         threads for pictures above 453 x 453 (default: one per core)\n"
-        "  --params FILE       paint a recorded picture again, from a parameters file or a\n"
-        "                      PNG written by mandalix-render\n"
-        "  --params-out FILE   write the picture's parameters file (JSON; - for standard\n"
-        "                      output)\n"
-        "  --palette-out FILE  write the palette strip (541 x 21) as PNG\n"
-        "  --set NAME=VALUE    set a parameter of the picture to any finite number\n"
-        "                      (repeatable): tip, barv, f1, f2, n1..n4, komp1..komp3,\n"
-        "                      ba1..ba3, baf01..baf03\n"
-        "  --zoom Z            show the middle of the picture Z times larger: the view\n"
-        "                      (half-extent of the coordinate window) becomes 3 / Z,\n"
-        "                      1e-06 to 1e+06 (so Z is 3e-06 to 3e+06)\n"
-        "  --palette-file FAV  paint with the first palette of a favourite palettes file\n"
-        "                      (JSON, as the window's favourites are kept and exported)\n"
-        "  --variations N      write N children (1..100) of the --params picture into DIR:\n"
-        "                      variation-1.png and variation-1.json ... (numbered to the\n"
-        "                      width of N)\n"
-        "  --mutation-seed S   seed the children's changes (as --seed; default: the clock)\n"
-        "  --strength X        how far the children move, 0.01..1 (default 0.1)\n"
-        "  --lock GROUP        keep a group as the parent's: formula, rings, rays,\n"
-        "                      amplitudes, position or palette (repeatable)\n"
-        "  --breed A B         write the nine children of the pictures A and B (parameters\n"
-        "                      files or PNGs) into DIR: crossover-formula ...\n"
-        "                      crossover-palette, blend-25, blend-50, blend-75\n"
-        "  --out-dir DIR       the existing folder the children go into\n"
-        "  --set-wallpaper     also set the picture, painted at the size of the display's\n"
-        "                      screen, as the desktop's wallpaper\n"
-        "  -h, --help          show this text\n"
-        "  --version           show the version\n"
-        "\n"
-        "Every PNG written carries the parameters in a text chunk \"mandalix-params\".\n"
-        "--set, --zoom and --palette-file change the picture painted (a --seed picture\n"
-        "after its draw); for children, they change the parent of --variations (both of\n"
-        "--breed) first.\n"
-        "Children are named after the run's moment (--seed or the clock); --size, --scale,\n"
-        "--type and --threads apply to each. All files of a run are written, or none.\n"
-        "Exit status: 0 done, 1 a file could not be read or written, 2 a usage error.\n");
 }
 
 } // namespace mandalix

@@ -8,6 +8,7 @@
 #include "state/clock.h"
 #include "variations/locks.h"
 #include "variations/mutation.h"
+#include "video/animation_settings.h"
 
 #include <QSize>
 #include <QString>
@@ -23,10 +24,12 @@ inline constexpr int kMaxThreads = 1024;
 enum class OutputFormat { Png, Bmp };
 
 // One picture to OUT, the children of one parent (--variations), or the row bred from
-// two parents (--breed), each child as a PNG and a parameters file in --out-dir.
-enum class RenderMode { Picture, Variations, Breed };
+// two parents (--breed), each child as a PNG and a parameters file in --out-dir, or a
+// video of the picture to OUT (--animate), or new pictures in --out-dir (--count).
+enum class RenderMode { Picture, Variations, Breed, Animation, Batch };
 
 inline constexpr int kMaxVariations = 100;
+inline constexpr int kMaxBatch = 100000;
 
 struct RenderOptions {
     QString out;        // the picture to write
@@ -49,6 +52,9 @@ struct RenderOptions {
     RecordEdits edits; // --set and --zoom: laid over the record painted, or the parents
     QString paletteFile; // --palette-file: a favourites file whose first palette is painted
     bool isSetWallpaper = false; // --set-wallpaper: the picture also becomes the wallpaper
+    AnimationSettings animation; // --animate KIND, --size, --fps, --seconds
+    QString with;                // --with: the morph's other picture
+    int count = 0;               // --count N: new pictures, 1..kMaxBatch
     bool isHelp = false;
     bool isVersion = false;
 };
@@ -57,8 +63,9 @@ struct RenderOptions {
 using ParsedOptions = Result<RenderOptions>;
 
 // Reads the arguments after the program's name. --help and --version need nothing
-// else; --variations needs --params and --out-dir, --breed A B needs --out-dir; any
-// other run needs exactly one OUT ending in .png or .bmp (in any case).
+// else; --variations needs --params and --out-dir, --breed A B needs --out-dir; --animate
+// needs one OUT ending in .webm, .mp4 or .png; any other run needs exactly one OUT ending
+// in .png or .bmp (in any case).
 ParsedOptions parseRenderOptions(const QStringList& arguments);
 
 // The text of --help.

@@ -54,7 +54,7 @@ Result<> checkVideoSettings(VideoFormat format, QSize size, int framesPerSecond)
                                      .arg(size.height()).arg(kMinVideoSidePx).arg(kMaxVideoHeightPx));
     // 4:2:0 keeps one colour sample for each 2x2 block of pixels.
     if (format != VideoFormat::AnimatedPng && (size.width() % 2 != 0 || size.height() % 2 != 0))
-        return Result<>::failure(QStringLiteral("A %1 video needs an even width and height, not %2x%3")
+        return Result<>::failure(QStringLiteral("%1 needs an even width and height, not %2x%3")
                                      .arg(videoFormatName(format)).arg(size.width()).arg(size.height()));
     if (!isWithin(framesPerSecond, kMinVideoFps, kMaxVideoFps))
         return Result<>::failure(QStringLiteral("The video's frame rate %1 is not within %2..%3 frames per second")

@@ -253,9 +253,102 @@ TEST(ParseRenderOptions_Children, NamesEachConflict)
          "--params cannot be used with --breed: the parents follow it (--breed A B)"},
         {"--breed a.json b.json --out-dir d --strength 0.5",
          "--strength cannot be used with --breed: it belongs to --variations"},
-        {"--out-dir d a.png", "--out-dir needs --variations or --breed"},
+        {"--out-dir d a.png", "--out-dir needs --variations, --breed or --count"},
         {"--lock palette a.png", "--lock needs --variations"},
         {p + "--mutation-seed 4 a.png", "--mutation-seed needs --variations"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        const ParsedOptions parsed = parse(c.line);
+        EXPECT_FALSE(parsed.ok);
+        EXPECT_EQ(parsed.message.toStdString(), c.error);
+    }
+}
+
+TEST(ParseRenderOptions_Animate, ReadsVideoRunsWithTheirDefaults)
+{
+    const struct {
+        QString line;
+        AnimationKind kind;
+        QSize size;
+        int fps;
+        double seconds;
+    } cases[] = {
+        {"--seed 5 --animate painting a.png", AnimationKind::Painting, {453, 453}, 30, 1},
+        {"--params p.json --animate painting --size 1920x1080 --fps 60 --seconds 0 a.MP4", AnimationKind::Painting,
+         {1920, 1080}, 60, 0},
+        {"--animate cycle a.webm", AnimationKind::Cycle, {1280, 720}, 30, 4},
+        {"--params p.json --animate morph --with b.png --size 64x48 --seconds 2.5 a.png", AnimationKind::Morph,
+         {64, 48}, 30, 2.5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        const ParsedOptions parsed = parse(c.line);
+        ASSERT_TRUE(parsed.ok) << parsed.message.toStdString();
+        const RenderOptions& o = parsed.value;
+        EXPECT_EQ(o.mode, RenderMode::Animation);
+        EXPECT_EQ(o.animation.kind, c.kind);
+        EXPECT_EQ(o.animation.size, c.size);
+        EXPECT_EQ(o.animation.framesPerSecond, c.fps);
+        EXPECT_EQ(o.animation.seconds, c.seconds);
+        EXPECT_EQ(o.with, c.kind == AnimationKind::Morph ? "b.png" : "");
+    }
+}
+
+// Each refusal comes before anything is painted, in one line naming the field.
+TEST(ParseRenderOptions_Animate, NamesEachFieldOutOfBoundsAndEachConflict)
+{
+    const struct {
+        QString line;
+        const char* error;
+    } cases[] = {
+        {"--animate paint a.png", "--animate: \"paint\" is no animation: painting, cycle or morph"},
+        {"--animate morph a.png", "--animate morph needs --with B (a parameters file or a PNG)"},
+        {"--animate cycle --with b.png a.png", "--with belongs to --animate morph"},
+        {"--fps 30 a.png", "--fps needs --animate"},
+        {"--seconds 3 a.png", "--seconds needs --animate"},
+        {"--animate painting --fps 0 a.png", "--fps: 0 is out of range (1 to 120)"},
+        {"--animate painting --fps 121 a.png", "--fps: 121 is out of range (1 to 120)"},
+        {"--animate painting --seconds -1 a.png", "The hold at the end, -1 seconds, is not within 0..600 seconds"},
+        {"--animate cycle --seconds 0 a.png", "The loop's length, 0 seconds, is not within more than 0..600 seconds"},
+        {"--animate painting --size 400x400 a.png", "The painting's size 400x400 is smaller than the window's 453x453"},
+        {"--animate cycle --size 4000x2000 a.png", "The video's width 4000 is not within 16..3840 pixels"},
+        {"--animate painting a.mp4 --size 455x456", "MP4 needs an even width and height, not 455x456"},
+        {"--animate painting a.gif",
+         "\"a.gif\" names no video format: end it in .webm (VP9), .mp4 (H.264) or .png (animated PNG)"},
+        {"--animate painting -", "a video cannot be written to standard output: name a .webm, .mp4 or .png file"},
+        {"--animate painting --scale 2 a.png", "--scale cannot be used with --animate: give --size WxH"},
+        {"--animate painting --params-out p.json a.png", "--params-out cannot be used with --animate"},
+        {"--params p.json --variations 2 --out-dir d --animate cycle", "--animate cannot be used with --variations"},
+        {"--seed 4 --params p.json --animate cycle a.png",
+         "--seed and --params cannot be used together: the parameters file holds its seed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        const ParsedOptions parsed = parse(c.line);
+        EXPECT_FALSE(parsed.ok);
+        EXPECT_EQ(parsed.message.toStdString(), c.error);
+    }
+}
+
+TEST(ParseRenderOptions_Batch, ReadsACountAndRefusesWhatIsNoCount)
+{
+    const ParsedOptions good = parse("--count 50 --seed 100 --scale 2 --out-dir d");
+    ASSERT_TRUE(good.ok) << good.message.toStdString();
+    EXPECT_EQ(good.value.mode, RenderMode::Batch);
+    EXPECT_EQ(good.value.count, 50);
+    EXPECT_EQ(good.value.outDir, "d");
+    const struct {
+        QString line;
+        const char* error;
+    } cases[] = {
+        {"--count 0 --out-dir d", "--count: 0 is out of range (1 to 100000)"},
+        {"--count -3 --out-dir d", "--count: -3 is out of range (1 to 100000)"},
+        {"--count ten --out-dir d", "--count: \"ten\" is not a whole number"},
+        {"--count 5", "--count needs --out-dir DIR"},
+        {"--count 5 --out-dir d a.png", "OUT \"a.png\" cannot be used with --count: the pictures go into --out-dir"},
+        {"--count 5 --out-dir d --params p.json", "--params cannot be used with --count: each picture is drawn from its seed"},
+        {"--count 5 --out-dir d --breed a.json b.json", "--count cannot be used with --breed"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line.toStdString());
