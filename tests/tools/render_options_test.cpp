@@ -319,6 +319,7 @@ TEST(ParseRenderOptions_Animate, NamesEachFieldOutOfBoundsAndEachConflict)
         {"--animate painting -", "a video cannot be written to standard output: name a .webm, .mp4 or .png file"},
         {"--animate painting --scale 2 a.png", "--scale cannot be used with --animate: give --size WxH"},
         {"--animate painting --params-out p.json a.png", "--params-out cannot be used with --animate"},
+        {"--animate cycle --set-wallpaper a.png", "--set-wallpaper needs a run that paints one picture to OUT"},
         {"--params p.json --variations 2 --out-dir d --animate cycle", "--animate cannot be used with --variations"},
         {"--seed 4 --params p.json --animate cycle a.png",
          "--seed and --params cannot be used together: the parameters file holds its seed"},
