@@ -26,7 +26,7 @@ PictureRecord cycledRecord()
     return record;
 }
 
-class AnimationExportsThread : public ::testing::Test {
+class AnimationExportsQueue : public ::testing::Test {
 protected:
     AnimationJob cycleJob(const char* file, QSize size, double seconds) const
     {
@@ -43,7 +43,7 @@ protected:
     QSignalSpy m_finished{&m_exports, &AnimationExports::finished};
 };
 
-TEST_F(AnimationExportsThread, OneExportAtATimeWithItsProgressAndWhereItWentAtTheEnd)
+TEST_F(AnimationExportsQueue, OneExportAtATimeWithItsProgressAndWhereItWentAtTheEnd)
 {
     const AnimationJob job = cycleJob("cycle.png", {64, 48}, 1);
     ASSERT_TRUE(m_exports.start(job));
@@ -66,7 +66,7 @@ TEST_F(AnimationExportsThread, OneExportAtATimeWithItsProgressAndWhereItWentAtTh
     EXPECT_TRUE(m_lines.constLast().contains(QStringLiteral(".webm"))) << m_lines.constLast().toStdString();
 }
 
-TEST_F(AnimationExportsThread, ACancelledExportLeavesNoFileAndSaysSo)
+TEST_F(AnimationExportsQueue, ACancelledExportLeavesNoFileAndSaysSo)
 {
     const AnimationJob job = cycleJob("long.mp4", {1280, 720}, 600);
     ASSERT_TRUE(m_exports.start(job));

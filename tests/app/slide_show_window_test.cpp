@@ -14,7 +14,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class SlideShowWindowCycle : public ::testing::Test {
+class SlideWindowCycling : public ::testing::Test {
 protected:
     std::unique_ptr<SlideShowWindow> open(std::chrono::milliseconds interval, std::chrono::milliseconds pass)
     {
@@ -45,7 +45,7 @@ protected:
     FixedClock m_clock{QDateTime(QDate(2026, 12, 9), QTime(8, 15, 0, 125))};
 };
 
-TEST_F(SlideShowWindowCycle, YCyclesThePaintedPictureOverTheFrameAndAKeyStopsItDoingWhatItDoes)
+TEST_F(SlideWindowCycling, YCyclesThePaintedPictureOverTheFrameAndAKeyStopsItDoingWhatItDoes)
 {
     {
         const auto slow = open(1h, 60s);
@@ -69,7 +69,7 @@ TEST_F(SlideShowWindowCycle, YCyclesThePaintedPictureOverTheFrameAndAKeyStopsItD
     EXPECT_TRUE(QTest::qWaitFor([&] { return show->pictureOnShow() != first; }, 5000)) << "and Right went on";
 }
 
-TEST_F(SlideShowWindowCycle, TheNextPictureOfTheShowStopsTheColours)
+TEST_F(SlideWindowCycling, TheNextPictureOfTheShowStopsTheColours)
 {
     const auto show = open(700ms, 0ms);
     ASSERT_TRUE(startCycling(*show));

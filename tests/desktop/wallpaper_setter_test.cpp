@@ -211,7 +211,7 @@ TEST_F(WallpaperSetter, AFileThatDidNotBecomeTheWallpaperIsTakenBack)
     EXPECT_EQ(QDir(folder).count(), 2u + 2u);
 }
 
-TEST_F(WallpaperSetter, TheWorkerSetsOneWallpaperAtATimeAndTellsHowItWent)
+TEST_F(WallpaperSetter, TheQueueSetsOneWallpaperAtATimeAndTellsHowItWent)
 {
     startPortal(0);
     RenderRequest request;
