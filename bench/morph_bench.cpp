@@ -4,7 +4,7 @@
 // processor time (every thread's) against the ten seconds shown, and the process's
 // resident memory at its highest, sampled after each frame.
 #include "bench_scene.h"
-#include "process_usage.h"
+#include "export_run.h"
 
 #include "generator/picture_parameters.h"
 #include "palette/palette_strip.h"
@@ -13,7 +13,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -54,30 +53,12 @@ void BM_MorphVideo(benchmark::State& state)
     settings.seconds = kMorphSeconds;
     QTemporaryDir dir;
     const QString path = dir.filePath(QLatin1String(names[state.range(0)]));
-    double seconds = 0;
-    double cpuSeconds = 0;
-    double residentBefore = 0;
-    double residentPeak = 0;
-    for (auto _ : state) {
-        residentBefore = residentMb();
-        residentPeak = residentBefore;
-        const auto start = std::chrono::steady_clock::now();
-        const double cpuStart = processSeconds();
-        const Result<> written = writeMorphLoop(sceneRecord(1, 1), otherRecord(), settings, path, nullptr,
-                                                [&](long long, long long) { residentPeak = std::max(residentPeak, residentMb()); });
-        seconds = secondsSince(start);
-        cpuSeconds = processSeconds() - cpuStart;
-        if (!written.ok) {
-            state.SkipWithError(written.message.toStdString().c_str());
-            return;
-        }
-    }
-    state.counters["encode_s"] = seconds;
-    state.counters["cpu_s"] = cpuSeconds;
-    state.counters["x_realtime"] = kMorphSeconds / seconds;
-    state.counters["file_mb"] = static_cast<double>(QFileInfo(path).size()) / (1024.0 * 1024.0);
-    state.counters["rss_before_mb"] = residentBefore;
-    state.counters["rss_peak_mb"] = residentPeak;
+    ExportRun run;
+    if (!timeExports(state, run, [&](const VideoProgress& progress) {
+            return writeMorphLoop(sceneRecord(1, 1), otherRecord(), settings, path, nullptr, progress);
+        }))
+        return;
+    reportExport(state, run, kMorphSeconds, path);
 }
 BENCHMARK(BM_MorphVideo)->Arg(0)->Arg(1)->ArgName("webm_mp4")
     ->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
