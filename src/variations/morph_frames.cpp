@@ -5,6 +5,9 @@
 #include "palette/strip_colours.h"
 #include "variations/morph.h"
 
+#include <zstd.h>
+
+#include <cstdlib>
 #include <cstring>
 
 namespace mandalix {
@@ -44,7 +47,7 @@ QImage MorphFrames::frame(long long k, const std::atomic<bool>* cancel)
 QImage MorphFrames::paint(const PictureRecord& record, const std::atomic<bool>* cancel)
 {
     ++m_painted;
-    return FrameEngine(frameStateOf(record), frameColourTable(record)).paint(m_size, processorCount(), {}, cancel);
+    return FrameEngine(frameStateOf(record), frameColourTable(record)).paint(m_size, processorCount(), {}, cancel, &m_angles);
 }
 
 // Keeps frames until the first that does not fit: each frame of the way back is needed
@@ -57,7 +60,9 @@ void MorphFrames::keep(long long k, const QImage& image)
     QByteArray rows(width * image.height(), Qt::Uninitialized);
     for (int y = 0; y < image.height(); ++y)
         std::memcpy(rows.data() + width * y, image.constScanLine(y), static_cast<std::size_t>(width));
-    QByteArray deflated = qCompress(rows, kDeflateLevel);
+    QByteArray deflated(qsizetype(ZSTD_compressBound(std::size_t(rows.size()))), Qt::Uninitialized);
+    const std::size_t packed = ZSTD_compress(deflated.data(), std::size_t(deflated.size()), rows.constData(), std::size_t(rows.size()), getenv("MXZ") ? atoi(getenv("MXZ")) : 1);
+    if (ZSTD_isError(packed)) deflated.clear(); else { deflated.resize(qsizetype(packed)); deflated.squeeze(); }
     if (deflated.isEmpty() || m_keptBytes + deflated.size() > m_budget) {
         m_isFull = true;
         return;
@@ -68,7 +73,9 @@ void MorphFrames::keep(long long k, const QImage& image)
 
 QImage MorphFrames::recall(QByteArray deflated, const PictureRecord& record) const
 {
-    const QByteArray rows = qUncompress(deflated);
+    QByteArray rows(qsizetype(m_size.width()) * m_size.height(), Qt::Uninitialized);
+    const std::size_t got = ZSTD_decompress(rows.data(), std::size_t(rows.size()), deflated.constData(), std::size_t(deflated.size()));
+    if (ZSTD_isError(got) || got != std::size_t(rows.size())) rows.clear();
     deflated.clear();
     QImage image(m_size, QImage::Format_Indexed8);
     if (image.isNull() || rows.size() != qsizetype(m_size.width()) * m_size.height())

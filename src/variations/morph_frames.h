@@ -6,6 +6,7 @@
 // frame too large to allocate, is a null image.
 #pragma once
 
+#include "generator/frame_angles.h"
 #include "state/picture_record.h"
 
 #include <QByteArray>
@@ -49,6 +50,7 @@ private:
     qsizetype m_budget;
     qsizetype m_keptBytes = 0;
     bool m_isFull = false;
+    FrameAngles m_angles{qsizetype(64) << 20};
     std::map<long long, QByteArray> m_kept; // deflated packed rows of frames of the way there
     long long m_painted = 0;
 };
