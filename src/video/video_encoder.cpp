@@ -1,6 +1,5 @@
 #include "video/video_encoder.h"
 
-#include <cstdlib>
 extern "C" {
 #include <libavutil/opt.h>
 }
@@ -19,24 +18,22 @@ void setWebM(AVCodecContext& encoder)
 {
     encoder.bit_rate = 0;
     av_opt_set(encoder.priv_data, "deadline", "realtime", 0);
-    av_opt_set_int(encoder.priv_data, "cpu-used", getenv("MXS") ? atoi(getenv("MXS")) : 8, 0);
-    av_opt_set_int(encoder.priv_data, "row-mt", getenv("MXRM") ? atoi(getenv("MXRM")) : 1, 0);
+    av_opt_set_int(encoder.priv_data, "cpu-used", 8, 0);
+    av_opt_set_int(encoder.priv_data, "row-mt", 1, 0);
     av_opt_set_int(encoder.priv_data, "tile-columns", 2, 0);
     av_opt_set_int(encoder.priv_data, "lag-in-frames", 0, 0);
-    if (getenv("MXB")) { encoder.bit_rate = atoi(getenv("MXB")) * 1000000LL; encoder.rc_max_rate = encoder.bit_rate; encoder.rc_buffer_size = encoder.bit_rate; } else
-    av_opt_set_int(encoder.priv_data, "crf", getenv("MXC") ? atoi(getenv("MXC")) : 30, 0);
-    if (getenv("MXTC")) av_opt_set_int(encoder.priv_data, "tune-content", atoi(getenv("MXTC")), 0);
-    if (getenv("MXAQ")) av_opt_set_int(encoder.priv_data, "aq-mode", atoi(getenv("MXAQ")), 0);
-    if (getenv("MXT")) av_opt_set_int(encoder.priv_data, "tile-columns", atoi(getenv("MXT")), 0);
+    av_opt_set_int(encoder.priv_data, "crf", 30, 0);
 }
 
 // H.264 with x264's "superfast" preset (a third faster than "veryfast" on the colour-cycling
-// benchmark, a third larger) at a constant quality close to transparent.
+// benchmark, a third larger) at a constant quality close to transparent, tuned for no
+// latency: without B-frames and the look-ahead a 1080p encoder keeps about 40 MB instead of
+// 150 MB and takes a tenth less time, for files about two fifths larger.
 void setMp4(AVCodecContext& encoder)
 {
-    av_opt_set(encoder.priv_data, "preset", getenv("MXP") ? getenv("MXP") : "superfast", 0);
-    av_opt_set(encoder.priv_data, "crf", getenv("MXC") ? getenv("MXC") : "20", 0);
-    if (getenv("MXTUNE")) av_opt_set(encoder.priv_data, "tune", getenv("MXTUNE"), 0);
+    av_opt_set(encoder.priv_data, "preset", "superfast", 0);
+    av_opt_set(encoder.priv_data, "tune", "zerolatency", 0);
+    av_opt_set(encoder.priv_data, "crf", "20", 0);
 }
 
 // The 4:2:0 formats take BT.709 colours in the studio range, as the frame converter
@@ -71,7 +68,7 @@ Result<AvCodecContextPtr> openVideoEncoder(VideoFormat format, QSize size, int f
     encoder->height = size.height();
     encoder->time_base = AVRational{1, framesPerSecond};
     encoder->framerate = AVRational{framesPerSecond, 1};
-    encoder->thread_count = getenv("MXTH") ? atoi(getenv("MXTH")) : kEncoderThreads;
+    encoder->thread_count = kEncoderThreads;
     if (globalHeader)
         encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     if (format == VideoFormat::AnimatedPng) {
