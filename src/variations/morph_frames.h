@@ -27,7 +27,7 @@ namespace mandalix {
 // buffers, which at 1080p are about 170 MB for VP9 and 40 MB for H.264 or animated PNG:
 // a 1080p export stays under 300 MB with the angles and nearly every frame of the way
 // there kept beside VP9, every one beside the others.
-inline constexpr qsizetype kMorphKeptBytes = qsizetype(56) << 20;
+inline constexpr qsizetype kMorphKeptBytes = qsizetype(52) << 20;
 inline constexpr qsizetype kMorphKeptBytesBesideLeanEncoders = qsizetype(128) << 20;
 
 class MorphFrames {
