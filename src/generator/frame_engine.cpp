@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <new>
 
 namespace mandalix {
 
@@ -109,9 +110,12 @@ long long paintTile(FrameJob& job, std::vector<RadialTerms>& table, const FrameT
         for (int a = tile.firstA; a < std::min(tile.firstA + kTileKeys, b + 1); ++a) {
             const bool isUsed = (!tiles.columnsOf.isEmpty(a) && !tiles.rowsOf.isEmpty(b))
                 || (!tiles.columnsOf.isEmpty(b) && !tiles.rowsOf.isEmpty(a));
+            // Made in its place: a copy would read back at once, in halves, what the call
+            // has just written in quarters, and wait for the writes to land.
             if (isUsed)
-                table[static_cast<std::size_t>((b - tile.firstB) * kTileKeys + (a - tile.firstA))] =
-                    job.terms.radial(tiles.absolute[static_cast<std::size_t>(a)], tiles.absolute[static_cast<std::size_t>(b)]);
+                ::new (&table[static_cast<std::size_t>((b - tile.firstB) * kTileKeys + (a - tile.firstA))])
+                    RadialTerms(job.terms.radial(tiles.absolute[static_cast<std::size_t>(a)],
+                                                 tiles.absolute[static_cast<std::size_t>(b)]));
         }
     }
     if (job.bl || job.sinF1) {
