@@ -161,62 +161,6 @@ void paintTiles(FrameJob& job, int threads, const FrameProgress& progress, const
         progress(job.rows, job.rows);
 }
 
-// Works out the angular terms of every pixel of `tile` into `angles`, in the tiles' order
-// of pixels. Returns false when a bl does not fit the kept numbers.
-bool fillAngles(const FrameJob& job, FrameAngles& angles, const FrameTile& tile)
-{
-    const FrameTiles& tiles = job.tiles;
-    const bool hasSinF2 = job.terms.angularKey().hasSinF2;
-    qsizetype at = tile.firstPixel;
-    double y = 0;
-    bool fits = true;
-    tiles.forEachPixel(tile, [&](int, int row) { y = tiles.ys[static_cast<std::size_t>(row)]; },
-                       [&](int, int, int column) {
-                           const AngularTerms a = job.terms.angular(tiles.xs[static_cast<std::size_t>(column)], y);
-                           if (hasSinF2) {
-                               angles.sinF1()[at] = a.sinF1;
-                               angles.sinF2()[at] = a.sinF2;
-                           } else {
-                               const double bl = job.terms.blOf(a.sinF1);
-                               fits = fits && (!isFiniteNumber(bl) || std::fabs(bl) <= INT16_MAX);
-                               angles.bl()[at] = isFiniteNumber(bl) && fits ? static_cast<std::int16_t>(bl) : kFailedBl;
-                           }
-                           ++at;
-                       });
-    return fits;
-}
-
-// Points the job at the angular terms of its pixels in `angles`, working them out first
-// unless they are there already; leaves the job without them when they would take more
-// than the budget or do not fit, or a cancel came on the way.
-void useAngles(FrameJob& job, FrameAngles& angles, int threads, const std::atomic<bool>* cancel)
-{
-    const FrameTiles& tiles = job.tiles;
-    const AngularKey key = job.terms.angularKey();
-    if (!angles.holds(tiles.xs, tiles.ys, key)) {
-        if (!angles.reset(tiles.xs, tiles.ys, key))
-            return;
-        std::atomic<bool> fits{true};
-        sharedPool().parallelFor(static_cast<long long>(tiles.tiles.size()), threads, [&](long long t, int) {
-            if ((cancel && cancel->load(std::memory_order_relaxed)) || !fits.load(std::memory_order_relaxed))
-                return;
-            if (!fillAngles(job, angles, tiles.tiles[static_cast<std::size_t>(t)]))
-                fits.store(false, std::memory_order_relaxed);
-        });
-        if ((cancel && cancel->load(std::memory_order_acquire)) || !fits.load()) {
-            angles.clear();
-            return;
-        }
-        angles.markFilled();
-    }
-    if (key.hasSinF2) {
-        job.sinF1 = angles.sinF1();
-        job.sinF2 = angles.sinF2();
-    } else {
-        job.bl = angles.bl();
-    }
-}
-
 } // namespace
 
 WindowState frameStateOf(const PictureRecord& record)
@@ -284,8 +228,11 @@ QImage FrameEngine::paintRows(QSize size, const std::vector<int>& rows, int thre
     job.bytesPerLine = image.bytesPerLine();
     job.rows = static_cast<int>(rows.size());
     job.pixels = static_cast<long long>(width) * job.rows;
-    if (angles)
-        useAngles(job, *angles, threads, cancel);
+    if (angles && angles->prepare(job.tiles, m_terms, threads, cancel)) {
+        job.bl = angles->bl();
+        job.sinF1 = angles->sinF1();
+        job.sinF2 = angles->sinF2();
+    }
     paintTiles(job, threads, progress, cancel);
     if (cancel && cancel->load(std::memory_order_acquire))
         return {};
