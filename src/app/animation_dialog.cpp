@@ -38,6 +38,7 @@ AnimationDialog::AnimationDialog(QWidget* parent, const AnimationChoices& last, 
     , m_sizeChoices(videoSizeChoices())
     , m_holdSeconds(last.holdSeconds)
     , m_loopSeconds(last.loopSeconds)
+    , m_defaultFolder(folder)
     , m_reader([this](const QString& path, PictureRead read) {
         QMetaObject::invokeMethod(
             this, [this, path, read = std::move(read)]() mutable { secondRead(path, read); }, Qt::QueuedConnection);
@@ -165,6 +166,9 @@ QString AnimationDialog::checkChoice() const
 
 void AnimationDialog::accept()
 {
+    const QFileInfo folder(m_defaultFolder);
+    if (!m_defaultFolder.isEmpty() && !folder.exists() && QFileInfo(path()).absolutePath() == folder.absoluteFilePath())
+        QDir().mkpath(m_defaultFolder); // a folder that cannot be made is told below
     const QString problem = checkChoice();
     m_problem->setText(problem);
     m_problem->setVisible(!problem.isEmpty());

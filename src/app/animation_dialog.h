@@ -54,7 +54,8 @@ class AnimationDialog : public QDialog {
     Q_OBJECT
 public:
     // Starts from `last`; the output is `fileName` with the last format's suffix in the
-    // last folder, or in `folder` when there is none.
+    // last folder, or in `folder` when there is none. `folder` is made when OK is pressed
+    // on a file in it and it is missing, as a save to drive D: makes it.
     AnimationDialog(QWidget* parent, const AnimationChoices& last, const QString& folder, const QString& fileName);
     // Stops the reader first: it calls back into the dialog.
     ~AnimationDialog() override;
@@ -106,6 +107,7 @@ private:
     AnimationKind m_shownKind = AnimationKind::Painting;
     double m_holdSeconds = kDefaultPaintingHoldSeconds;
     double m_loopSeconds = kDefaultLoopSeconds;
+    QString m_defaultFolder;
     std::optional<SecondPicture> m_second;
     PictureReader m_reader;
 };

@@ -1,57 +1,43 @@
 #include "generator/frame_engine.h"
 
 #include "base/work_pool.h"
+#include "generator/frame_tiles.h"
 #include "generator/picture_frame.h"
 #include "generator/traversals.h"
 
 #include <algorithm>
-#include <bit>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
+#include <new>
 
 namespace mandalix {
 
-// Painting at once: the pool's threads take tiles of distances from the centre, so that
-// the terms of r alone are computed once for every position at the same distance (up to
-// eight) and written by one thread. The result is the same for any number of threads.
+// Painting at once: the pool's threads take tiles of distances from the centre
+// (frame_tiles.h), so that the terms of r alone are computed once for every position at
+// the same distance (up to eight) and written by one thread. The result is the same for
+// any number of threads.
 
 namespace {
 
 // How often the caller's thread reports progress at most.
 constexpr std::chrono::milliseconds kProgressEvery{100};
 
-// Distances a tile spans on each of its two sides.
-constexpr int kTileKeys = 32;
-
-// The positions (columns or output rows) of each distinct |coordinate|, by key.
-struct PositionsByKey {
-    std::vector<int> start; // positions of key k: list[start[k]] .. list[start[k + 1] - 1]
-    std::vector<int> list;
-
-    void build(const std::vector<int>& keyOf, int keys)
-    {
-        start.assign(static_cast<std::size_t>(keys) + 1, 0);
-        for (int key : keyOf)
-            ++start[static_cast<std::size_t>(key) + 1];
-        for (int k = 0; k < keys; ++k)
-            start[static_cast<std::size_t>(k) + 1] += start[static_cast<std::size_t>(k)];
-        list.resize(keyOf.size());
-        std::vector<int> next(start.begin(), start.end() - 1);
-        for (std::size_t position = 0; position < keyOf.size(); ++position)
-            list[static_cast<std::size_t>(next[static_cast<std::size_t>(keyOf[position])]++)] = static_cast<int>(position);
-    }
-    bool isEmpty(int key) const { return start[static_cast<std::size_t>(key)] == start[static_cast<std::size_t>(key) + 1]; }
-};
-
 // What the painting threads share, read-only but for the counter and the pixels; each
 // pixel belongs to exactly one pair of keys and so to one tile and one thread.
 struct FrameJob {
-    const PixelTerms* terms = nullptr;
-    std::vector<double> xs, ys;   // centred coordinates of each column and output row
-    std::vector<double> absolute; // |coordinate| of each key, ascending by bit pattern
-    std::vector<int> columnKeys, rowKeys; // key of each column and output row
-    PositionsByKey columnsOf, rowsOf;
-    std::vector<std::pair<int, int>> tiles; // first keys of the two sides, first <= second
+    FrameJob(const PixelTerms& pixelTerms, std::vector<double> xs, std::vector<double> ys)
+        : terms(pixelTerms), tiles(std::move(xs), std::move(ys))
+    {
+    }
+
+    const PixelTerms& terms;
+    FrameTiles tiles;
+    // The angles kept, in the tiles' order of pixels: bl without sines of f2 * fi, the two
+    // sines with them; all null when none are kept.
+    const std::int16_t* bl = nullptr;
+    const double* sinF1 = nullptr;
+    const double* sinF2 = nullptr;
     uchar* bits = nullptr;
     qsizetype bytesPerLine = 0;
     long long pixels = 0;
@@ -60,105 +46,87 @@ struct FrameJob {
     std::atomic<long long> pixelsDone{0};
 };
 
-// The positions of a block of kTileKeys keys, in ascending order: neighbouring pixels one
-// after another, whose similar arguments keep the maths library's branches predictable.
-std::vector<int> positionsOfBlock(const PositionsByKey& byKey, int firstKey, int keys)
-{
-    const int last = std::min(firstKey + kTileKeys, keys);
-    std::vector<int> positions(byKey.list.begin() + byKey.start[static_cast<std::size_t>(firstKey)],
-                               byKey.list.begin() + byKey.start[static_cast<std::size_t>(last)]);
-    std::sort(positions.begin(), positions.end());
-    return positions;
-}
-
 // The rows of the keys rowFirst.. by the columns `columns` of one tile, each pixel with the
 // terms of its pair of keys from `table`. The rows of one key are y and -y: their angles'
 // terms are worked out once, for the first of them, and mirrored for the other.
-long long paintRegion(FrameJob& job, const RadialTerms* table, int firstA, int firstB, int rowFirst,
-                      const std::vector<int>& columns)
+void paintRegion(FrameJob& job, const RadialTerms* table, const FrameTile& tile, int rowFirst,
+                 const std::vector<int>& columns)
 {
-    const int rowLast = std::min(rowFirst + kTileKeys, static_cast<int>(job.absolute.size()));
+    const FrameTiles& tiles = job.tiles;
+    const int rowLast = std::min(rowFirst + kTileKeys, tiles.keys());
     std::vector<uchar*> lines;
     std::vector<bool> isMirrored;
-    long long painted = 0;
     for (int rowKey = rowFirst; rowKey < rowLast; ++rowKey) {
-        const int* rows = job.rowsOf.list.data() + job.rowsOf.start[static_cast<std::size_t>(rowKey)];
-        const int rowCount = job.rowsOf.start[static_cast<std::size_t>(rowKey) + 1]
-            - job.rowsOf.start[static_cast<std::size_t>(rowKey)];
+        const int* rows = tiles.rowsOf.list.data() + tiles.rowsOf.start[static_cast<std::size_t>(rowKey)];
+        const int rowCount = tiles.rowsOf.start[static_cast<std::size_t>(rowKey) + 1]
+            - tiles.rowsOf.start[static_cast<std::size_t>(rowKey)];
         if (rowCount == 0)
             continue;
-        const double y = job.ys[static_cast<std::size_t>(rows[0])];
+        const double y = tiles.ys[static_cast<std::size_t>(rows[0])];
         lines.clear();
         isMirrored.clear();
         for (int k = 0; k < rowCount; ++k) {
             lines.push_back(job.bits + job.bytesPerLine * rows[k]);
-            isMirrored.push_back(std::signbit(job.ys[static_cast<std::size_t>(rows[k])]) != std::signbit(y));
+            isMirrored.push_back(std::signbit(tiles.ys[static_cast<std::size_t>(rows[k])]) != std::signbit(y));
         }
         for (const int column : columns) {
-            const int columnKey = job.columnKeys[static_cast<std::size_t>(column)];
-            const int low = std::min(rowKey, columnKey);
-            const int high = std::max(rowKey, columnKey);
-            const RadialTerms& radial = table[(high - firstB) * kTileKeys + (low - firstA)];
-            const AngularTerms angular = job.terms->angular(job.xs[static_cast<std::size_t>(column)], y);
+            const RadialTerms& radial = table[tiles.tableIndex(tile, rowKey, column)];
+            const AngularTerms angular = job.terms.angular(tiles.xs[static_cast<std::size_t>(column)], y);
             for (int k = 0; k < rowCount; ++k)
                 lines[static_cast<std::size_t>(k)][column] =
-                    job.terms->index(radial, isMirrored[static_cast<std::size_t>(k)] ? angular.mirrored() : angular);
+                    job.terms.index(radial, isMirrored[static_cast<std::size_t>(k)] ? angular.mirrored() : angular);
         }
-        painted += static_cast<long long>(rowCount) * static_cast<long long>(columns.size());
     }
-    return painted;
 }
 
-// The tile of keys firstA.. (the smaller of a pixel's two keys) and firstB.. (the larger):
-// the terms of each pair first, then the pixels with rows of B and columns of A, and with
-// rows of A and columns of B.
-long long paintTile(FrameJob& job, std::vector<RadialTerms>& table, int firstA, int firstB)
+// The pixels of a tile with the angles kept, read one after another as they were written.
+void paintTileKept(FrameJob& job, const RadialTerms* table, const FrameTile& tile)
 {
-    const int keys = static_cast<int>(job.absolute.size());
-    for (int b = firstB; b < std::min(firstB + kTileKeys, keys); ++b) {
-        for (int a = firstA; a < std::min(firstA + kTileKeys, b + 1); ++a) {
-            const bool isUsed = (!job.columnsOf.isEmpty(a) && !job.rowsOf.isEmpty(b))
-                || (!job.columnsOf.isEmpty(b) && !job.rowsOf.isEmpty(a));
+    const std::int16_t* bl = job.bl ? job.bl + tile.firstPixel : nullptr;
+    const double* sinF1 = job.sinF1 ? job.sinF1 + tile.firstPixel : nullptr;
+    const double* sinF2 = job.sinF2 ? job.sinF2 + tile.firstPixel : nullptr;
+    uchar* line = nullptr;
+    const auto startRow = [&](int, int row) { line = job.bits + job.bytesPerLine * row; };
+    job.terms.withFormulas([&]<bool kHasSinF2, int kBarvRow>() {
+        job.tiles.forEachPixel(tile, startRow, [&](int rowKey, int, int column) {
+            const RadialTerms& radial = table[job.tiles.tableIndex(tile, rowKey, column)];
+            if constexpr (kHasSinF2) {
+                line[column] = job.terms.indexBy<true, kBarvRow>(radial, *sinF1++, *sinF2++);
+            } else {
+                const std::int16_t kept = *bl++;
+                line[column] = job.terms.indexOfBl<false, kBarvRow>(radial, radial.re, kept == kFailedBl ? kFailedTerm : kept);
+            }
+        });
+    });
+}
+
+// The tile's pixels: the terms of each pair of its keys first, then the pixels with rows
+// of B and columns of A, and with rows of A and columns of B. Returns the pixels painted.
+long long paintTile(FrameJob& job, std::vector<RadialTerms>& table, const FrameTile& tile)
+{
+    const FrameTiles& tiles = job.tiles;
+    const int keys = tiles.keys();
+    for (int b = tile.firstB; b < std::min(tile.firstB + kTileKeys, keys); ++b) {
+        for (int a = tile.firstA; a < std::min(tile.firstA + kTileKeys, b + 1); ++a) {
+            const bool isUsed = (!tiles.columnsOf.isEmpty(a) && !tiles.rowsOf.isEmpty(b))
+                || (!tiles.columnsOf.isEmpty(b) && !tiles.rowsOf.isEmpty(a));
+            // Made in its place: a copy would read back at once, in halves, what the call
+            // has just written in quarters, and wait for the writes to land.
             if (isUsed)
-                table[static_cast<std::size_t>((b - firstB) * kTileKeys + (a - firstA))] =
-                    job.terms->radial(job.absolute[static_cast<std::size_t>(a)], job.absolute[static_cast<std::size_t>(b)]);
+                ::new (&table[static_cast<std::size_t>((b - tile.firstB) * kTileKeys + (a - tile.firstA))])
+                    RadialTerms(job.terms.radial(tiles.absolute[static_cast<std::size_t>(a)],
+                                                 tiles.absolute[static_cast<std::size_t>(b)]));
         }
     }
-    long long painted = paintRegion(job, table.data(), firstA, firstB, firstB, positionsOfBlock(job.columnsOf, firstA, keys));
-    if (firstA != firstB)
-        painted += paintRegion(job, table.data(), firstA, firstB, firstA, positionsOfBlock(job.columnsOf, firstB, keys));
-    return painted;
-}
-
-std::uint64_t keyOf(double v) { return std::bit_cast<std::uint64_t>(std::fabs(v)); }
-
-// Gives every coordinate the index of its |value| among the distinct ones: equal bit
-// patterns of |x| and |y| give equal distances, so only those share terms.
-void buildKeys(FrameJob& job)
-{
-    std::vector<std::uint64_t> keys;
-    keys.reserve(job.xs.size() + job.ys.size());
-    for (double v : job.xs)
-        keys.push_back(keyOf(v));
-    for (double v : job.ys)
-        keys.push_back(keyOf(v));
-    std::sort(keys.begin(), keys.end());
-    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    const auto indexOf = [&](double v) {
-        return static_cast<int>(std::lower_bound(keys.begin(), keys.end(), keyOf(v)) - keys.begin());
-    };
-    for (double v : job.xs)
-        job.columnKeys.push_back(indexOf(v));
-    for (double v : job.ys)
-        job.rowKeys.push_back(indexOf(v));
-    const int count = static_cast<int>(keys.size());
-    job.columnsOf.build(job.columnKeys, count);
-    job.rowsOf.build(job.rowKeys, count);
-    for (std::uint64_t key : keys)
-        job.absolute.push_back(std::bit_cast<double>(key));
-    for (int b = 0; b < count; b += kTileKeys)
-        for (int a = 0; a <= b; a += kTileKeys)
-            job.tiles.emplace_back(a, b);
+    if (job.bl || job.sinF1) {
+        paintTileKept(job, table.data(), tile);
+    } else {
+        paintRegion(job, table.data(), tile, tile.firstB, tiles.columnsOfBlock(tile.firstA));
+        if (tile.firstA != tile.firstB)
+            paintRegion(job, table.data(), tile, tile.firstA, tiles.columnsOfBlock(tile.firstB));
+    }
+    return tiles.rowsOf.countOfBlock(tile.firstB) * tiles.columnsOf.countOfBlock(tile.firstA)
+        + (tile.firstA != tile.firstB ? tiles.rowsOf.countOfBlock(tile.firstA) * tiles.columnsOf.countOfBlock(tile.firstB) : 0);
 }
 
 // Paints the tiles on the shared pool, each worker with a table of its own, and reports
@@ -166,7 +134,8 @@ void buildKeys(FrameJob& job)
 void paintTiles(FrameJob& job, int threads, const FrameProgress& progress, const std::atomic<bool>* cancel)
 {
     using Clock = std::chrono::steady_clock;
-    const int count = std::clamp(threads, 1, std::max(1, static_cast<int>(job.tiles.size())));
+    const std::vector<FrameTile>& tiles = job.tiles.tiles;
+    const int count = std::clamp(threads, 1, std::max(1, static_cast<int>(tiles.size())));
     std::vector<std::vector<RadialTerms>> tables(static_cast<std::size_t>(count));
     auto lastReport = Clock::now();
     const auto between = [&] {
@@ -177,15 +146,15 @@ void paintTiles(FrameJob& job, int threads, const FrameProgress& progress, const
                  job.rows);
     };
     sharedPool().parallelFor(
-        static_cast<long long>(job.tiles.size()), count,
+        static_cast<long long>(tiles.size()), count,
         [&](long long tile, int worker) {
             if (cancel && cancel->load(std::memory_order_relaxed))
                 return;
             std::vector<RadialTerms>& table = tables[static_cast<std::size_t>(worker)];
             if (table.empty())
                 table.resize(static_cast<std::size_t>(kTileKeys) * kTileKeys);
-            const auto [firstA, firstB] = job.tiles[static_cast<std::size_t>(tile)];
-            job.pixelsDone.fetch_add(paintTile(job, table, firstA, firstB), std::memory_order_relaxed);
+            job.pixelsDone.fetch_add(paintTile(job, table, tiles[static_cast<std::size_t>(tile)]),
+                                     std::memory_order_relaxed);
         },
         between);
     if (progress && !(cancel && cancel->load(std::memory_order_relaxed)))
@@ -240,7 +209,7 @@ std::vector<double> FrameEngine::rowYs(int length, int shorter) const
 }
 
 QImage FrameEngine::paintRows(QSize size, const std::vector<int>& rows, int threads, const FrameProgress& progress,
-                              const std::atomic<bool>* cancel) const
+                              const std::atomic<bool>* cancel, FrameAngles* angles) const
 {
     Q_ASSERT(size.width() >= 1 && size.height() >= 1 && threads >= 1);
     const int width = size.width();
@@ -250,29 +219,33 @@ QImage FrameEngine::paintRows(QSize size, const std::vector<int>& rows, int thre
         return image;
     image.setColorTable(m_table);
 
-    FrameJob job;
-    job.terms = &m_terms;
+    std::vector<double> ys;
+    const std::vector<double> allYs = rowYs(size.height(), shorter);
+    for (int row : rows)
+        ys.push_back(allYs[static_cast<std::size_t>(row)]);
+    FrameJob job(m_terms, columnXs(width, shorter), std::move(ys));
     job.bits = image.bits();
     job.bytesPerLine = image.bytesPerLine();
     job.rows = static_cast<int>(rows.size());
     job.pixels = static_cast<long long>(width) * job.rows;
-    job.xs = columnXs(width, shorter);
-    const std::vector<double> ys = rowYs(size.height(), shorter);
-    for (int row : rows)
-        job.ys.push_back(ys[static_cast<std::size_t>(row)]);
-    buildKeys(job);
+    if (angles && angles->prepare(job.tiles, m_terms, threads, cancel)) {
+        job.bl = angles->bl();
+        job.sinF1 = angles->sinF1();
+        job.sinF2 = angles->sinF2();
+    }
     paintTiles(job, threads, progress, cancel);
     if (cancel && cancel->load(std::memory_order_acquire))
         return {};
     return image;
 }
 
-QImage FrameEngine::paint(QSize size, int threads, const FrameProgress& progress, const std::atomic<bool>* cancel) const
+QImage FrameEngine::paint(QSize size, int threads, const FrameProgress& progress, const std::atomic<bool>* cancel,
+                          FrameAngles* angles) const
 {
     std::vector<int> rows(static_cast<std::size_t>(std::max(0, size.height())));
     for (std::size_t row = 0; row < rows.size(); ++row)
         rows[row] = static_cast<int>(row);
-    return paintRows(size, rows, threads, progress, cancel);
+    return paintRows(size, rows, threads, progress, cancel, angles);
 }
 
 } // namespace mandalix

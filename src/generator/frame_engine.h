@@ -7,6 +7,7 @@
 // too large to allocate, or a painting cancelled, comes back as a null image.
 #pragma once
 
+#include "generator/frame_angles.h"
 #include "generator/pixel_terms.h"
 #include "state/picture_record.h"
 #include "state/window_state.h"
@@ -54,13 +55,15 @@ public:
     // The frame of `size` (1..kMaxPictureSidePx a side) as an Format_Indexed8 image with
     // the colour table, on at most `threads` threads of the shared pool. `cancel`, when
     // given, is looked at between tiles; once set the painting ends with a null image.
+    // `angles`, when given, keeps the angular terms of the frame for the next painting
+    // into it, or gives them when it holds them already (frame_angles.h).
     QImage paint(QSize size, int threads, const FrameProgress& progress = {},
-                 const std::atomic<bool>* cancel = nullptr) const;
+                 const std::atomic<bool>* cancel = nullptr, FrameAngles* angles = nullptr) const;
 
     // Only the given rows of the frame of `size` (each 0..height-1, any order), as the
     // image's rows top to bottom in the order given: for a few rows of a huge frame.
     QImage paintRows(QSize size, const std::vector<int>& rows, int threads, const FrameProgress& progress = {},
-                     const std::atomic<bool>* cancel = nullptr) const;
+                     const std::atomic<bool>* cancel = nullptr, FrameAngles* angles = nullptr) const;
 
 private:
     WindowState m_window; // the coordinate window's fields are what is read

@@ -82,37 +82,42 @@ RadialTerms PixelTerms::radial(double x, double y) const
     if (m_tipRow == 0 || !isFiniteNumber(r))
         return t;
     const PictureParameters& p = m_p;
-    t.gr = p.komp2 * (std::cos(p.n2 * r) + 1);
+    double re;
+    double gr = p.komp2 * (std::cos(p.n2 * r) + 1);
+    double blFactor = 0;
     switch (m_tipRow) {
     case 2: {
-        t.re = p.komp1 * (std::sin(p.n3 * r) + 1);
+        re = p.komp1 * (std::sin(p.n3 * r) + 1);
         const double logArgument = 2 * std::sin(p.n4 * r);
         if (!(logArgument > 0))
             return t;
-        t.gr = t.gr * std::log(logArgument);
+        gr = gr * std::log(logArgument);
         break;
     }
     case 3:
-        t.re = r * p.n1 * p.n3;
+        re = r * p.n1 * p.n3;
         break;
     case 4:
-        t.re = r * p.n1 * p.n3;
-        t.blFactor = std::cos(p.f2 * r) + 1;
+        re = r * p.n1 * p.n3;
+        blFactor = std::cos(p.f2 * r) + 1;
         break;
     default:
-        t.re = p.komp1 * (std::sin(p.n1 * r) + 1);
+        re = p.komp1 * (std::sin(p.n1 * r) + 1);
         break;
     }
     // Under formula set 4 re is r * n1 * n3 times a term of fi, tested per pixel.
-    if ((m_tipRow != 4 && !isFiniteNumber(t.re)) || !isFiniteNumber(t.gr))
+    if ((m_tipRow != 4 && !isFiniteNumber(re)) || !isFiniteNumber(gr))
         return t;
+    t.baTerm = 0;
     if (m_barvRow == 3) {
-        const double grTerm = t.gr * std::sin(r * p.baf02);
-        t.baTerm = m_tipRow == 4 ? grTerm : t.re + grTerm;
+        const double grTerm = gr * std::sin(r * p.baf02);
+        t.baTerm = m_tipRow == 4 ? grTerm : re + grTerm;
     } else if (m_barvRow == 5) {
         t.baTerm = std::log(1 + r);
     }
-    t.isUsable = true;
+    t.re = re;
+    t.gr = gr;
+    t.blFactor = blFactor;
     return t;
 }
 

@@ -5,16 +5,28 @@
 // own expression in the pipeline's order, so a pixel gets exactly DrawPixel's palette
 // position, and fails exactly where DrawPixel fails. Built once per picture, then read-only:
 // any number of threads may use one. A failed pixel is an answer, kFailedIndex.
+//
+// A term that fails the pixel is carried as a number that is not finite, and the pixel is
+// tested once, at the end: every later step of the pipeline is a sum, a product, Int or a
+// sine or cosine, each of which keeps an infinity or a NaN not finite, so the palette
+// position is not finite exactly when the pipeline would have failed on the way.
 #pragma once
 
 #include "generator/pixel_pipeline.h"
 #include "state/window_state.h"
 #include "surface/surface.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace mandalix {
 
@@ -23,26 +35,45 @@ namespace mandalix {
 inline constexpr int kPaletteIndices = 68;
 inline constexpr std::uint8_t kFailedIndex = kPaletteIndices;
 
-// What a pixel's distance from the centre alone decides.
+inline constexpr double kFailedTerm = std::numeric_limits<double>::quiet_NaN();
+
+// What a pixel's distance from the centre alone decides; every term is kFailedTerm where
+// every pixel at this distance fails.
 struct RadialTerms {
-    bool isUsable = false; // false: every pixel at this distance fails
-    double re = 0;         // re, or r * n1 * n3 under formula set 4
-    double gr = 0;
-    double blFactor = 0;   // cos(f2 * r) + 1 under formula set 4
-    double baTerm = 0;     // the r-only part of ba, by barv
+    double re = kFailedTerm;       // re, or r * n1 * n3 under formula set 4
+    double gr = kFailedTerm;
+    double blFactor = kFailedTerm; // cos(f2 * r) + 1 under formula set 4
+    double baTerm = kFailedTerm;   // the r-only part of ba, by barv
 };
 
-// What a pixel's angle decides: the sines of f1 * fi and (under formula set 4) f2 * fi.
+// What a pixel's angle decides: the sines of f1 * fi and (under formula set 4) f2 * fi;
+// sinF1 is kFailedTerm where the slope is not a finite number.
 // The pixel mirrored across the horizontal axis, (x, -y), has exactly the negated slope,
 // so exactly the negated fi and the negated products; the maths library's atan and sin
 // are odd to the bit (they work on the magnitude and give the result the argument's
 // sign), so its sines are exactly these negated.
 struct AngularTerms {
-    bool isUsable = false; // false: the slope is not a finite number
-    double sinF1 = 0;
+    double sinF1 = kFailedTerm;
     double sinF2 = 0;
 
-    AngularTerms mirrored() const { return {isUsable, -sinF1, -sinF2}; }
+    AngularTerms mirrored() const { return {-sinF1, -sinF2}; }
+};
+
+// What the angular terms depend on besides the pixel's coordinates.
+// What the angular terms depend on besides the pixel's coordinates, and komp3, which
+// with sinF1 alone decides bl under formula sets 1 to 3.
+struct AngularKey {
+    double f1 = 0;
+    double f2 = 0;    // under formula set 4, else 0
+    double komp3 = 0; // under formula sets 1 to 3, else 0
+    bool hasSinF2 = false;
+
+    // Bit for bit, as the sines are.
+    friend bool operator==(const AngularKey& a, const AngularKey& b)
+    {
+        const auto same = [](double u, double v) { return std::bit_cast<std::uint64_t>(u) == std::bit_cast<std::uint64_t>(v); };
+        return same(a.f1, b.f1) && same(a.f2, b.f2) && same(a.komp3, b.komp3) && a.hasSinF2 == b.hasSinF2;
+    }
 };
 
 // The colours of the palette positions 0, 5, ..., 335, as the strip shows them at its
@@ -68,10 +99,31 @@ public:
     // The index of the pixel whose distance gave `radial` and whose angle gave `angular`.
     std::uint8_t index(const RadialTerms& radial, const AngularTerms& angular) const;
 
+    // The same with the formulas fixed at compile time, for loops over many pixels:
+    // kHasSinF2 is hasSinF2 of angularKey(), kBarvRow the barv row (1 for any other).
+    // withFormulas(body) calls body.template operator()<kHasSinF2, kBarvRow>() with this
+    // picture's.
+    template <bool kHasSinF2, int kBarvRow>
+    std::uint8_t indexBy(const RadialTerms& radial, double sinF1, double sinF2) const;
+    // The same from re and bl, the pixel's channels but gr (which is radial's).
+    template <bool kHasSinF2, int kBarvRow>
+    std::uint8_t indexOfBl(const RadialTerms& radial, double re, double bl) const;
+    // bl of a pixel whose sine of f1 * fi is sinF1, under formula sets 1 to 3.
+    double blOf(double sinF1) const { return Int(m_p.komp3 * (sinF1 + 1)); }
+    template <typename Body>
+    void withFormulas(Body&& body) const;
+
     // The same for the pixel at (x, y).
     std::uint8_t index(const RadialTerms& radial, double x, double y) const
     {
         return index(radial, angular(x, y));
+    }
+
+    // What angular() reads besides the coordinates.
+    AngularKey angularKey() const
+    {
+        const bool hasSinF2 = m_tipRow == 4;
+        return {m_p.f1, hasSinF2 ? m_p.f2 : 0, hasSinF2 ? 0 : m_p.komp3, hasSinF2};
     }
 
     // The colour of each index, failed pixels black.
@@ -110,53 +162,84 @@ inline AngularTerms PixelTerms::angular(double x, double y) const
     a.sinF1 = std::sin(m_p.f1 * fi);
     if (m_tipRow == 4)
         a.sinF2 = std::sin(m_p.f2 * fi);
-    a.isUsable = true;
     return a;
+}
+
+// ba held to 0..675 as the pipeline holds it, without a jump: whether a pixel is held
+// changes from pixel to pixel, and a mispredicted jump costs more than the pixel's
+// arithmetic. The pipeline keeps -0 where this gives +0; both are position 0.
+inline double heldPosition(double ba)
+{
+#if defined(__SSE2__)
+    const __m128d held = _mm_max_sd(_mm_min_sd(_mm_set_sd(ba), _mm_set_sd(kPalettePositionMax)), _mm_setzero_pd());
+    return _mm_cvtsd_f64(held);
+#else
+    return std::max(std::min(ba, kPalettePositionMax), 0.0);
+#endif
+}
+
+// Straight-line arithmetic with one test at the end (see the top of the file): no branch
+// on the pixel's numbers but that one, which is almost always taken the same way.
+template <bool kHasSinF2, int kBarvRow>
+[[gnu::always_inline]] inline std::uint8_t PixelTerms::indexBy(const RadialTerms& t, double sinF1, double sinF2) const
+{
+    double re = t.re;
+    double b = m_p.komp3 * (sinF1 + 1);
+    if constexpr (kHasSinF2) {
+        re = Int(re * sinF2);
+        b = b * t.blFactor;
+    }
+    return indexOfBl<kHasSinF2, kBarvRow>(t, re, Int(b));
+}
+
+template <bool kHasSinF2, int kBarvRow>
+[[gnu::always_inline]] inline std::uint8_t PixelTerms::indexOfBl(const RadialTerms& t, double re, double bl) const
+{
+    double ba;
+    if constexpr (kBarvRow == 2)
+        ba = re + t.gr + blTerm(bl);
+    else if constexpr (kBarvRow == 3)
+        ba = (kHasSinF2 ? re + t.baTerm : t.baTerm) + blTerm(bl);
+    else if constexpr (kBarvRow == 4)
+        ba = 2 * (re + bl) + t.gr;
+    else if constexpr (kBarvRow == 5)
+        ba = (re + t.gr) * blTerm(bl) * t.baTerm;
+    else
+        ba = re + t.gr + bl;
+    if (!isFiniteNumber(ba)) [[unlikely]]
+        return kFailedIndex;
+    // ba is in 0..675 here, where Int is the truncation of the conversion.
+    return m_indexOfPosition[static_cast<std::size_t>(heldPosition(ba) / 10)];
+}
+
+template <typename Body>
+void PixelTerms::withFormulas(Body&& body) const
+{
+    const auto byBarv = [&]<bool kHasSinF2>() {
+        switch (m_barvRow) {
+        case 2:
+            return body.template operator()<kHasSinF2, 2>();
+        case 3:
+            return body.template operator()<kHasSinF2, 3>();
+        case 4:
+            return body.template operator()<kHasSinF2, 4>();
+        case 5:
+            return body.template operator()<kHasSinF2, 5>();
+        default:
+            return body.template operator()<kHasSinF2, 1>();
+        }
+    };
+    if (m_tipRow == 4)
+        byBarv.template operator()<true>();
+    else
+        byBarv.template operator()<false>();
 }
 
 inline std::uint8_t PixelTerms::index(const RadialTerms& t, const AngularTerms& a) const
 {
-    if (!t.isUsable || !a.isUsable)
-        return kFailedIndex;
-    const PictureParameters& p = m_p;
-    double re = t.re;
-    double b = p.komp3 * (a.sinF1 + 1);
-    if (m_tipRow == 4) {
-        re = Int(re * a.sinF2);
-        if (!isFiniteNumber(re))
-            return kFailedIndex;
-        b = b * t.blFactor;
-    }
-    const double bl = Int(b);
-    if (!isFiniteNumber(bl))
-        return kFailedIndex;
-
-    double ba;
-    switch (m_barvRow) {
-    case 2:
-        ba = re + t.gr + blTerm(bl);
-        break;
-    case 3:
-        ba = (m_tipRow == 4 ? re + t.baTerm : t.baTerm) + blTerm(bl);
-        break;
-    case 4:
-        ba = 2 * (re + bl) + t.gr;
-        break;
-    case 5:
-        ba = (re + t.gr) * blTerm(bl) * t.baTerm;
-        break;
-    default:
-        ba = re + t.gr + bl;
-        break;
-    }
-    if (!isFiniteNumber(ba))
-        return kFailedIndex;
-    if (ba > kPalettePositionMax)
-        ba = kPalettePositionMax;
-    if (ba < 0)
-        ba = 0;
-    // ba is in 0..675 here, where Int is the truncation of the conversion.
-    return m_indexOfPosition[static_cast<std::size_t>(ba / 10)];
+    std::uint8_t index = kFailedIndex;
+    withFormulas([&]<bool kHasSinF2, int kBarvRow>() { index = indexBy<kHasSinF2, kBarvRow>(t, a.sinF1, a.sinF2); });
+    return index;
 }
 
 } // namespace mandalix

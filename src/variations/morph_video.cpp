@@ -2,6 +2,7 @@
 
 #include "base/serial_queue.h"
 #include "variations/morph_frames.h"
+#include "video/video_format.h"
 #include "video/video_writer.h"
 
 #include <algorithm>
@@ -42,7 +43,8 @@ Result<> writeMorphLoop(const PictureRecord& a, const PictureRecord& b, const An
     if (Result<> opened = writer.open(path, settings.size, settings.framesPerSecond); !opened.ok)
         return opened;
     const long long frames = morphLoopFrames(settings.seconds, settings.framesPerSecond);
-    MorphFrames source(a, b, frames, settings.size);
+    const bool isWebM = videoFormatOf(path).value == VideoFormat::WebM;
+    MorphFrames source(a, b, frames, settings.size, isWebM ? kMorphKeptBytes : kMorphKeptBytesBesideLeanEncoders);
     QImage next;
     // Declared last, so stopped first: its job may still use `source` and `next`.
     SerialQueue painter("mandalix-morph");

@@ -7,6 +7,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/buffer.h>
 #include <libavutil/error.h>
 #include <libavutil/frame.h>
 #include <libavutil/log.h>
@@ -26,6 +27,10 @@ struct AvPacketFree {
 struct AvCodecContextFree {
     void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
 };
+struct AvBufferPoolFree {
+    // The pool goes once the last of its buffers is given back.
+    void operator()(AVBufferPool* pool) const { av_buffer_pool_uninit(&pool); }
+};
 struct SwsContextFree {
     void operator()(SwsContext* context) const { sws_freeContext(context); }
 };
@@ -33,6 +38,7 @@ struct SwsContextFree {
 using AvFramePtr = std::unique_ptr<AVFrame, AvFrameFree>;
 using AvPacketPtr = std::unique_ptr<AVPacket, AvPacketFree>;
 using AvCodecContextPtr = std::unique_ptr<AVCodecContext, AvCodecContextFree>;
+using AvBufferPoolPtr = std::unique_ptr<AVBufferPool, AvBufferPoolFree>;
 using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextFree>;
 
 // FFmpeg's sentence for an error code, e.g. "Invalid argument".

@@ -2,12 +2,19 @@
 
 #include "video/palette_yuv.h"
 
+extern "C" {
+#include <libavutil/imgutils.h>
+}
+
 #include <algorithm>
 #include <array>
 
 namespace mandalix {
 
 namespace {
+
+// The alignment of the planes' rows, as FFmpeg's own frame buffers have them.
+constexpr int kFrameAlign = 32;
 
 Result<AvFramePtr> outOfMemory() { return Result<AvFramePtr>::failure(ffmpegText(AVERROR(ENOMEM))); }
 
@@ -17,6 +24,12 @@ Result<> VideoFrameConverter::open(QSize size, AVPixelFormat pixelFormat)
 {
     m_size = size;
     m_target = pixelFormat;
+    const int bytes = av_image_get_buffer_size(pixelFormat, size.width(), size.height(), kFrameAlign);
+    if (bytes < 0)
+        return Result<>::failure(ffmpegText(bytes));
+    m_pool.reset(av_buffer_pool_init(static_cast<std::size_t>(bytes), nullptr));
+    if (!m_pool)
+        return Result<>::failure(ffmpegText(AVERROR(ENOMEM)));
     return Result<>::success();
 }
 
@@ -46,7 +59,12 @@ Result<AvFramePtr> VideoFrameConverter::convert(const QImage& image, long long p
     frame->width = m_size.width();
     frame->height = m_size.height();
     frame->format = m_target;
-    if (const int error = av_frame_get_buffer(frame.get(), 0); error < 0)
+    frame->buf[0] = av_buffer_pool_get(m_pool.get());
+    if (!frame->buf[0])
+        return outOfMemory();
+    if (const int error = av_image_fill_arrays(frame->data, frame->linesize, frame->buf[0]->data, m_target,
+                                               m_size.width(), m_size.height(), kFrameAlign);
+        error < 0)
         return Result<AvFramePtr>::failure(ffmpegText(error));
     frame->pts = pts;
     const bool isIndexed = image.format() == QImage::Format_Indexed8;

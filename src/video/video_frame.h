@@ -24,6 +24,9 @@ public:
 
     // A new frame holding `image` (of the size opened) with `pts`, in buffers of its own:
     // no later call writes over it, so an encoder may still read it on another thread.
+    // The buffers come from a pool of the converter's, to which a frame's go back when
+    // the encoder lets go of it, on any thread: a long video is not a fresh allocation a
+    // frame.
     Result<AvFramePtr> convert(const QImage& image, long long pts);
 
 private:
@@ -33,6 +36,7 @@ private:
     QSize m_size;
     AVPixelFormat m_target = AV_PIX_FMT_NONE;
     SwsContextPtr m_scaler;
+    AvBufferPoolPtr m_pool;
 };
 
 } // namespace mandalix

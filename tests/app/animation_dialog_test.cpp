@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -113,6 +114,17 @@ TEST_F(AnimationDialogTest, RefusesWhatCannotBeExportedInOneLineAndAcceptsTheRes
         EXPECT_TRUE(dialog.problem().contains(QString::fromLatin1(row.refusal))) << dialog.problem().toStdString();
         EXPECT_FALSE(dialog.problem().contains(QLatin1Char('\n')));
     }
+}
+
+// The default folder (drive D:'s) is made when it is missing, as a save there makes it; any
+// other missing folder is refused (above).
+TEST_F(AnimationDialogTest, TheDefaultFolderIsMadeWhenMissing)
+{
+    const QString folder = m_folder.filePath(QStringLiteral("Pictures"));
+    AnimationDialog dialog(nullptr, {}, folder, QStringLiteral("T"));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted) << dialog.problem().toStdString();
+    EXPECT_TRUE(QFileInfo(folder).isDir());
 }
 
 // The painting's hold (1 s at first) and the loops' length (4 s) are kept apart as the kind

@@ -53,5 +53,32 @@ TEST(VideoFrameConverter, PaletteIndicesMatchTheirColoursInYuv)
     EXPECT_LE(worst[2], 1);
 }
 
+// Frames share a pool of buffers: one still held is never written over by later
+// conversions, whose frames are let go one after another.
+TEST(VideoFrameConverter, AFrameHeldKeepsItsPixelsWhileLaterOnesAreConverted)
+{
+    const QSize size(64, 32);
+    const auto filled = [&](QRgb colour) {
+        QImage image(size, QImage::Format_Indexed8);
+        image.setColorTable({colour});
+        image.fill(0);
+        return image;
+    };
+    VideoFrameConverter converter;
+    ASSERT_TRUE(converter.open(size, AV_PIX_FMT_YUV420P).ok);
+    Result<AvFramePtr> black = converter.convert(filled(qRgb(0, 0, 0)), 0);
+    ASSERT_TRUE(black.ok);
+    const uint8_t* blackBuffer = black.value->data[0];
+    for (int k = 1; k <= 3; ++k) {
+        Result<AvFramePtr> white = converter.convert(filled(qRgb(255, 255, 255)), k);
+        ASSERT_TRUE(white.ok);
+        EXPECT_NE(white.value->data[0], blackBuffer);
+        EXPECT_EQ(white.value->data[0][size.width() * size.height() / 2], 235);
+    }
+    EXPECT_EQ(black.value->data[0][0], 16);
+    EXPECT_EQ(black.value->data[0][black.value->linesize[0] * (size.height() - 1) + size.width() - 1], 16);
+    EXPECT_EQ(black.value->pts, 0);
+}
+
 } // namespace
 } // namespace mandalix
