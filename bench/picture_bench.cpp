@@ -58,7 +58,7 @@ void BM_RandomPass(benchmark::State& state)
     const auto paint = [&] {
         scene.rnd.Randomize(kSceneSeed);
         paintRandomPass(s, scene.rnd, noPacing(),
-                        [&] { DrawPixel(s, surfaces.Picture3, surfaces.Picture1); });
+                        [&] { (void)DrawPixel(s, surfaces.Picture3, surfaces.Picture1); });
     };
     for (auto _ : state)
         paint();

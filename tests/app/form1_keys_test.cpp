@@ -93,7 +93,7 @@ TEST_F(Form1Keys, QuestionMarkAndShiftF1OpenTheKeysSheetBesideThePictureAndEscCl
 {
     // Room on the screen right of the picture.
     m_form.move(m_form.screen()->availableGeometry().topLeft() - QPoint(400, 0));
-    for (const QKeySequence key : {QKeySequence(Qt::Key_Question), QKeySequence(Qt::SHIFT | Qt::Key_F1)}) {
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Question), QKeySequence(Qt::SHIFT | Qt::Key_F1)}) {
         SCOPED_TRACE(key.toString().toStdString());
         m_form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&m_form));

@@ -130,8 +130,9 @@ TEST(HistoryPanel_Place, ThumbnailsStandStillUnderThePointerAndCatchUpWhenItLeav
     EXPECT_FALSE(shownAt(panel, entryAt(30, 2)).has_value()) << "not shown under the pointer";
     EXPECT_FALSE(shownAt(panel, before[5]).has_value()) << "a removed picture cannot be chosen";
     for (std::size_t k = 0; k < before.size(); ++k)
-        if (k != 5)
+        if (k != 5) {
             EXPECT_EQ(shownAt(panel, before[k]), places[k]) << k;
+        }
 
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&panel, &leave);

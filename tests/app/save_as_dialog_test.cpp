@@ -65,8 +65,9 @@ TEST_F(SaveAsDialogTest, RefusesWhatCannotBeSavedInTheDialogAndAcceptsTheRest)
         if (*row.refusal == '\0') {
             EXPECT_EQ(dialog.result(), QDialog::Accepted);
             EXPECT_TRUE(dialog.problem().isEmpty()) << dialog.problem().toStdString();
-            if (row.typedSize.isValid())
+            if (row.typedSize.isValid()) {
                 EXPECT_EQ(dialog.choice().size, row.typedSize);
+            }
             continue;
         }
         EXPECT_NE(dialog.result(), QDialog::Accepted) << "the dialog stays open";

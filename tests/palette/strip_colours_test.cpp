@@ -25,8 +25,9 @@ TEST(StripColours_Waves, EqualTheColoursSampledFromThePaintedStrip)
         Surface picture3(kStripWidthPx, kStripHeightPx, kPictureBackColour);
         paintPaletteStrip(waves, s, picture3);
         different += stripColours(waves) != sampleStrip(picture3);
-        if (k == 0)
+        if (k == 0) {
             EXPECT_EQ(paletteStripImage(waves), picture3.image());
+        }
     }
     EXPECT_EQ(different, 0);
 }

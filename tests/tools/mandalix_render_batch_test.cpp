@@ -56,8 +56,9 @@ TEST_F(MandalixRender, ABatchKilledHalfwayGoesOnWhereItWasAndEndsComplete)
     // picture is painted again, so only pictures complete before the kill must stay as they were.
     for (const auto& [name, modified] : before) {
         const QString stem = QFileInfo(name).completeBaseName();
-        if (before.count(stem + ".png") && before.count(stem + ".json"))
+        if (before.count(stem + ".png") && before.count(stem + ".json")) {
             EXPECT_EQ(QFileInfo(out.filePath(name)).lastModified(), modified) << name.toStdString();
+        }
     }
 
     // The last picture of the batch is the one its seed paints alone.

@@ -37,8 +37,9 @@ TEST_F(AnimationWindowTest, APaintingExportedFromTheDialogEndsOnThePictureOnShow
     } fields[] = {{"alt+a", "T", true}, {"alt+z", "W", true}, {"alt+f", "5", false}, {"alt+h", "0", false}};
     for (const auto& row : fields) {
         ASSERT_TRUE(m_program->pressKeysInFocus(QString::fromLatin1(row.field), &error)) << error.toStdString();
-        if (!row.isList)
+        if (!row.isList) {
             ASSERT_TRUE(m_program->pressKeysInFocus(QStringLiteral("ctrl+a"), &error)) << error.toStdString();
+        }
         ASSERT_TRUE(m_program->typeInFocus(QString::fromLatin1(row.typed), &error)) << error.toStdString();
     }
     ASSERT_TRUE(m_program->pressKeysInFocus(QStringLiteral("alt+o"), &error)) << error.toStdString();
