@@ -26,6 +26,7 @@ class FrameAngles {
 public:
     // Keeps at most `maxBytes` of terms.
     explicit FrameAngles(qsizetype maxBytes) : m_maxBytes(maxBytes) { }
+    qsizetype maxBytes() const { return m_maxBytes; } // the budget
     FrameAngles(const FrameAngles&) = delete;
     FrameAngles& operator=(const FrameAngles&) = delete;
 

@@ -59,7 +59,6 @@ struct AngularTerms {
     AngularTerms mirrored() const { return {-sinF1, -sinF2}; }
 };
 
-// What the angular terms depend on besides the pixel's coordinates.
 // What the angular terms depend on besides the pixel's coordinates, and komp3, which
 // with sinF1 alone decides bl under formula sets 1 to 3.
 struct AngularKey {

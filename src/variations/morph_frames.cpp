@@ -31,12 +31,25 @@ qsizetype anglesBudget(const PictureRecord& a, const PictureRecord& b, QSize siz
     return needed <= budget ? needed : 0;
 }
 
+// The bytes of an indexed image's rows, without the padding at their ends; a copy only
+// when the rows have padding.
+QByteArray rowBytes(const QImage& image)
+{
+    const qsizetype width = image.width();
+    if (image.bytesPerLine() == width)
+        return QByteArray::fromRawData(reinterpret_cast<const char*>(image.constBits()), width * image.height());
+    QByteArray rows(width * image.height(), Qt::Uninitialized);
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(rows.data() + width * y, image.constScanLine(y), static_cast<std::size_t>(width));
+    return rows;
+}
+
 } // namespace
 
 MorphFrames::MorphFrames(const PictureRecord& a, const PictureRecord& b, long long frames, QSize size,
                          qsizetype keptBytes)
     : m_a(a), m_b(b), m_frames(frames), m_size(size), m_angles(anglesBudget(a, b, size, keptBytes)),
-      m_budget(keptBytes - anglesBudget(a, b, size, keptBytes))
+      m_budget(keptBytes - m_angles.maxBytes())
 {
     Q_ASSERT(frames >= 2 && frames % 2 == 0 && !size.isEmpty());
 }
@@ -66,19 +79,6 @@ QImage MorphFrames::paint(const PictureRecord& record, const std::atomic<bool>* 
 
 void MorphFrames::ZstdFree::operator()(ZSTD_CCtx_s* context) const { ZSTD_freeCCtx(context); }
 void MorphFrames::ZstdFree::operator()(ZSTD_DCtx_s* context) const { ZSTD_freeDCtx(context); }
-
-// The bytes of an indexed image's rows, without the padding at their ends; a copy only
-// when the rows have padding.
-QByteArray rowBytes(const QImage& image)
-{
-    const qsizetype width = image.width();
-    if (image.bytesPerLine() == width)
-        return QByteArray::fromRawData(reinterpret_cast<const char*>(image.constBits()), width * image.height());
-    QByteArray rows(width * image.height(), Qt::Uninitialized);
-    for (int y = 0; y < image.height(); ++y)
-        std::memcpy(rows.data() + width * y, image.constScanLine(y), static_cast<std::size_t>(width));
-    return rows;
-}
 
 // Keeps frames until the first that does not fit: each frame of the way back is needed
 // once, so which ones are kept does not matter, and none is packed only to be dropped.
